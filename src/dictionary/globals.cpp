@@ -1,6 +1,7 @@
 #include "dictionary/globals.h"
 
-namespace hk {
+namespace hk
+{
 
 Long GlobalRequest = 0;
 Long GlobalResponse = 0;
@@ -25,7 +26,8 @@ void clearSharedGlobals()
     VCRRequest = 0;
 }
 
-namespace {
+namespace
+{
 // Runs when libhkprints is loaded, before the program's main().
 const bool clearedAtLoad = (clearSharedGlobals(), true);
 } // namespace

@@ -6,10 +6,17 @@
 
 #include "dictionary/types.h"
 
-namespace hk {
+namespace hk
+{
 
 // What a caller asks of the procedure it starts or calls.
-enum Request : Long { RequestNone = 0, InsertRecord = 1, ChangeRecord = 2, DeleteRecord = 3, SelectRecord = 4 };
+enum Request : Long {
+    RequestNone = 0,
+    InsertRecord = 1,
+    ChangeRecord = 2,
+    DeleteRecord = 3,
+    SelectRecord = 4
+};
 // What the called procedure answers.
 enum Response : Long { RequestCompleted = 1, RequestCancelled = 2 };
 
@@ -18,17 +25,17 @@ extern Long GlobalResponse;
 extern Long VCRRequest;
 
 struct ShellGlobals {
-    Long MainThreadNo = 0;           // procedure id of the frame; notices are posted to it
-    Byte Ignorecase = 0;             // 1: a text search ignores letter case
-    String<35> SearchString;         // text to search for
-    String<64> IniFile;              // full path of the window-settings file
-    String<1023> SourceFileName;     // data file to back up
-    String<1023> TargetFileName;     // the backup copy
-    Long DiskSize = 0;               // backup disk size, bytes
-    Long DiskFree = 0;               // free space on the backup disk, bytes
-    Long FileSize = 0;               // size of the data file, bytes
-    Long FileDate = 0;               // date of the data file
-    Long FileTime = 0;               // time of the data file
+    Long MainThreadNo = 0;       // procedure id of the frame; notices are posted to it
+    Byte Ignorecase = 0;         // 1: a text search ignores letter case
+    String<35> SearchString;     // text to search for
+    String<64> IniFile;          // full path of the window-settings file
+    String<1023> SourceFileName; // data file to back up
+    String<1023> TargetFileName; // the backup copy
+    Long DiskSize = 0;           // backup disk size, bytes
+    Long DiskFree = 0;           // free space on the backup disk, bytes
+    Long FileSize = 0;           // size of the data file, bytes
+    Long FileDate = 0;           // date of the data file
+    Long FileTime = 0;           // time of the data file
 };
 extern ShellGlobals Glo;
 

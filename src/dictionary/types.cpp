@@ -2,9 +2,13 @@
 
 #include <cstring>
 
-namespace hk {
+namespace hk
+{
 
-static bool isContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+static bool isContinuation(unsigned char c)
+{
+    return (c & 0xC0) == 0x80;
+}
 
 std::size_t utf8Length(std::string_view text)
 {
@@ -19,8 +23,7 @@ std::string_view utf8Prefix(std::string_view text, std::size_t chars)
     std::size_t seen = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (!isContinuation(static_cast<unsigned char>(text[i]))) {
-            if (seen == chars)
-                return text.substr(0, i);
+            if (seen == chars) return text.substr(0, i);
             ++seen;
         }
     }
@@ -35,14 +38,14 @@ std::string_view trimRight(std::string_view text)
     return text.substr(0, end);
 }
 
-namespace detail {
+namespace detail
+{
 void assignText(char *data, std::uint16_t &len, std::size_t width, std::string_view text)
 {
     std::string_view kept = trimRight(utf8Prefix(text, width));
     // A character is at most 4 bytes, but malformed input may carry longer
     // runs of continuation bytes: never write past the buffer.
-    if (kept.size() > 4 * width)
-        kept = kept.substr(0, 4 * width);
+    if (kept.size() > 4 * width) kept = kept.substr(0, 4 * width);
     std::memcpy(data, kept.data(), kept.size());
     len = static_cast<std::uint16_t>(kept.size());
 }
@@ -58,8 +61,7 @@ std::optional<std::int64_t> parseCents(std::string_view text)
         negative = text.front() == '-';
         text.remove_prefix(1);
     }
-    if (text.empty())
-        return std::nullopt;
+    if (text.empty()) return std::nullopt;
     std::int64_t whole = 0;
     std::int64_t fraction = 0;
     int fractionDigits = 0;
@@ -72,8 +74,7 @@ std::optional<std::int64_t> parseCents(std::string_view text)
         } else if (c >= '0' && c <= '9') {
             seenDigit = true;
             if (!seenPoint) {
-                if (whole > (INT64_MAX / 100 - 9) / 10)
-                    return std::nullopt;
+                if (whole > (INT64_MAX / 100 - 9) / 10) return std::nullopt;
                 whole = whole * 10 + (c - '0');
             } else if (fractionDigits < 2) {
                 fraction = fraction * 10 + (c - '0');
@@ -86,8 +87,7 @@ std::optional<std::int64_t> parseCents(std::string_view text)
             return std::nullopt;
         }
     }
-    if (!seenDigit)
-        return std::nullopt;
+    if (!seenDigit) return std::nullopt;
     if (fractionDigits == 1)
         fraction *= 10;
     else if (fractionDigits == 0)

@@ -14,7 +14,8 @@
 #include <string>
 #include <string_view>
 
-namespace hk {
+namespace hk
+{
 
 using Long = std::int32_t;
 using Short = std::int16_t;
@@ -28,13 +29,15 @@ std::string_view utf8Prefix(std::string_view text, std::size_t chars);
 // text without trailing blanks.
 std::string_view trimRight(std::string_view text);
 
-namespace detail {
+namespace detail
+{
 // Stores text cut to `width` characters, without trailing blanks, into a
 // buffer of 4*width bytes; `len` receives its byte length.
 void assignText(char *data, std::uint16_t &len, std::size_t width, std::string_view text);
 } // namespace detail
 
-template <std::size_t N> class String {
+template <std::size_t N> class String
+{
   public:
     static constexpr std::size_t width = N;
 
@@ -66,7 +69,10 @@ template <std::size_t N> class String {
     char data_[4 * N] = {};
 };
 
-constexpr std::int64_t pow10(int n) { return n <= 0 ? 1 : 10 * pow10(n - 1); }
+constexpr std::int64_t pow10(int n)
+{
+    return n <= 0 ? 1 : 10 * pow10(n - 1);
+}
 
 // Parses "-1234.5", "12", ".25" into hundredths, rounding a third decimal
 // half away from zero. Empty or malformed text gives nothing.
@@ -74,7 +80,8 @@ std::optional<std::int64_t> parseCents(std::string_view text);
 // "1234.50", "-0.05".
 std::string formatCents(std::int64_t cents);
 
-template <int B> class Decimal {
+template <int B> class Decimal
+{
   public:
     static constexpr int bytes = B;
     static constexpr int digits = 2 * B - 1;
@@ -82,11 +89,13 @@ template <int B> class Decimal {
 
     constexpr Decimal() = default;
 
-    static constexpr bool fits(std::int64_t cents) { return cents >= -maxCents && cents <= maxCents; }
+    static constexpr bool fits(std::int64_t cents)
+    {
+        return cents >= -maxCents && cents <= maxCents;
+    }
     static std::optional<Decimal> fromCents(std::int64_t cents)
     {
-        if (!fits(cents))
-            return std::nullopt;
+        if (!fits(cents)) return std::nullopt;
         Decimal d;
         d.cents_ = cents;
         return d;
@@ -101,8 +110,7 @@ template <int B> class Decimal {
     // not fit.
     bool setCents(std::int64_t cents)
     {
-        if (!fits(cents))
-            return false;
+        if (!fits(cents)) return false;
         cents_ = cents;
         return true;
     }

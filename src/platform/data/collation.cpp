@@ -1,0 +1,139 @@
+#include "platform/data/collation.h"
+
+#include <sqlite3.h>
+
+namespace hk
+{
+
+char32_t foldCase(char32_t c)
+{
+    if (c < 0x80) return (c >= 'a' && c <= 'z') ? c - 0x20 : c;
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 0x20;
+    if (c == 0xFF) return 0x178;
+    if (c >= 0x100 && c <= 0x17F) {
+        if (c <= 0x137 || (c >= 0x14A && c <= 0x177))
+            return (c & 1) ? c - 1 : c; // upper case at even code points
+        if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E))
+            return (c & 1) ? c : c - 1; // upper case at odd code points
+        return c;
+    }
+    if (c >= 0x3AC && c <= 0x3CE) { // Greek
+        if (c == 0x3AC) return 0x386;
+        if (c >= 0x3AD && c <= 0x3AF) return c - 0x25;
+        if (c == 0x3C2) return 0x3A3;
+        if (c >= 0x3B1 && c <= 0x3CB) return c - 0x20;
+        if (c == 0x3CC) return 0x38C;
+        if (c == 0x3CD || c == 0x3CE) return c - 0x3F;
+        return c;
+    }
+    if (c >= 0x430 && c <= 0x44F) // Cyrillic
+        return c - 0x20;
+    if (c >= 0x450 && c <= 0x45F) return c - 0x50;
+    return c;
+}
+
+namespace
+{
+
+// Decodes one code point; malformed bytes stand for themselves.
+char32_t decode(const unsigned char *&p, const unsigned char *end)
+{
+    unsigned char b = *p++;
+    if (b < 0x80) return b;
+    int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
+    char32_t c = extra == 3 ? b & 0x07 : extra == 2 ? b & 0x0F : extra == 1 ? b & 0x1F : b;
+    for (int i = 0; i < extra && p < end && (*p & 0xC0) == 0x80; ++i)
+        c = (c << 6) | (*p++ & 0x3F);
+    return c;
+}
+
+void encode(char32_t c, std::string &out)
+{
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+int compareBytes(const unsigned char *a, const unsigned char *aEnd, const unsigned char *b,
+                 const unsigned char *bEnd)
+{
+    while (a < aEnd && b < bEnd) {
+        char32_t ca, cb;
+        if (*a < 0x80 && *b < 0x80) {
+            ca = *a++;
+            cb = *b++;
+            if (ca == cb) continue;
+            ca = foldCase(ca);
+            cb = foldCase(cb);
+        } else {
+            ca = foldCase(decode(a, aEnd));
+            cb = foldCase(decode(b, bEnd));
+        }
+        if (ca != cb) return ca < cb ? -1 : 1;
+    }
+    if (a < aEnd) return 1;
+    if (b < bEnd) return -1;
+    return 0;
+}
+
+int collate(void *, int aLen, const void *a, int bLen, const void *b)
+{
+    auto *pa = static_cast<const unsigned char *>(a);
+    auto *pb = static_cast<const unsigned char *>(b);
+    return compareBytes(pa, pa + aLen, pb, pb + bLen);
+}
+
+void foldFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    auto *text = reinterpret_cast<const char *>(sqlite3_value_text(argv[0]));
+    std::string folded = foldText({text, static_cast<std::size_t>(sqlite3_value_bytes(argv[0]))});
+    sqlite3_result_text(ctx, folded.data(), static_cast<int>(folded.size()), SQLITE_TRANSIENT);
+}
+
+} // namespace
+
+int compareKeyText(std::string_view a, std::string_view b)
+{
+    auto *pa = reinterpret_cast<const unsigned char *>(a.data());
+    auto *pb = reinterpret_cast<const unsigned char *>(b.data());
+    return compareBytes(pa, pa + a.size(), pb, pb + b.size());
+}
+
+std::string foldText(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    auto *p = reinterpret_cast<const unsigned char *>(text.data());
+    auto *end = p + text.size();
+    while (p < end)
+        encode(foldCase(decode(p, end)), out);
+    return out;
+}
+
+int registerKeyCollation(sqlite3 *db)
+{
+    int rc = sqlite3_create_collation(db, kCollationName, SQLITE_UTF8, nullptr, collate);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_create_function(db, "hk_fold", 1,
+                                     SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr,
+                                     foldFunction, nullptr, nullptr);
+    return rc;
+}
+
+} // namespace hk

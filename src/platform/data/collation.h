@@ -1,0 +1,28 @@
+// The text-ordering rule of every key: letters compare without regard to case
+// through Latin-1, Latin Extended-A, Greek and Cyrillic ("Küche" equals
+// "KÜCHE"), everything else by code point. Registered on every connection
+// under kCollationName, which the schema names on each text column.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+struct sqlite3;
+
+namespace hk
+{
+
+// Changing the rule means a new name: indexes built under the old one are then
+// reported as needing a rebuild.
+inline constexpr const char *kCollationName = "HKCASE1";
+
+char32_t foldCase(char32_t c);
+// <0, 0, >0 like strcmp, on UTF-8 text under the key rule.
+int compareKeyText(std::string_view a, std::string_view b);
+// The text in folded form (for case-blind searching).
+std::string foldText(std::string_view text);
+
+// Registers the collation and the SQL function hk_fold(text).
+int registerKeyCollation(sqlite3 *db);
+
+} // namespace hk

@@ -1,0 +1,344 @@
+#include "platform/data/cursor.h"
+
+#include "platform/data/datafile.h"
+#include "platform/data/fileerror.h"
+#include "platform/data/schema.h"
+
+#include <cstring>
+#include <sqlite3.h>
+
+namespace hk
+{
+
+Cursor::Cursor(DataFile &file, const TableDef &table, void *buffer)
+    : file_(file), table_(table), buffer_(buffer)
+{
+}
+
+void Cursor::invalidate()
+{
+    for (auto &s : sqlCache_)
+        s.clear();
+    regetSql_.clear();
+}
+
+void Cursor::setOrder(int key)
+{
+    order_ = key;
+    invalidate();
+    toStart();
+}
+
+void Cursor::setJoins(std::vector<Join> joins)
+{
+    joins_ = std::move(joins);
+    invalidate();
+}
+
+void Cursor::setRange(std::vector<Value> prefix)
+{
+    range_ = std::move(prefix);
+    invalidate();
+}
+
+void Cursor::setFilter(std::string sql, std::vector<Value> params)
+{
+    filter_ = std::move(sql);
+    filterParams_ = std::move(params);
+    invalidate();
+}
+
+std::string Cursor::columnRef(const TableDef &table, int field, int join)
+{
+    std::string alias = join < 0 ? "m" : "j" + std::to_string(join);
+    return alias + "." + quoteName(table.fields.at(field).column);
+}
+
+std::vector<int> Cursor::orderFields() const
+{
+    if (order_ == kFileOrder) return {};
+    return table_.keys.at(order_).components;
+}
+
+void Cursor::toStart()
+{
+    anchor_ = Anchor::Start;
+    anchorValues_.clear();
+}
+
+void Cursor::toKeyValues()
+{
+    if (order_ == kFileOrder) {
+        toStart();
+        return;
+    }
+    anchor_ = Anchor::Keys;
+    anchorValues_ = keyValues(order_);
+    inclusive_ = true;
+}
+
+bool Cursor::toPosition(const Position &position)
+{
+    int key;
+    std::vector<Value> values;
+    std::int64_t row;
+    if (!decodePosition(position, key, values, row) || key != order_ ||
+        values.size() != orderFields().size())
+        return false;
+    values.emplace_back(std::in_place_type<std::int64_t>, row);
+    anchor_ = Anchor::Record;
+    anchorValues_ = std::move(values);
+    inclusive_ = true;
+    return true;
+}
+
+std::vector<Value> Cursor::keyValues(int key) const
+{
+    std::vector<Value> out;
+    if (key == kFileOrder) return out;
+    for (int f : table_.keys.at(key).components) {
+        const FieldDef &fd = table_.fields[f];
+        if (fd.isText())
+            out.emplace_back(std::string(field::text(fd, buffer_)));
+        else
+            out.emplace_back(field::integer(fd, buffer_));
+    }
+    return out;
+}
+
+Position Cursor::position() const
+{
+    return encodePosition(order_, keyValues(order_), currentRow_);
+}
+
+std::string Cursor::selectFrom() const
+{
+    std::string sql = "SELECT m.rowid";
+    for (std::size_t f = 0; f < table_.fields.size(); ++f)
+        sql += ", " + columnRef(table_, static_cast<int>(f));
+    for (std::size_t j = 0; j < joins_.size(); ++j)
+        for (std::size_t f = 0; f < joins_[j].table->fields.size(); ++f)
+            sql += ", " + columnRef(*joins_[j].table, static_cast<int>(f), static_cast<int>(j));
+    sql += " FROM " + quoteName(table_.label) + " AS m";
+    for (std::size_t j = 0; j < joins_.size(); ++j) {
+        const Join &jn = joins_[j];
+        std::string alias = "j" + std::to_string(j);
+        sql += " LEFT JOIN " + quoteName(jn.table->label) + " AS " + alias + " ON " +
+               columnRef(*jn.table, 0, static_cast<int>(j)) + " = " +
+               columnRef(table_, jn.mainField);
+    }
+    return sql;
+}
+
+std::string Cursor::selectSql(bool forward, Anchor anchor, bool inclusive)
+{
+    std::size_t slot =
+        (forward ? 6 : 0) + static_cast<std::size_t>(anchor) * 2 + (inclusive ? 1 : 0);
+    std::string &sql = sqlCache_[slot];
+    if (!sql.empty()) return sql;
+
+    sql = selectFrom();
+
+    std::vector<int> fields = orderFields();
+    std::vector<std::string> conditions;
+    for (std::size_t i = 0; i < range_.size() && i < fields.size(); ++i)
+        conditions.push_back(columnRef(table_, fields[i]) + " = ?");
+    if (!filter_.empty()) conditions.push_back("(" + filter_ + ")");
+    if (anchor == Anchor::Keys || anchor == Anchor::Record) {
+        std::string lhs, rhs;
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            lhs += (i ? ", " : "") + columnRef(table_, fields[i]);
+            rhs += i ? ", ?" : "?";
+        }
+        if (anchor == Anchor::Record) {
+            lhs += fields.empty() ? "m.rowid" : ", m.rowid";
+            rhs += fields.empty() ? "?" : ", ?";
+        }
+        const char *op = forward ? (inclusive ? " >= " : " > ") : (inclusive ? " <= " : " < ");
+        conditions.push_back("(" + lhs + ")" + op + "(" + rhs + ")");
+    }
+    for (std::size_t i = 0; i < conditions.size(); ++i)
+        sql += (i ? " AND " : " WHERE ") + conditions[i];
+
+    const char *dir = forward ? "" : " DESC";
+    sql += " ORDER BY ";
+    for (int f : fields)
+        sql += columnRef(table_, f) + dir + ", ";
+    sql += std::string("m.rowid") + dir + " LIMIT ?";
+    return sql;
+}
+
+static void bindValue(sqlite3_stmt *st, int index, const Value &v)
+{
+    if (auto *i = std::get_if<std::int64_t>(&v))
+        sqlite3_bind_int64(st, index, *i);
+    else {
+        const auto &s = std::get<std::string>(v);
+        sqlite3_bind_text(st, index, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
+    }
+}
+
+int Cursor::bindCommon(sqlite3_stmt *st, int next) const
+{
+    for (std::size_t i = 0; i < range_.size() && i < orderFields().size(); ++i)
+        bindValue(st, next++, range_[i]);
+    for (const auto &p : filterParams_)
+        bindValue(st, next++, p);
+    return next;
+}
+
+void Cursor::load(sqlite3_stmt *st)
+{
+    currentRow_ = sqlite3_column_int64(st, 0);
+    int col = 1;
+    for (const auto &f : table_.fields)
+        readField(st, col++, f, buffer_);
+    for (const auto &j : joins_) {
+        // A record whose lookup is missing shows a cleared lookup buffer.
+        if (sqlite3_column_type(st, col) == SQLITE_NULL) {
+            j.table->clear(j.buffer);
+            col += static_cast<int>(j.table->fields.size());
+            continue;
+        }
+        for (const auto &f : j.table->fields)
+            readField(st, col++, f, j.buffer);
+    }
+}
+
+int Cursor::fetch(bool forward, int n, const std::function<void()> &each)
+{
+    if (n <= 0) return setError(NoError, table_.storedName());
+    sqlite3_stmt *st =
+        file_.statement(selectSql(forward, anchor_, inclusive_), table_.storedName());
+    if (!st) return lastError().code;
+    StatementScope scope(st);
+    int idx = bindCommon(st, 1);
+    if (anchor_ == Anchor::Keys || anchor_ == Anchor::Record)
+        for (const auto &v : anchorValues_)
+            bindValue(st, idx++, v);
+    sqlite3_bind_int(st, idx, n);
+
+    int read = 0;
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        load(st);
+        ++read;
+        if (each) each();
+    }
+    if (rc != SQLITE_DONE) return setSqliteError(file_.db(), rc, table_.storedName());
+    if (read == 0) return setError(NoMoreRecords, table_.storedName());
+    // Reading goes on after the last record read.
+    anchor_ = Anchor::Record;
+    inclusive_ = false;
+    anchorValues_ = keyValues(order_);
+    anchorValues_.emplace_back(currentRow_);
+    return setError(NoError, table_.storedName());
+}
+
+int Cursor::prepare()
+{
+    if (!file_.statement(selectSql(true, Anchor::Start, false), table_.storedName()))
+        return lastError().code;
+    return setError(NoError, table_.storedName());
+}
+
+int Cursor::next()
+{
+    return fetch(true, 1, {});
+}
+
+int Cursor::previous()
+{
+    return fetch(false, 1, {});
+}
+
+int Cursor::reget(const Position &position)
+{
+    int key;
+    std::vector<Value> values;
+    std::int64_t row;
+    if (!decodePosition(position, key, values, row))
+        return setError(RecordNotFound, table_.storedName());
+    // By row id alone: the record is wanted as it is stored now, even when its
+    // key values have changed since the position was taken.
+    if (regetSql_.empty()) regetSql_ = selectFrom() + " WHERE m.rowid = ?";
+    sqlite3_stmt *st = file_.statement(regetSql_, table_.storedName());
+    if (!st) return lastError().code;
+    StatementScope scope(st);
+    sqlite3_bind_int64(st, 1, row);
+    int rc = sqlite3_step(st);
+    if (rc == SQLITE_ROW) {
+        load(st);
+        return setError(NoError, table_.storedName());
+    }
+    if (rc != SQLITE_DONE) return setSqliteError(file_.db(), rc, table_.storedName());
+    return setError(RecordNotFound, table_.storedName());
+}
+
+Position encodePosition(int key, const std::vector<Value> &values, std::int64_t row)
+{
+    Position out;
+    out += static_cast<char>(1); // format
+    out += static_cast<char>(key == kFileOrder ? 0xFF : key);
+    auto put64 = [&](std::int64_t v) {
+        for (int i = 0; i < 8; ++i)
+            out += static_cast<char>((static_cast<std::uint64_t>(v) >> (8 * i)) & 0xFF);
+    };
+    for (const auto &v : values) {
+        if (auto *i = std::get_if<std::int64_t>(&v)) {
+            out += 'i';
+            put64(*i);
+        } else {
+            const auto &s = std::get<std::string>(v);
+            out += 's';
+            out += static_cast<char>(s.size() & 0xFF);
+            out += static_cast<char>((s.size() >> 8) & 0xFF);
+            out += s;
+        }
+    }
+    out += 'r';
+    put64(row);
+    return out;
+}
+
+bool decodePosition(const Position &p, int &key, std::vector<Value> &values, std::int64_t &row)
+{
+    std::size_t i = 0;
+    auto get64 = [&](std::int64_t &v) {
+        if (i + 8 > p.size()) return false;
+        std::uint64_t u = 0;
+        for (int b = 0; b < 8; ++b)
+            u |= static_cast<std::uint64_t>(static_cast<unsigned char>(p[i + b])) << (8 * b);
+        v = static_cast<std::int64_t>(u);
+        i += 8;
+        return true;
+    };
+    if (p.size() < 2 || p[0] != 1) return false;
+    unsigned char k = static_cast<unsigned char>(p[1]);
+    key = k == 0xFF ? kFileOrder : k;
+    i = 2;
+    values.clear();
+    while (i < p.size()) {
+        char tag = p[i++];
+        if (tag == 'i') {
+            std::int64_t v;
+            if (!get64(v)) return false;
+            values.emplace_back(v);
+        } else if (tag == 's') {
+            if (i + 2 > p.size()) return false;
+            std::size_t len = static_cast<unsigned char>(p[i]) |
+                              (static_cast<std::size_t>(static_cast<unsigned char>(p[i + 1])) << 8);
+            i += 2;
+            if (i + len > p.size()) return false;
+            values.emplace_back(p.substr(i, len));
+            i += len;
+        } else if (tag == 'r') {
+            return get64(row) && i == p.size();
+        } else {
+            return false;
+        }
+    }
+    return false;
+}
+
+} // namespace hk

@@ -1,0 +1,164 @@
+#include "platform/data/datafile.h"
+
+#include "platform/data/collation.h"
+#include "platform/data/fileerror.h"
+
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+namespace hk
+{
+
+DataFile::DataFile(std::string path) : path_(std::move(path)) {}
+
+DataFile::~DataFile()
+{
+    disconnect();
+}
+
+DataFile &DataFile::program()
+{
+    static DataFile file(kFileName);
+    return file;
+}
+
+int DataFile::connect(bool create, const std::string &forTable)
+{
+    if (db_) return setError(NoError, forTable);
+    struct stat info;
+    if (!create && ::stat(path_.c_str(), &info) != 0) return setError(FileNotFound, forTable);
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
+    int rc = sqlite3_open_v2(path_.c_str(), &db_, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        int code = setSqliteError(db_, rc, forTable);
+        sqlite3_close(db_);
+        db_ = nullptr;
+        return code;
+    }
+    sqlite3_extended_result_codes(db_, 1);
+    registerKeyCollation(db_);
+    setBusyTimeout(kTransactionTimeoutMs);
+    // Reading the schema tells at once whether this is a database at all.
+    rc = sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK && !sqlite3_db_readonly(db_, "main")) {
+        // WAL lets reading windows and reports go on while a form writes.
+        rc = sqlite3_exec(db_, "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL", nullptr, nullptr,
+                          nullptr);
+        if ((rc & 0xFF) == SQLITE_READONLY) rc = SQLITE_OK;
+    }
+    if (rc != SQLITE_OK) {
+        int code = setSqliteError(db_, rc, forTable);
+        disconnect();
+        return code;
+    }
+    return setError(NoError, forTable);
+}
+
+void DataFile::release()
+{
+    if (users_ > 0 && --users_ == 0) disconnect();
+}
+
+void DataFile::disconnect()
+{
+    for (auto &[sql, st] : statements_)
+        sqlite3_finalize(st);
+    statements_.clear();
+    if (db_) {
+        if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(db_);
+        db_ = nullptr;
+    }
+}
+
+sqlite3_stmt *DataFile::statement(const std::string &sql, const std::string &forTable)
+{
+    if (!db_) {
+        setError(FileNotOpen, forTable);
+        return nullptr;
+    }
+    if (auto it = statements_.find(sql); it != statements_.end()) return it->second;
+    sqlite3_stmt *st = nullptr;
+    int rc = sqlite3_prepare_v3(db_, sql.c_str(), static_cast<int>(sql.size()),
+                                SQLITE_PREPARE_PERSISTENT, &st, nullptr);
+    if (rc != SQLITE_OK) {
+        setSqliteError(db_, rc, forTable);
+        return nullptr;
+    }
+    statements_.emplace(sql, st);
+    return st;
+}
+
+void DataFile::setBusyTimeout(int ms)
+{
+    if (db_) sqlite3_busy_timeout(db_, ms);
+}
+
+int DataFile::begin(int timeoutMs)
+{
+    if (!db_) return setError(FileNotOpen);
+    setBusyTimeout(timeoutMs);
+    int rc = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    setBusyTimeout(kTransactionTimeoutMs);
+    if (rc != SQLITE_OK) return setSqliteError(db_, rc, {});
+    return setError(NoError);
+}
+
+int DataFile::commit()
+{
+    if (!db_) return setError(FileNotOpen);
+    int rc = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+        int code = setSqliteError(db_, rc, {});
+        // A commit that cannot finish must not leave the transaction hanging.
+        if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        return code;
+    }
+    return setError(NoError);
+}
+
+int DataFile::rollback()
+{
+    if (!db_) return setError(FileNotOpen);
+    if (sqlite3_get_autocommit(db_)) return setError(NoError);
+    int rc = sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    return rc == SQLITE_OK ? setError(NoError) : setSqliteError(db_, rc, {});
+}
+
+bool DataFile::inTransaction() const
+{
+    return db_ && !sqlite3_get_autocommit(db_);
+}
+
+StatementScope::~StatementScope()
+{
+    if (st_) {
+        sqlite3_reset(st_);
+        sqlite3_clear_bindings(st_);
+    }
+}
+
+void bindField(sqlite3_stmt *st, int index, const FieldDef &f, const void *record)
+{
+    if (f.isText()) {
+        std::string_view t = field::text(f, record);
+        sqlite3_bind_text(st, index, t.data(), static_cast<int>(t.size()), SQLITE_TRANSIENT);
+    } else {
+        sqlite3_bind_int64(st, index, field::integer(f, record));
+    }
+}
+
+void readField(sqlite3_stmt *st, int column, const FieldDef &f, void *record)
+{
+    if (f.isText()) {
+        auto *t = reinterpret_cast<const char *>(sqlite3_column_text(st, column));
+        field::setText(
+            f, record,
+            t ? std::string_view(t, static_cast<std::size_t>(sqlite3_column_bytes(st, column)))
+              : std::string_view());
+    } else {
+        field::setInteger(f, record, sqlite3_column_int64(st, column));
+    }
+}
+
+} // namespace hk

@@ -1,0 +1,80 @@
+// One station's connection to the data file. Every table of a station shares
+// it, so a transaction covers all of them. The program's own station is
+// DataFile::program(): "Hearthkp.Tps" in the current directory.
+#pragma once
+
+#include "dictionary/tabledef.h"
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace hk
+{
+
+class DataFile
+{
+  public:
+    explicit DataFile(std::string path);
+    ~DataFile();
+    DataFile(const DataFile &) = delete;
+    DataFile &operator=(const DataFile &) = delete;
+
+    static DataFile &program();
+    static constexpr const char *kFileName = "Hearthkp.Tps";
+    static constexpr int kTransactionTimeoutMs = 2000;
+
+    const std::string &path() const { return path_; }
+
+    // Opens the connection when it is not open yet. Without `create` a missing
+    // file gives FileNotFound; with it the file is made. Sets lastError().
+    int connect(bool create, const std::string &forTable);
+    // Tables open on this station; the connection closes with the last.
+    void retain() { ++users_; }
+    void release();
+    bool connected() const { return db_ != nullptr; }
+    sqlite3 *db() const { return db_; }
+
+    // A prepared statement for sql, kept for reuse; nullptr when it cannot be
+    // prepared (lastError() says why).
+    sqlite3_stmt *statement(const std::string &sql, const std::string &forTable);
+    // How long a read or write waits for another station's lock.
+    void setBusyTimeout(int ms);
+
+    // BEGIN IMMEDIATE: waits at most timeoutMs for other stations' writes.
+    int begin(int timeoutMs = kTransactionTimeoutMs);
+    int commit();
+    int rollback();
+    bool inTransaction() const;
+
+  private:
+    void disconnect();
+
+    std::string path_;
+    sqlite3 *db_ = nullptr;
+    int users_ = 0;
+    std::unordered_map<std::string, sqlite3_stmt *> statements_;
+};
+
+// Resets and unbinds a cached statement when the scope ends.
+class StatementScope
+{
+  public:
+    explicit StatementScope(sqlite3_stmt *st) : st_(st) {}
+    ~StatementScope();
+    StatementScope(const StatementScope &) = delete;
+    StatementScope &operator=(const StatementScope &) = delete;
+    sqlite3_stmt *get() const { return st_; }
+
+  private:
+    sqlite3_stmt *st_;
+};
+
+// Moving field values between a record and a statement.
+void bindField(sqlite3_stmt *st, int index, const FieldDef &f, const void *record);
+void readField(sqlite3_stmt *st, int column, const FieldDef &f, void *record);
+
+} // namespace hk

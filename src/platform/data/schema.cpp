@@ -1,0 +1,138 @@
+#include "platform/data/schema.h"
+
+#include "platform/data/collation.h"
+#include "platform/data/fileerror.h"
+
+#include <sqlite3.h>
+#include <strings.h>
+
+namespace hk
+{
+
+std::string quoteName(std::string_view name)
+{
+    std::string out = "\"";
+    for (char c : name) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    return out + '"';
+}
+
+static std::string columnSql(const FieldDef &f)
+{
+    const std::string c = quoteName(f.column);
+    auto range = [&](std::int64_t lo, std::int64_t hi) {
+        return c + " INTEGER NOT NULL DEFAULT 0 CHECK (typeof(" + c + ") = 'integer' AND " + c +
+               " BETWEEN " + std::to_string(lo) + " AND " + std::to_string(hi) + ")";
+    };
+    switch (f.type) {
+    case FieldType::Long:
+        return range(INT32_MIN, INT32_MAX);
+    case FieldType::Short:
+        return range(INT16_MIN, INT16_MAX);
+    case FieldType::Byte:
+        return range(0, 255);
+    case FieldType::Decimal: {
+        // Hundredths, within the digits of the packed decimal.
+        std::int64_t max = pow10(2 * f.size - 1) - 1;
+        return range(-max, max);
+    }
+    case FieldType::String:
+        return c + " TEXT NOT NULL DEFAULT '' COLLATE " + kCollationName + " CHECK (typeof(" + c +
+               ") = 'text' AND length(" + c + ") <= " + std::to_string(f.size) + " AND length(" +
+               c + ") = length(rtrim(" + c + ", ' ')))";
+    }
+    return c;
+}
+
+std::string createTableSql(const TableDef &table)
+{
+    std::string sql = "CREATE TABLE " + quoteName(table.label) + " (\n";
+    for (std::size_t i = 0; i < table.fields.size(); ++i) {
+        sql += "  " + columnSql(table.fields[i]);
+        sql += i + 1 < table.fields.size() ? ",\n" : "\n";
+    }
+    return sql + ")";
+}
+
+std::string indexName(const TableDef &table, int key)
+{
+    std::string name = table.keys.at(key).label;
+    for (char &c : name)
+        if (c == ':') c = '_';
+    return name;
+}
+
+std::string createIndexSql(const TableDef &table, int key)
+{
+    const KeyDef &k = table.keys.at(key);
+    std::string sql = k.unique() ? "CREATE UNIQUE INDEX " : "CREATE INDEX ";
+    sql += quoteName(indexName(table, key)) + " ON " + quoteName(table.label) + " (";
+    for (std::size_t i = 0; i < k.components.size(); ++i) {
+        const FieldDef &f = table.fields[k.components[i]];
+        if (i) sql += ", ";
+        sql += quoteName(f.column);
+        if (f.isText()) sql += std::string(" COLLATE ") + kCollationName;
+    }
+    return sql + ")";
+}
+
+int checkLayout(sqlite3 *db, const TableDef &table)
+{
+    sqlite3_stmt *st = nullptr;
+    std::string sql = "PRAGMA table_info(" + quoteName(table.label) + ")";
+    int rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr);
+    if (rc != SQLITE_OK) return setSqliteError(db, rc, table.storedName());
+    std::size_t n = 0;
+    bool same = true;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        auto *name = reinterpret_cast<const char *>(sqlite3_column_text(st, 1));
+        auto *type = reinterpret_cast<const char *>(sqlite3_column_text(st, 2));
+        if (n >= table.fields.size()) {
+            same = false;
+        } else {
+            const FieldDef &f = table.fields[n];
+            const char *want = f.isText() ? "TEXT" : "INTEGER";
+            if (!name || !type || strcasecmp(name, f.column.c_str()) != 0 ||
+                strcasecmp(type, want) != 0)
+                same = false;
+        }
+        ++n;
+    }
+    sqlite3_finalize(st);
+    if (rc != SQLITE_DONE) return setSqliteError(db, rc, table.storedName());
+    if (n == 0) return setError(FileNotFound, table.storedName());
+    if (!same || n != table.fields.size()) return setError(LayoutMismatch, table.storedName());
+    return setError(NoError, table.storedName());
+}
+
+int checkKeys(sqlite3 *db, const TableDef &table)
+{
+    sqlite3_stmt *st = nullptr;
+    int rc = sqlite3_prepare_v2(
+        db, "SELECT sql FROM sqlite_master WHERE type = 'index' AND name = ?1 AND tbl_name = ?2",
+        -1, &st, nullptr);
+    if (rc != SQLITE_OK) return setSqliteError(db, rc, table.storedName());
+    bool valid = true;
+    for (std::size_t k = 0; k < table.keys.size() && valid; ++k) {
+        std::string name = indexName(table, static_cast<int>(k));
+        sqlite3_bind_text(st, 1, name.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(st, 2, table.label.c_str(), -1, SQLITE_TRANSIENT);
+        rc = sqlite3_step(st);
+        if (rc == SQLITE_ROW) {
+            auto *stored = reinterpret_cast<const char *>(sqlite3_column_text(st, 0));
+            valid = stored && createIndexSql(table, static_cast<int>(k)) == stored;
+        } else if (rc == SQLITE_DONE) {
+            valid = false;
+        } else {
+            sqlite3_finalize(st);
+            return setSqliteError(db, rc, table.storedName());
+        }
+        sqlite3_reset(st);
+    }
+    sqlite3_finalize(st);
+    return setError(valid ? NoError : KeysInvalid, table.storedName());
+}
+
+} // namespace hk

@@ -1,0 +1,26 @@
+// The SQL schema of a table, derived from its dictionary entry, and the checks
+// that tell whether a stored table still matches it.
+#pragma once
+
+#include "dictionary/tabledef.h"
+
+#include <string>
+
+struct sqlite3;
+
+namespace hk
+{
+
+std::string quoteName(std::string_view name);
+std::string createTableSql(const TableDef &table);
+std::string indexName(const TableDef &table, int key);
+std::string createIndexSql(const TableDef &table, int key);
+
+// 0 when the stored columns follow the record; FileNotFound when the table is
+// not in the file; LayoutMismatch otherwise. Other codes come from SQLite.
+int checkLayout(sqlite3 *db, const TableDef &table);
+// 0 when every key's index is there as the dictionary describes it;
+// KeysInvalid otherwise.
+int checkKeys(sqlite3 *db, const TableDef &table);
+
+} // namespace hk

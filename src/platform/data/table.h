@@ -1,0 +1,98 @@
+// A table of the data file as the program uses it: open and close, reads in
+// any key order, writes from its record buffer, duplicate checks, and the
+// watch that detects another station's change. Every operation returns a
+// result code (0 = success, see fileerror.h) and records it in lastError().
+#pragma once
+
+#include "dictionary/tabledef.h"
+#include "platform/data/cursor.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace hk
+{
+
+class DataFile;
+
+class Table
+{
+  public:
+    // `file` is the station the table belongs to; the program's own by default.
+    Table(TableId id, void *buffer, DataFile *file = nullptr);
+    Table(const Table &) = delete;
+    Table &operator=(const Table &) = delete;
+
+    const TableDef &def() const { return def_; }
+    void *buffer() const { return buffer_; }
+    DataFile &file() const { return file_; }
+    std::string storedName() const { return def_.storedName(); }
+
+    Long Used = 0; // procedures holding the table open
+
+    // Opens the table for reading and writing, shared with other stations.
+    // FileNotFound when the file or table is missing, LayoutMismatch when the
+    // stored columns differ, KeysInvalid when an index does, AlreadyOpen when
+    // open already (a success).
+    int open();
+    // Makes the table with all its keys (and the data file when missing).
+    int create();
+    // Drops and rebuilds every index of the table.
+    int buildKeys();
+    int close();
+    bool isOpen() const { return open_; }
+    // "Recover=10": the next open waits up to 10 s for another station's
+    // lock. "QUICKSCAN=on"/"QUICKSCAN=off" brackets sequential scans; every
+    // read here is an indexed range read already, so it is accepted as is.
+    int send(std::string_view driverString);
+
+    long long records();
+
+    // Sequential reads in the order of a key (or of the file).
+    int set(KeyId key);      // next from the first, previous from the last
+    int setByKey(KeyId key); // from the key values in the buffer
+    int setByFileOrder();
+    Position position(KeyId key) const; // of the current record
+    int reset(const Position &position);
+    int reget(const Position &position);
+    int next();
+    int previous();
+
+    // The record whose key values equal those in the buffer.
+    int get(KeyId key);
+    // Whether writing the buffer would duplicate this unique key, or any.
+    bool duplicate(KeyId key);
+    bool duplicate();
+
+    int add();
+    int put();
+    int remove();
+
+    // The next record read is remembered; a later put fails with
+    // ChangedByOther when the stored record no longer equals it.
+    int watch();
+    // Records cannot be locked across stations here; a hold watches.
+    int hold() { return watch(); }
+    // Put checked against a version the caller kept (a form's own copy).
+    int putIfUnchanged(const void *asRead);
+
+  private:
+    int requireOpen();
+    int afterRead(int code);
+    int clashes(int key, bool &clash);
+    int findDuplicateKey(int &key);
+    void noteDuplicateKey(); // names the clashing key in lastError()
+
+    const TableDef &def_;
+    void *buffer_;
+    DataFile &file_;
+    bool open_ = false;
+    int recoverMs_ = 0;
+    Cursor cursor_;
+    bool watchNext_ = false;
+    std::int64_t watchedRow_ = 0;
+    std::vector<unsigned char> watched_; // the record as read when watched
+};
+
+} // namespace hk

@@ -1,0 +1,117 @@
+#include "datafixture.h"
+
+#include <vector>
+
+using namespace hk;
+
+namespace
+{
+
+// Two programs on one data file: each station has its own connection,
+// tables and record buffers.
+class StationsTest : public DataFileTest
+{
+  protected:
+    DataFile fileA{path()}, fileB{path()};
+    BooksRecord a, b;
+    BookCategoryRecord ca;
+    Table booksA{TableId::Books, &a, &fileA};
+    Table booksB{TableId::Books, &b, &fileB};
+    Table categoriesA{TableId::BookCategory, &ca, &fileA};
+
+    void SetUp() override
+    {
+        ASSERT_EQ(booksA.create(), NoError);
+        ASSERT_EQ(categoriesA.create(), NoError);
+        ASSERT_EQ(booksA.open(), NoError);
+        ASSERT_EQ(categoriesA.open(), NoError);
+        ASSERT_EQ(booksB.open(), NoError);
+        a.BooksId = 1;
+        a.BookTitle = "Walden";
+        ASSERT_EQ(booksA.add(), NoError);
+    }
+
+    void readFirst(Table &t)
+    {
+        ASSERT_EQ(t.set(BooksRecord::Primary), NoError);
+        ASSERT_EQ(t.next(), NoError);
+    }
+};
+
+} // namespace
+
+TEST_F(StationsTest, APutOverAnotherStationsChangeFailsAndWritesNothing)
+{
+    ASSERT_EQ(booksA.watch(), NoError);
+    readFirst(booksA);
+    readFirst(booksB);
+    b.BookTitle = "walden"; // only the letter case: still a change
+    ASSERT_EQ(booksB.put(), NoError);
+
+    a.BookTitle = "Walden Pond";
+    EXPECT_EQ(booksA.put(), ChangedByOther);
+    readFirst(booksB);
+    EXPECT_EQ(b.BookTitle.str(), "walden");
+
+    // Watched again and unchanged by anyone else: the put goes through.
+    ASSERT_EQ(booksA.watch(), NoError);
+    readFirst(booksA);
+    a.BookTitle = "Walden Pond";
+    EXPECT_EQ(booksA.put(), NoError);
+    a.BookAuthor = "Thoreau"; // a second put after our own is no conflict
+    EXPECT_EQ(booksA.put(), NoError);
+    readFirst(booksB);
+    EXPECT_EQ(b.BookTitle.str(), "Walden Pond");
+    EXPECT_EQ(b.BookAuthor.str(), "Thoreau");
+
+    // A caller's own copy of the record as read decides as well.
+    BooksRecord asRead = b;
+    readFirst(booksA);
+    a.Pages = 10;
+    ASSERT_EQ(booksA.put(), NoError);
+    b.Pages = 20;
+    EXPECT_EQ(booksB.putIfUnchanged(&asRead), ChangedByOther);
+}
+
+TEST_F(StationsTest, ATransactionWaitingOnAnotherStationFailsWithItsCode)
+{
+    ASSERT_EQ(fileB.begin(), NoError);
+    b.BooksId = 2;
+    ASSERT_EQ(booksB.add(), NoError);
+
+    EXPECT_EQ(fileA.begin(), FileLocked); // after the two-second wait, not forever
+    EXPECT_EQ(lastError().driverCode, SQLITE_BUSY);
+    EXPECT_FALSE(fileA.inTransaction());
+    // Reading goes on meanwhile, and sees only what was committed.
+    EXPECT_EQ(booksA.records(), 1);
+
+    ASSERT_EQ(fileB.commit(), NoError);
+    ASSERT_EQ(fileA.begin(), NoError);
+    EXPECT_EQ(booksA.records(), 2);
+    ASSERT_EQ(fileA.commit(), NoError);
+}
+
+TEST_F(StationsTest, ARolledBackTransactionLeavesEveryTableAsItWas)
+{
+    ca.BookCategoryId = 1;
+    ca.BookCategory = "Essays";
+    ASSERT_EQ(categoriesA.add(), NoError);
+
+    ASSERT_EQ(fileA.begin(), NoError);
+    readFirst(booksA);
+    ASSERT_EQ(booksA.remove(), NoError);
+    ca.BookCategory = "Nature";
+    ASSERT_EQ(categoriesA.put(), NoError);
+    ca.BookCategoryId = 2;
+    ca.BookCategory = "Travel";
+    ASSERT_EQ(categoriesA.add(), NoError);
+    ASSERT_EQ(fileA.rollback(), NoError);
+
+    EXPECT_EQ(booksA.records(), 1);
+    EXPECT_EQ(categoriesA.records(), 1);
+    ca.BookCategoryId = 1;
+    ASSERT_EQ(categoriesA.get(BookCategoryRecord::Primary), NoError);
+    EXPECT_EQ(ca.BookCategory.str(), "Essays");
+    readFirst(booksB);
+    EXPECT_EQ(b.BookTitle.str(), "Walden");
+}

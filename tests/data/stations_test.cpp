@@ -115,3 +115,33 @@ TEST_F(StationsTest, ARolledBackTransactionLeavesEveryTableAsItWas)
     readFirst(booksB);
     EXPECT_EQ(b.BookTitle.str(), "Walden");
 }
+
+TEST_F(StationsTest, AScanSeesChangesMadeWhileItReads)
+{
+    for (Long id = 2; id <= 40; ++id) {
+        a.BooksId = id;
+        ASSERT_EQ(booksA.add(), NoError);
+    }
+    ASSERT_EQ(booksA.set(BooksRecord::Primary), NoError);
+    for (int i = 0; i < 10; ++i)
+        ASSERT_EQ(booksA.next(), NoError); // far enough to be reading ahead
+    ASSERT_EQ(a.BooksId, 10);
+
+    // Another station renames the next book; this one deletes the one after.
+    readFirst(booksB);
+    b.BooksId = 11;
+    ASSERT_EQ(booksB.get(BooksRecord::Primary), NoError);
+    b.BookTitle = "Renamed";
+    ASSERT_EQ(booksB.put(), NoError);
+    a.BooksId = 12;
+    ASSERT_EQ(booksA.get(BooksRecord::Primary), NoError);
+    ASSERT_EQ(booksA.remove(), NoError);
+
+    ASSERT_EQ(booksA.next(), NoError);
+    EXPECT_EQ(a.BooksId, 11);
+    EXPECT_EQ(a.BookTitle.str(), "Renamed");
+    ASSERT_EQ(booksA.next(), NoError);
+    EXPECT_EQ(a.BooksId, 13);
+    ASSERT_EQ(booksA.previous(), NoError);
+    EXPECT_EQ(a.BooksId, 11);
+}

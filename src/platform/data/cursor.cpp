@@ -4,6 +4,7 @@
 #include "platform/data/fileerror.h"
 #include "platform/data/schema.h"
 
+#include <algorithm>
 #include <cstring>
 #include <sqlite3.h>
 
@@ -17,6 +18,7 @@ Cursor::Cursor(DataFile &file, const TableDef &table, void *buffer)
 
 void Cursor::invalidate()
 {
+    dropReadAhead();
     for (auto &s : sqlCache_)
         s.clear();
     regetSql_.clear();
@@ -62,12 +64,14 @@ std::vector<int> Cursor::orderFields() const
 
 void Cursor::toStart()
 {
+    dropReadAhead();
     anchor_ = Anchor::Start;
     anchorValues_.clear();
 }
 
 void Cursor::toKeyValues()
 {
+    dropReadAhead();
     if (order_ == kFileOrder) {
         toStart();
         return;
@@ -86,6 +90,7 @@ bool Cursor::toPosition(const Position &position)
         values.size() != orderFields().size())
         return false;
     values.emplace_back(std::in_place_type<std::int64_t>, row);
+    dropReadAhead();
     anchor_ = Anchor::Record;
     anchorValues_ = std::move(values);
     inclusive_ = true;
@@ -208,6 +213,9 @@ void Cursor::load(sqlite3_stmt *st)
 int Cursor::fetch(bool forward, int n, const std::function<void()> &each)
 {
     if (n <= 0) return setError(NoError, table_.storedName());
+    // The reading place is the last record handed out; what was read ahead
+    // of it is read again from the file.
+    ahead_.clear();
     sqlite3_stmt *st =
         file_.statement(selectSql(forward, anchor_, inclusive_), table_.storedName());
     if (!st) return lastError().code;
@@ -242,15 +250,82 @@ int Cursor::prepare()
     return setError(NoError, table_.storedName());
 }
 
-int Cursor::next()
+std::size_t Cursor::snapshotSize() const
 {
-    return fetch(true, 1, {});
+    std::size_t n = sizeof(std::int64_t) + table_.recordSize;
+    for (const auto &j : joins_)
+        n += j.table->recordSize;
+    return n;
 }
 
-int Cursor::previous()
+void Cursor::snapshot(std::vector<unsigned char> &out) const
 {
-    return fetch(false, 1, {});
+    out.resize(snapshotSize());
+    unsigned char *p = out.data();
+    std::memcpy(p, &currentRow_, sizeof currentRow_);
+    p += sizeof currentRow_;
+    table_.copy(p, buffer_);
+    p += table_.recordSize;
+    for (const auto &j : joins_) {
+        j.table->copy(p, j.buffer);
+        p += j.table->recordSize;
+    }
 }
+
+void Cursor::restore(const std::vector<unsigned char> &in)
+{
+    const unsigned char *p = in.data();
+    std::memcpy(&currentRow_, p, sizeof currentRow_);
+    p += sizeof currentRow_;
+    table_.copy(buffer_, p);
+    p += table_.recordSize;
+    for (const auto &j : joins_) {
+        j.table->copy(j.buffer, p);
+        p += j.table->recordSize;
+    }
+    anchor_ = Anchor::Record;
+    inclusive_ = false;
+    anchorValues_ = keyValues(order_);
+    anchorValues_.emplace_back(currentRow_);
+}
+
+void Cursor::dropReadAhead()
+{
+    ahead_.clear();
+    streak_ = 0;
+}
+
+int Cursor::step(bool forward)
+{
+    if (!ahead_.empty() && aheadForward_ == forward && aheadStamp_ == file_.stamp()) {
+        restore(ahead_.front());
+        ahead_.pop_front();
+        return setError(NoError, table_.storedName());
+    }
+    // Reads in one direction in a row are a scan: read further ahead each
+    // time, up to a page, and serve the next steps from what was read while
+    // nothing has been written.
+    const bool scanning = streak_ > 0 && aheadForward_ == forward;
+    streak_ = scanning ? streak_ + 1 : 1;
+    ahead_.clear();
+    aheadForward_ = forward;
+    const int batch = streak_ == 1 ? 1 : std::min(kMaxReadAhead, 4 << std::min(streak_, 4));
+    std::vector<std::vector<unsigned char>> rows;
+    int code = fetch(forward, batch, [&] { snapshot(rows.emplace_back()); });
+    if (code != NoError) {
+        streak_ = 0;
+        return code;
+    }
+    aheadStamp_ = file_.stamp();
+    restore(rows.front());
+    for (std::size_t i = 1; i < rows.size(); ++i)
+        ahead_.push_back(std::move(rows[i]));
+    return code;
+}
+
+int Cursor::next() { return step(true); }
+
+int Cursor::previous() { return step(false); }
 
 int Cursor::reget(const Position &position)
 {

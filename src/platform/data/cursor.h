@@ -7,6 +7,7 @@
 #include "dictionary/tabledef.h"
 
 #include <array>
+#include <deque>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -90,6 +91,12 @@ class Cursor
     int bindCommon(sqlite3_stmt *st, int next) const;
     void load(sqlite3_stmt *st);
     void invalidate();
+    int step(bool forward);
+    std::size_t snapshotSize() const;
+    void snapshot(std::vector<unsigned char> &out) const;
+    void restore(const std::vector<unsigned char> &in);
+    void dropReadAhead();
+    static constexpr int kMaxReadAhead = 32;
     std::vector<int> orderFields() const;
 
     DataFile &file_;
@@ -105,6 +112,13 @@ class Cursor
     bool inclusive_ = false;
     std::vector<Value> anchorValues_; // key values (+ row id for Record)
     std::int64_t currentRow_ = 0;
+
+    // Records read past the current one during a scan, as snapshots of the
+    // row id and the buffers, valid while the data file's stamp holds.
+    std::deque<std::vector<unsigned char>> ahead_;
+    bool aheadForward_ = true;
+    int streak_ = 0;
+    std::uint64_t aheadStamp_ = 0;
 
     std::array<std::string, 12> sqlCache_; // by direction, anchor and inclusiveness
     std::string regetSql_;

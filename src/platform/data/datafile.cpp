@@ -22,7 +22,7 @@ DataFile &DataFile::program()
     return file;
 }
 
-int DataFile::connect(bool create, const std::string &forTable)
+int DataFile::connect(bool create, const std::string &forTable, int busyMs)
 {
     if (db_) return setError(NoError, forTable);
     struct stat info;
@@ -37,7 +37,10 @@ int DataFile::connect(bool create, const std::string &forTable)
     }
     sqlite3_extended_result_codes(db_, 1);
     registerKeyCollation(db_);
-    setBusyTimeout(kTransactionTimeoutMs);
+    setBusyTimeout(busyMs);
+    // Pages are read at random when lists jump about a large table: keep
+    // plenty of them (the cache grows only as pages are read).
+    sqlite3_exec(db_, "PRAGMA cache_size=-65536", nullptr, nullptr, nullptr);
     // Reading the schema tells at once whether this is a database at all.
     rc = sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     if (rc == SQLITE_OK && !sqlite3_db_readonly(db_, "main")) {
@@ -46,6 +49,7 @@ int DataFile::connect(bool create, const std::string &forTable)
                           nullptr);
         if ((rc & 0xFF) == SQLITE_READONLY) rc = SQLITE_OK;
     }
+    setBusyTimeout(kTransactionTimeoutMs);
     if (rc != SQLITE_OK) {
         int code = setSqliteError(db_, rc, forTable);
         disconnect();
@@ -96,6 +100,7 @@ void DataFile::setBusyTimeout(int ms)
 
 int DataFile::begin(int timeoutMs)
 {
+    ++changes_;
     if (!db_) return setError(FileNotOpen);
     setBusyTimeout(timeoutMs);
     int rc = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
@@ -106,6 +111,7 @@ int DataFile::begin(int timeoutMs)
 
 int DataFile::commit()
 {
+    ++changes_;
     if (!db_) return setError(FileNotOpen);
     int rc = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
@@ -119,10 +125,27 @@ int DataFile::commit()
 
 int DataFile::rollback()
 {
+    ++changes_;
     if (!db_) return setError(FileNotOpen);
     if (sqlite3_get_autocommit(db_)) return setError(NoError);
     int rc = sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     return rc == SQLITE_OK ? setError(NoError) : setSqliteError(db_, rc, {});
+}
+
+void DataFile::shutdown()
+{
+    disconnect();
+    users_ = 0;
+}
+
+std::uint64_t DataFile::stamp() const
+{
+    // The version the connection saw at its last read: another station's
+    // commit shows here from the next read that goes to the file. Asking
+    // the file itself would cost a read of its own on every step.
+    unsigned int version = 0;
+    if (db_) sqlite3_file_control(db_, "main", SQLITE_FCNTL_DATA_VERSION, &version);
+    return (static_cast<std::uint64_t>(version) << 32) ^ changes_;
 }
 
 bool DataFile::inTransaction() const

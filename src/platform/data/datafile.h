@@ -5,6 +5,7 @@
 
 #include "dictionary/tabledef.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -31,7 +32,8 @@ class DataFile
 
     // Opens the connection when it is not open yet. Without `create` a missing
     // file gives FileNotFound; with it the file is made. Sets lastError().
-    int connect(bool create, const std::string &forTable);
+    // busyMs: how long to wait for another station's lock meanwhile.
+    int connect(bool create, const std::string &forTable, int busyMs = kTransactionTimeoutMs);
     // Tables open on this station; the connection closes with the last.
     void retain() { ++users_; }
     void release();
@@ -50,12 +52,22 @@ class DataFile
     int rollback();
     bool inTransaction() const;
 
+    // Before the program ends on an error: rolls back whatever is open and
+    // closes the connection, so the file and its journal are settled.
+    void shutdown();
+
+    // Changes whenever this station writes, and when a read finds another
+    // station's commit: what was read under another stamp may be stale.
+    std::uint64_t stamp() const;
+    void noteChange() { ++changes_; }
+
   private:
     void disconnect();
 
     std::string path_;
     sqlite3 *db_ = nullptr;
     int users_ = 0;
+    std::uint64_t changes_ = 0;
     std::unordered_map<std::string, sqlite3_stmt *> statements_;
 };
 

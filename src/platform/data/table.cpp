@@ -320,6 +320,7 @@ int Table::add()
         }
         return code;
     }
+    file_.noteChange();
     cursor_.setCurrentRow(sqlite3_last_insert_rowid(file_.db()));
     return setError(NoError, storedName());
 }
@@ -365,6 +366,7 @@ int Table::putIfUnchanged(const void *asRead)
     }
     if (sqlite3_changes(file_.db()) == 0)
         return setError(asRead ? ChangedByOther : RecordNotFound, storedName());
+    file_.noteChange();
     if (!watched_.empty() && watchedRow_ == cursor_.currentRow())
         std::memcpy(watched_.data(), buffer_, def_.recordSize); // our own write is no conflict
     return setError(NoError, storedName());
@@ -385,6 +387,7 @@ int Table::remove()
     }
     if (rc != SQLITE_DONE) return setSqliteError(file_.db(), rc, storedName());
     if (sqlite3_changes(file_.db()) == 0) return setError(RecordNotFound, storedName());
+    file_.noteChange();
     cursor_.forgetCurrent();
     return setError(NoError, storedName());
 }

@@ -1,0 +1,46 @@
+// Opening tables through their open counters: the first procedure to use a
+// table opens it (creating it when missing), the last one closes it. A table
+// that cannot be opened ends the program after its standard warning.
+#pragma once
+
+#include <initializer_list>
+#include <vector>
+
+namespace hk {
+
+class Table;
+
+// Open the table or end the program: creates a missing table, offers to
+// rebuild damaged keys, waits once for a lock. True when open; false only
+// when a halt returned (as it does in tests).
+bool OpenTable(Table &table);
+bool CreateAndOpenTable(Table &table);
+
+// The counter discipline: open on the first use, close after the last.
+bool UseTable(Table &table);
+void ReleaseTable(Table &table);
+
+// The tables one procedure uses, released in reverse order when it ends.
+class TablesInUse {
+  public:
+    TablesInUse() = default;
+    explicit TablesInUse(std::initializer_list<Table *> tables) { use(tables); }
+    ~TablesInUse() { release(); }
+    TablesInUse(const TablesInUse &) = delete;
+    TablesInUse &operator=(const TablesInUse &) = delete;
+
+    bool use(std::initializer_list<Table *> tables);
+    void release();
+    bool ok() const { return ok_; }
+
+  private:
+    std::vector<Table *> tables_;
+    bool ok_ = true;
+};
+
+// Numbers the record in the table's buffer and adds it (see autoNumber); after
+// three failed attempts asks "Auto Increment Error": Retry tries three more
+// times, Cancel gives up. True when the record was added.
+bool AutoNumberRecord(Table &table);
+
+} // namespace hk

@@ -1,0 +1,189 @@
+#include "integrity/warnings.h"
+
+#include "dictionary/types.h"
+#include "platform/data/datafile.h"
+#include "platform/data/fileerror.h"
+#include "platform/messages.h"
+
+#include <algorithm>
+#include <cctype>
+#include <optional>
+
+namespace hk {
+
+namespace {
+
+struct Captured {
+    bool set = false;
+    FileError error;
+};
+Captured captured;
+
+struct WarningDef {
+    int number;
+    const char *title;
+    // Pieces: {error}, {file} (= the table argument or, for one-argument
+    // warnings, the text), {text}, {table}, {lower} (text in lower case).
+    const char *text;
+    MessageIcon icon;
+    int buttons;
+    int defaultButton;
+    const char *halt;       // ends the program with this text after the box
+    int haltOn = 0;         // 0: always; otherwise only on this button
+};
+
+constexpr int OK = ButtonOk, Yes = ButtonYes, No = ButtonNo, Retry = ButtonRetry,
+              Cancel = ButtonCancel;
+constexpr MessageIcon W = MessageIcon::Exclamation, Q = MessageIcon::Question;
+
+const WarningDef kWarnings[] = {
+    {1, "Invalid File", "Error: ({error}) accessing {file}.  Press OK to end this application.", W,
+     OK, OK, "Invalid File!"},
+    {2, "Invalid Key", "{file} key file is invalid.  Do you want to rebuild the key?", Q, Yes | No,
+     Yes, "Invalid Key!", No},
+    {3, "Key Rebuild Error",
+     "Error: ({error}) repairing key for {file}.  Press OK to end this application.", W, OK, OK,
+     "Error Rebuilding Key!"},
+    {4, "File Creation Error",
+     "Error: ({error}) creating {file}.  Press OK to end this application.", W, OK, OK,
+     "File Creation Error!"},
+    {5, "File Creation Error",
+     "Error: ({error}) opening created file:{file}.  Press OK to end this application.", W, OK, OK,
+     "File Creation Error!"},
+    {11, "Field Contents Error", "The value for {text} must be found in the {table} file.", W, OK,
+     OK, nullptr},
+    {12, "Referential Integrity Update Error",
+     "This record is referenced from the file {text}.  Linking field(s) have been restricted from "
+     "change and have been reset to original values.",
+     W, OK, OK, nullptr},
+    {13, "Referential Integrity Delete Error",
+     "This record is referenced from the file {text}.  This record cannot be deleted while these "
+     "references exist.",
+     W, OK, OK, nullptr},
+    {14, "Record Insert Error",
+     "An error was experienced during the update of record.  Error: {error}.", W, OK, OK, nullptr},
+    {15, "Update Operation Error",
+     "An error ({error}) was experienced when attempting to update a record from the file.  "
+     "Probable Cause: {text}.",
+     W, OK, OK, nullptr},
+    {16, "Record Update Error",
+     "An error was experienced changing this record.  Do you want to try to save again?", W,
+     Yes | No | Cancel, Cancel, nullptr},
+    {17, "Delete Operation Error",
+     "An error ({error}) was experienced when attempting to delete a record from the file {text}.",
+     W, OK, OK, nullptr},
+    {18, "Record Update Error",
+     "An error was experienced deleting this record.  Do you want to try to save again?", W,
+     Yes | No | Cancel, Cancel, nullptr},
+    {24, "Duplicate Key Error", "Adding this record creates a duplicate entry for the key:{text}", W,
+     OK, OK, nullptr},
+    {25, "Auto Increment Error",
+     "Attempts to automatically number this record have failed.  Error: {error}.", W,
+     Retry | Cancel, Cancel, nullptr},
+    {30, "File Access Error", "File ({file}) could not be opened.  Error: {error}.", W, OK, OK,
+     nullptr},
+    {34, "Transaction Framing Error",
+     "Error: ({error}) attempting to frame the {lower} transaction on {table}.  {text} transaction "
+     "cancelled.",
+     W, OK, OK, nullptr},
+    {35, "Record Retrieval Error",
+     "Error: ({error}) attempting to access a record from the {text} file.  Returning to previous "
+     "window.",
+     W, OK, OK, nullptr},
+    {36, "View Open Error",
+     "Error: ({error}) attempting to open the current VIEW. Filter and Range Limits ignored.", W, OK,
+     OK, nullptr},
+    {38, "Record Was Not Updated",
+     "This record was changed by another station. Those changes will now be displayed. Use the "
+     "Ditto Button or Ctrl+' to recall your changes.",
+     W, OK, OK, nullptr},
+};
+
+const WarningDef *findWarning(int number)
+{
+    for (const auto &w : kWarnings)
+        if (w.number == number)
+            return &w;
+    return nullptr;
+}
+
+const FileError &reportedError() { return captured.set ? captured.error : lastError(); }
+
+std::string fill(std::string_view pattern, const std::string &error, std::string_view file,
+                 std::string_view table, std::string_view text)
+{
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::string out;
+    for (std::size_t i = 0; i < pattern.size();) {
+        auto piece = [&](std::string_view name, std::string_view value) {
+            if (pattern.substr(i, name.size()) != name)
+                return false;
+            out += value;
+            i += name.size();
+            return true;
+        };
+        if (piece("{error}", error) || piece("{file}", file) || piece("{table}", table) ||
+            piece("{text}", text) || piece("{lower}", lower))
+            continue;
+        out += pattern[i++];
+    }
+    return out;
+}
+
+} // namespace
+
+std::string warningErrorText()
+{
+    const FileError &e = reportedError();
+    std::string out = e.code == FileSystemError
+                          ? std::string(trimRight(e.driverMessage)) + " (" +
+                                std::to_string(e.driverCode) + ")"
+                          : std::string(trimRight(e.message)) + " (" + std::to_string(e.code) + ")";
+    return std::string(utf8Prefix(out, 150));
+}
+
+WarningText warningText(int number, std::string_view table, std::string_view text)
+{
+    const WarningDef *w = findWarning(number);
+    if (!w)
+        return {"Warning", "Unknown warning " + std::to_string(number) + "."};
+    table = trimRight(table);
+    text = trimRight(text);
+    std::string_view file = table.empty() ? text : table;
+    if (number == 15) {
+        int code = reportedError().code;
+        if (code == NoError || code == ChangedByOther)
+            return {w->title, "This record was changed by another station."};
+    }
+    return {w->title, fill(w->text, warningErrorText(), file, table, text)};
+}
+
+int WarnUser(int number, std::string_view text) { return WarnUser(number, {}, text); }
+
+int WarnUser(int number, std::string_view table, std::string_view text)
+{
+    WarningText shown = warningText(number, table, text);
+    captured = Captured{};
+    const WarningDef *w = findWarning(number);
+    if (!w)
+        return message(shown.text, shown.title, MessageIcon::Exclamation);
+    int button = message(shown.text, shown.title, w->icon, w->buttons, w->defaultButton);
+    if (w->halt && (w->haltOn == 0 || w->haltOn == button)) {
+        // Nothing may be left half-written: roll back and close the file first.
+        DataFile::program().shutdown();
+        halt(w->halt, 1);
+        return 0;
+    }
+    return button;
+}
+
+void CaptureFileError()
+{
+    FileError error = lastError();
+    DataFile::program().rollback();
+    captured = Captured{true, std::move(error)};
+}
+
+} // namespace hk

@@ -70,6 +70,10 @@ HelpWindow::HelpWindow()
       found_(new QListWidget), browser_(new QTextBrowser)
 {
     setWindowTitle(QStringLiteral("Hearthkeep Help"));
+    contents_->setObjectName(QStringLiteral("contents"));
+    searchText_->setObjectName(QStringLiteral("searchText"));
+    found_->setObjectName(QStringLiteral("found"));
+    browser_->setObjectName(QStringLiteral("page"));
     resize(820, 600);
 
     for (const Page &page : pages()) {

@@ -1,6 +1,7 @@
 // The frame: its menu and toolbar as the user sees them, which entries work,
 // the summary entry following the window notices, and the introduction giving
 // way to the first choice.
+#include "platform/help.h"
 #include "shell/frame.h"
 #include "shell/testapp.h"
 
@@ -299,6 +300,55 @@ TEST_F(FrameTest, ExitEndsTheFrameAndEveryProcedureWithAWindowInIt)
 
     entry("&File", "E&xit")->trigger();
     EXPECT_TRUE(waitFor([&] { return !findProcedure(mainId) && !findProcedure(list); }));
+}
+
+TEST_F(FrameTest, DataBackupKeepsTheFrameBusyUntilItsWindowCloses)
+{
+    ListWindow::started = 0;
+    startFrame({{"CopyFile", listWindow}, {"BrowseBooks", listWindow}});
+    entry("&Books", "Browse &Books")->trigger();
+    QMdiSubWindow *list = documents->subWindowList().constLast();
+
+    entry("&File", "&Data Backup")->trigger();
+    ASSERT_EQ(ListWindow::started, 2);
+    const Long backup = ListWindow::lastId;
+    EXPECT_FALSE(frame->menuBar()->isEnabled());
+    EXPECT_FALSE(frame->findChild<QToolBar *>()->isEnabled());
+    entry("&Books", "Browse &Books")->trigger(); // ignored while busy
+    EXPECT_EQ(ListWindow::started, 2);
+    frame->close(); // refused while busy
+    QTest::qWait(0);
+    EXPECT_TRUE(frame && frame->isVisible());
+    EXPECT_TRUE(list->isEnabled()); // the other windows stay live
+
+    post(backup, Notice::closeRequest());
+    EXPECT_TRUE(waitFor([&] { return frame->menuBar()->isEnabled(); }));
+    entry("&Books", "Browse &Books")->trigger();
+    EXPECT_EQ(ListWindow::started, 3);
+}
+
+// Records what the frame asks of the help viewer.
+struct RecordingHelp : HelpViewer {
+    QStringList calls;
+    void showContents() override { calls << "contents"; }
+    void showSearch() override { calls << "search"; }
+    void showHelpOnHelp() override { calls << "help on help"; }
+    void showTopic(const QString &context) override { calls << context; }
+    void quit() override { calls << "quit"; }
+};
+
+TEST_F(FrameTest, HelpEntriesAskTheViewerWhichClosesWithTheFrame)
+{
+    RecordingHelp help;
+    setHelpViewer(&help);
+    startFrame({});
+    entry("&Help", "&Contents")->trigger();
+    entry("&Help", "&Search for Help On...")->trigger();
+    entry("&Help", "&How to Use Help")->trigger();
+    frame->close();
+    EXPECT_TRUE(waitFor([&] { return findProcedure(mainId) == nullptr; }));
+    EXPECT_EQ(help.calls, QStringList({"contents", "search", "help on help", "quit"}));
+    setHelpViewer(nullptr);
 }
 
 } // namespace

@@ -32,7 +32,8 @@ struct Page {
     QString html;
 };
 
-// Every help page, the contents page first, then by title. Read once.
+// Every help page, read once: the contents page first, then the pages in the
+// order it links to them, then any it does not link to.
 const std::vector<Page> &pages()
 {
     static const std::vector<Page> all = [] {
@@ -47,12 +48,20 @@ const std::vector<Page> &pages()
                 page.title = m.captured(1).trimmed();
             list.push_back(std::move(page));
         }
-        std::sort(list.begin(), list.end(), [](const Page &a, const Page &b) {
-            const bool aFirst = a.file == QLatin1String("index.html");
-            const bool bFirst = b.file == QLatin1String("index.html");
-            if (aFirst != bFirst) return aFirst;
-            return a.title < b.title;
-        });
+        QStringList order{QStringLiteral("index.html")};
+        auto index = std::find_if(list.begin(), list.end(),
+                                  [&order](const Page &p) { return p.file == order.front(); });
+        if (index != list.end()) {
+            static const QRegularExpression linkRx(QStringLiteral("href=\"([^\"#]+)"));
+            for (auto it = linkRx.globalMatch(index->html); it.hasNext();)
+                order << it.next().captured(1);
+        }
+        auto rank = [&order](const Page &p) {
+            const qsizetype i = order.indexOf(p.file);
+            return i < 0 ? order.size() : i;
+        };
+        std::stable_sort(list.begin(), list.end(),
+                         [&](const Page &a, const Page &b) { return rank(a) < rank(b); });
         return list;
     }();
     return all;
@@ -74,7 +83,7 @@ HelpWindow::HelpWindow()
     searchText_->setObjectName(QStringLiteral("searchText"));
     found_->setObjectName(QStringLiteral("found"));
     browser_->setObjectName(QStringLiteral("page"));
-    resize(820, 600);
+    resize(900, 620);
 
     for (const Page &page : pages()) {
         auto *item = new QListWidgetItem(page.title, contents_);
@@ -88,7 +97,9 @@ HelpWindow::HelpWindow()
     prompt->setBuddy(searchText_);
     searchLayout->addWidget(prompt);
     searchLayout->addWidget(searchText_);
-    searchLayout->addWidget(new QLabel(QStringLiteral("Topics &found:")));
+    auto *foundLabel = new QLabel(QStringLiteral("Topics &found:"));
+    foundLabel->setBuddy(found_);
+    searchLayout->addWidget(foundLabel);
     searchLayout->addWidget(found_);
     tabs_->addTab(searchTab, QStringLiteral("&Search"));
 
@@ -99,7 +110,7 @@ HelpWindow::HelpWindow()
     split->addWidget(tabs_);
     split->addWidget(browser_);
     split->setStretchFactor(1, 3);
-    split->setSizes({230, 590});
+    split->setSizes({280, 620});
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(split);

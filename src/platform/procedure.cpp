@@ -154,7 +154,8 @@ bool Procedure::event(QEvent *e)
 
 bool Procedure::eventFilter(QObject *watched, QEvent *e)
 {
-    if (watched == window_ && isPostedNotice(e->type())) return handlePosted(e->type());
+    // Type first: the window may be part-destroyed while its last events pass.
+    if (isPostedNotice(e->type()) && watched == window_) return handlePosted(e->type());
     return QObject::eventFilter(watched, e);
 }
 

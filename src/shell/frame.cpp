@@ -217,7 +217,7 @@ bool Main::handlePosted(QEvent::Type type)
 
 bool Main::eventFilter(QObject *watched, QEvent *e)
 {
-    if (watched == frame_ && e->type() == QEvent::Close) {
+    if (e->type() == QEvent::Close && watched == frame_) {
         if (busy_) { // the called procedure must return first
             e->ignore();
             return true;

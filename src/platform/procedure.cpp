@@ -71,7 +71,6 @@ Procedure &Procedure::enrol(std::unique_ptr<Procedure> p)
 QCoro::Task<> Procedure::execute()
 {
     co_await run();
-    finished_ = true;
     registry().erase(id_);
     emit done();
     deleteLater();

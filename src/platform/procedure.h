@@ -51,7 +51,6 @@ class Procedure : public QObject
     // The procedure's window (the sub-window when it is a document window), or
     // null before it opens and after it closes.
     QWidget *window() const { return window_; }
-    bool finished() const { return finished_; }
 
     // Runs `callee` and returns when it has finished. Meanwhile this
     // procedure's window takes no input; all other windows stay live.
@@ -93,7 +92,6 @@ class Procedure : public QObject
     QString name_;
     Long id_ = 0;
     QPointer<QWidget> window_;
-    bool finished_ = false;
 };
 
 using ProcedureFactory = std::function<std::unique_ptr<Procedure>()>;

@@ -1,9 +1,26 @@
-// Program entry: the frame takes over from here.
+// Program entry: runs the frame until it closes. No table is opened here;
+// each procedure opens what it needs.
+#include "platform/help.h"
+#include "platform/procedure.h"
+#include "shell/frame.h"
+#include "shell/helpwindow.h"
+
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Hearthkeep"));
-    return 0;
+
+    // The help pages stand in for the help file "HEARTHKP.HLP".
+    hk::ProgramHelp help;
+    hk::setHelpViewer(&help);
+
+    auto frame = std::make_unique<hk::Main>();
+    hk::Procedure &main = *frame;
+    QObject::connect(&main, &hk::Procedure::done, &app, &QApplication::quit);
+    hk::start(std::move(frame));
+    const int status = QApplication::exec();
+    hk::setHelpViewer(nullptr);
+    return status;
 }

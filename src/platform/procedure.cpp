@@ -1,0 +1,206 @@
+#include "platform/procedure.h"
+
+#include "dictionary/globals.h"
+
+#include <QCoreApplication>
+#include <QCoro/QCoroSignal>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QWidget>
+
+#include <map>
+#include <utility>
+
+namespace hk
+{
+
+namespace
+{
+
+// Running procedures by number. They own themselves; the registry only finds
+// them, and forgets each when it is destroyed.
+std::map<Long, Procedure *> &registry()
+{
+    static std::map<Long, Procedure *> procedures;
+    return procedures;
+}
+
+Long lastId = 0;
+QPointer<QMdiArea> area;
+
+bool isPostedNotice(QEvent::Type t)
+{
+    return t == Notice::ProcedureOpened || t == Notice::ProcedureClosed ||
+           t == Notice::gainFocus() || t == Notice::closeRequest();
+}
+
+} // namespace
+
+QEvent::Type Notice::gainFocus()
+{
+    static const auto type = QEvent::Type(QEvent::registerEventType());
+    return type;
+}
+
+QEvent::Type Notice::closeRequest()
+{
+    static const auto type = QEvent::Type(QEvent::registerEventType());
+    return type;
+}
+
+Procedure::Procedure(QString name) : name_(std::move(name)) {}
+
+Procedure::~Procedure()
+{
+    if (id_ != 0) registry().erase(id_);
+    // A window that outlives its procedure could no longer be closed through it.
+    if (window_) {
+        window_->disconnect(this);
+        delete window_.data();
+    }
+}
+
+Procedure &Procedure::enrol(std::unique_ptr<Procedure> p)
+{
+    Procedure &proc = *p.release();
+    proc.id_ = ++lastId;
+    registry()[proc.id_] = &proc;
+    return proc;
+}
+
+QCoro::Task<> Procedure::execute()
+{
+    co_await run();
+    registry().erase(id_);
+    emit done();
+    deleteLater();
+}
+
+Long start(std::unique_ptr<Procedure> procedure)
+{
+    Procedure &proc = Procedure::enrol(std::move(procedure));
+    const Long id = proc.id_;
+    // The task runs on by itself; dropping the handle does not stop it.
+    proc.execute();
+    return id;
+}
+
+QCoro::Task<> Procedure::call(std::unique_ptr<Procedure> callee)
+{
+    Procedure &proc = enrol(std::move(callee));
+    acceptInput(false);
+    co_await proc.execute();
+    acceptInput(true);
+}
+
+void Procedure::acceptInput(bool accept)
+{
+    if (window_) window_->setEnabled(accept);
+}
+
+QWidget *Procedure::openDocument(QWidget *content)
+{
+    if (area) {
+        QMdiSubWindow *sub = area->addSubWindow(content);
+        setWindow(sub);
+        sub->show();
+        return sub;
+    }
+    setWindow(content);
+    content->show();
+    return content;
+}
+
+void Procedure::setWindow(QWidget *w)
+{
+    window_ = w;
+    w->setAttribute(Qt::WA_DeleteOnClose);
+    w->installEventFilter(this);
+    connect(w, &QObject::destroyed, this, [this] { emit windowClosed(); });
+}
+
+QCoro::Task<> Procedure::untilClosed()
+{
+    if (!window_) co_return;
+    co_await qCoro(this, &Procedure::windowClosed);
+}
+
+bool Procedure::handlePosted(QEvent::Type type)
+{
+    if (type == Notice::closeRequest()) {
+        if (window_) window_->close();
+        return true;
+    }
+    if (type == Notice::gainFocus()) {
+        if (!window_) return true;
+        if (auto *sub = qobject_cast<QMdiSubWindow *>(window_.data()); sub && sub->mdiArea()) {
+            if (sub->isMinimized()) sub->showNormal();
+            sub->mdiArea()->setActiveSubWindow(sub);
+        } else {
+            window_->raise();
+            window_->activateWindow();
+        }
+        return true;
+    }
+    return false;
+}
+
+bool Procedure::event(QEvent *e)
+{
+    if (isPostedNotice(e->type())) return handlePosted(e->type());
+    return QObject::event(e);
+}
+
+bool Procedure::eventFilter(QObject *watched, QEvent *e)
+{
+    // Type first: the window may be part-destroyed while its last events pass.
+    if (isPostedNotice(e->type()) && watched == window_) return handlePosted(e->type());
+    return QObject::eventFilter(watched, e);
+}
+
+Procedure *findProcedure(Long id)
+{
+    auto it = registry().find(id);
+    return it == registry().end() ? nullptr : it->second;
+}
+
+bool post(Long id, QEvent::Type type)
+{
+    Procedure *proc = findProcedure(id);
+    if (!proc) return false;
+    QObject *target = proc->window() ? static_cast<QObject *>(proc->window()) : proc;
+    QCoreApplication::postEvent(target, new QEvent(type));
+    return true;
+}
+
+bool postToFrame(QEvent::Type notice)
+{
+    return post(Glo.MainThreadNo, notice);
+}
+
+bool claimWindow(Long &claim, const Procedure &self)
+{
+    if (claim != 0 && claim != self.id() && findProcedure(claim)) {
+        post(claim, Notice::gainFocus());
+        return false;
+    }
+    claim = self.id();
+    return true;
+}
+
+void releaseWindow(Long &claim, const Procedure &self)
+{
+    if (claim == self.id()) claim = 0;
+}
+
+void setDocumentArea(QMdiArea *documents)
+{
+    area = documents;
+}
+
+QMdiArea *documentArea()
+{
+    return area;
+}
+
+} // namespace hk

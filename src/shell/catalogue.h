@@ -1,0 +1,19 @@
+// The procedures the frame can start or call, by name. A menu entry or
+// toolbar button whose procedure is not listed here is shown disabled; each
+// procedure joins the list when it is built.
+#pragma once
+
+#include "platform/procedure.h"
+
+#include <QString>
+
+#include <map>
+
+namespace hk
+{
+
+using ProcedureCatalogue = std::map<QString, ProcedureFactory>;
+
+ProcedureCatalogue programProcedures();
+
+} // namespace hk

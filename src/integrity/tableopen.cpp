@@ -7,7 +7,8 @@
 #include "platform/data/table.h"
 #include "platform/messages.h"
 
-namespace hk {
+namespace hk
+{
 
 bool OpenTable(Table &table)
 {
@@ -26,8 +27,7 @@ bool OpenTable(Table &table)
         WarnUser(1, table.storedName());
         return false;
     case KeysInvalid:
-        if (WarnUser(2, table.storedName()) != ButtonYes)
-            return false;
+        if (WarnUser(2, table.storedName()) != ButtonYes) return false;
         if (table.buildKeys() != NoError) {
             WarnUser(3, table.storedName());
             return false;
@@ -37,8 +37,7 @@ bool OpenTable(Table &table)
     default:
         break;
     }
-    if (code == NoError || code == AlreadyOpen)
-        return true;
+    if (code == NoError || code == AlreadyOpen) return true;
     WarnUser(30, table.storedName());
     DataFile::program().shutdown();
     halt("Disk Error", 1);
@@ -61,16 +60,14 @@ bool CreateAndOpenTable(Table &table)
 
 bool UseTable(Table &table)
 {
-    if (table.Used == 0 && !OpenTable(table))
-        return false;
+    if (table.Used == 0 && !OpenTable(table)) return false;
     ++table.Used;
     return true;
 }
 
 void ReleaseTable(Table &table)
 {
-    if (table.Used > 0 && --table.Used == 0)
-        table.close();
+    if (table.Used > 0 && --table.Used == 0) table.close();
 }
 
 bool TablesInUse::use(std::initializer_list<Table *> tables)
@@ -95,10 +92,8 @@ void TablesInUse::release()
 bool AutoNumberRecord(Table &table)
 {
     for (;;) {
-        if (autoNumber(table) == NoError)
-            return true;
-        if (WarnUser(25) != ButtonRetry)
-            return false;
+        if (autoNumber(table) == NoError) return true;
+        if (WarnUser(25) != ButtonRetry) return false;
     }
 }
 

@@ -6,7 +6,8 @@
 #include <initializer_list>
 #include <vector>
 
-namespace hk {
+namespace hk
+{
 
 class Table;
 
@@ -21,7 +22,8 @@ bool UseTable(Table &table);
 void ReleaseTable(Table &table);
 
 // The tables one procedure uses, released in reverse order when it ends.
-class TablesInUse {
+class TablesInUse
+{
   public:
     TablesInUse() = default;
     explicit TablesInUse(std::initializer_list<Table *> tables) { use(tables); }

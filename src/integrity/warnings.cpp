@@ -9,9 +9,11 @@
 #include <cctype>
 #include <optional>
 
-namespace hk {
+namespace hk
+{
 
-namespace {
+namespace
+{
 
 struct Captured {
     bool set = false;
@@ -28,8 +30,8 @@ struct WarningDef {
     MessageIcon icon;
     int buttons;
     int defaultButton;
-    const char *halt;       // ends the program with this text after the box
-    int haltOn = 0;         // 0: always; otherwise only on this button
+    const char *halt; // ends the program with this text after the box
+    int haltOn = 0;   // 0: always; otherwise only on this button
 };
 
 constexpr int OK = ButtonOk, Yes = ButtonYes, No = ButtonNo, Retry = ButtonRetry,
@@ -75,8 +77,8 @@ const WarningDef kWarnings[] = {
     {18, "Record Update Error",
      "An error was experienced deleting this record.  Do you want to try to save again?", W,
      Yes | No | Cancel, Cancel, nullptr},
-    {24, "Duplicate Key Error", "Adding this record creates a duplicate entry for the key:{text}", W,
-     OK, OK, nullptr},
+    {24, "Duplicate Key Error", "Adding this record creates a duplicate entry for the key:{text}",
+     W, OK, OK, nullptr},
     {25, "Auto Increment Error",
      "Attempts to automatically number this record have failed.  Error: {error}.", W,
      Retry | Cancel, Cancel, nullptr},
@@ -91,8 +93,8 @@ const WarningDef kWarnings[] = {
      "window.",
      W, OK, OK, nullptr},
     {36, "View Open Error",
-     "Error: ({error}) attempting to open the current VIEW. Filter and Range Limits ignored.", W, OK,
-     OK, nullptr},
+     "Error: ({error}) attempting to open the current VIEW. Filter and Range Limits ignored.", W,
+     OK, OK, nullptr},
     {38, "Record Was Not Updated",
      "This record was changed by another station. Those changes will now be displayed. Use the "
      "Ditto Button or Ctrl+' to recall your changes.",
@@ -102,12 +104,14 @@ const WarningDef kWarnings[] = {
 const WarningDef *findWarning(int number)
 {
     for (const auto &w : kWarnings)
-        if (w.number == number)
-            return &w;
+        if (w.number == number) return &w;
     return nullptr;
 }
 
-const FileError &reportedError() { return captured.set ? captured.error : lastError(); }
+const FileError &reportedError()
+{
+    return captured.set ? captured.error : lastError();
+}
 
 std::string fill(std::string_view pattern, const std::string &error, std::string_view file,
                  std::string_view table, std::string_view text)
@@ -118,8 +122,7 @@ std::string fill(std::string_view pattern, const std::string &error, std::string
     std::string out;
     for (std::size_t i = 0; i < pattern.size();) {
         auto piece = [&](std::string_view name, std::string_view value) {
-            if (pattern.substr(i, name.size()) != name)
-                return false;
+            if (pattern.substr(i, name.size()) != name) return false;
             out += value;
             i += name.size();
             return true;
@@ -137,18 +140,17 @@ std::string fill(std::string_view pattern, const std::string &error, std::string
 std::string warningErrorText()
 {
     const FileError &e = reportedError();
-    std::string out = e.code == FileSystemError
-                          ? std::string(trimRight(e.driverMessage)) + " (" +
-                                std::to_string(e.driverCode) + ")"
-                          : std::string(trimRight(e.message)) + " (" + std::to_string(e.code) + ")";
+    std::string out =
+        e.code == FileSystemError
+            ? std::string(trimRight(e.driverMessage)) + " (" + std::to_string(e.driverCode) + ")"
+            : std::string(trimRight(e.message)) + " (" + std::to_string(e.code) + ")";
     return std::string(utf8Prefix(out, 150));
 }
 
 WarningText warningText(int number, std::string_view table, std::string_view text)
 {
     const WarningDef *w = findWarning(number);
-    if (!w)
-        return {"Warning", "Unknown warning " + std::to_string(number) + "."};
+    if (!w) return {"Warning", "Unknown warning " + std::to_string(number) + "."};
     table = trimRight(table);
     text = trimRight(text);
     std::string_view file = table.empty() ? text : table;
@@ -160,15 +162,17 @@ WarningText warningText(int number, std::string_view table, std::string_view tex
     return {w->title, fill(w->text, warningErrorText(), file, table, text)};
 }
 
-int WarnUser(int number, std::string_view text) { return WarnUser(number, {}, text); }
+int WarnUser(int number, std::string_view text)
+{
+    return WarnUser(number, {}, text);
+}
 
 int WarnUser(int number, std::string_view table, std::string_view text)
 {
     WarningText shown = warningText(number, table, text);
     captured = Captured{};
     const WarningDef *w = findWarning(number);
-    if (!w)
-        return message(shown.text, shown.title, MessageIcon::Exclamation);
+    if (!w) return message(shown.text, shown.title, MessageIcon::Exclamation);
     int button = message(shown.text, shown.title, w->icon, w->buttons, w->defaultButton);
     if (w->halt && (w->haltOn == 0 || w->haltOn == button)) {
         // Nothing may be left half-written: roll back and close the file first.

@@ -5,7 +5,8 @@
 #include <string>
 #include <string_view>
 
-namespace hk {
+namespace hk
+{
 
 // Shows standard warning `number` and returns the button chosen (1 OK, 2 Yes,
 // 4 No, 16 Retry, 64 Cancel). `text` is a table name, key name or field

@@ -323,9 +323,15 @@ int Cursor::step(bool forward)
     return code;
 }
 
-int Cursor::next() { return step(true); }
+int Cursor::next()
+{
+    return step(true);
+}
 
-int Cursor::previous() { return step(false); }
+int Cursor::previous()
+{
+    return step(false);
+}
 
 int Cursor::reget(const Position &position)
 {

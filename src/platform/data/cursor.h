@@ -7,8 +7,8 @@
 #include "dictionary/tabledef.h"
 
 #include <array>
-#include <deque>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <string>
 #include <variant>

@@ -1,5 +1,6 @@
 #include "platform/data/fileerror.h"
 
+#include <cstring>
 #include <sqlite3.h>
 
 namespace hk
@@ -64,7 +65,7 @@ int setSqliteError(sqlite3 *db, int rc, const std::string &file)
     std::string text = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
     if (db && (rc & 0xFF) == SQLITE_CANTOPEN) {
         // The OS error says why a file could not be opened.
-        if (int os = sqlite3_system_errno(db)) text += " (errno " + std::to_string(os) + ")";
+        if (int os = sqlite3_system_errno(db)) text += std::string(": ") + std::strerror(os);
     }
     int code = FileSystemError;
     switch (rc & 0xFF) {

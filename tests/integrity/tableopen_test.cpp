@@ -1,0 +1,234 @@
+#include "integrity/tableopen.h"
+
+#include "integrity/warnings.h"
+#include "programfixture.h"
+
+#include <QFile>
+#include <QProcess>
+#include <chrono>
+#include <thread>
+
+using namespace hk;
+
+namespace
+{
+
+bool exists(const QString &name)
+{
+    return QFile::exists(QDir::current().filePath(name));
+}
+
+void addItem(Long id, const char *name)
+{
+    Itm = ItemsRecord{};
+    Itm.ItemsId = id;
+    Itm.Items = name;
+    ASSERT_EQ(Items.add(), NoError);
+}
+
+} // namespace
+
+TEST_F(ProgramTest, TablesAreCreatedSilentlyAndOpenedOncePerProgram)
+{
+    for (int i = 0; i < TableCount; ++i)
+        ASSERT_TRUE(UseTable(table(TableId(i))));
+    EXPECT_TRUE(boxes.boxes().empty());
+    EXPECT_TRUE(exists("Hearthkp.Tps"));
+
+    // A second procedure on the same table: one open, closed after the last.
+    {
+        TablesInUse second{&Books, &BookCategory};
+        EXPECT_EQ(Books.Used, 2);
+        EXPECT_TRUE(Books.isOpen());
+    }
+    EXPECT_EQ(Books.Used, 1);
+    EXPECT_TRUE(Books.isOpen());
+    ReleaseTable(Books);
+    EXPECT_EQ(Books.Used, 0);
+    EXPECT_FALSE(Books.isOpen());
+}
+
+TEST_F(ProgramTest, DamagedKeysAreRebuiltOnYesAndEndTheProgramOnNo)
+{
+    ASSERT_TRUE(UseTable(Items));
+    addItem(1, "Lamp");
+    addItem(2, "Chair");
+    ReleaseTable(Items);
+    ASSERT_EQ(rawSql("DROP INDEX Itm_Foreign_Rooms"), SQLITE_OK);
+
+    boxes.answer(ButtonYes);
+    ASSERT_TRUE(UseTable(Items));
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].title, "Invalid Key");
+    EXPECT_EQ(boxes.boxes()[0].text,
+              "Hearthkp\\!Items key file is invalid.  Do you want to rebuild the key?");
+    EXPECT_EQ(Items.records(), 2);
+    ASSERT_EQ(Items.set(Itm.Foreign_Rooms), NoError); // the index serves again
+    ASSERT_EQ(Items.next(), NoError);
+    EXPECT_EQ(Itm.Items.str(), "Chair");
+    ReleaseTable(Items);
+
+    ASSERT_EQ(rawSql("DROP INDEX Itm_DisplayByItem; CREATE INDEX Itm_DisplayByItem ON Items "
+                     "(Description)"),
+              SQLITE_OK);
+    boxes.answer(ButtonNo);
+    EXPECT_FALSE(UseTable(Items));
+    ASSERT_EQ(boxes.halts().size(), 1u);
+    EXPECT_EQ(boxes.halts()[0], "Invalid Key!");
+    EXPECT_EQ(haltCodes.size(), 1u);
+}
+
+TEST_F(ProgramTest, AChangedRecordLayoutEndsTheProgram)
+{
+    ASSERT_TRUE(UseTable(Items));
+    ReleaseTable(Items);
+    ASSERT_EQ(rawSql("ALTER TABLE Items DROP COLUMN Notes"), SQLITE_OK);
+    EXPECT_FALSE(UseTable(Items));
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].title, "Invalid File");
+    EXPECT_EQ(boxes.boxes()[0].text,
+              "Error: (Invalid Record Declaration (47)) accessing Hearthkp\\!Items.  Press OK to "
+              "end this application.");
+    EXPECT_EQ(boxes.halts(), std::vector<std::string>{"Invalid File!"});
+}
+
+TEST_F(ProgramTest, AFileThatIsNoDatabaseEndsInWarning30)
+{
+    {
+        QFile f("Hearthkp.Tps");
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(4096, 'x'));
+    }
+    EXPECT_FALSE(UseTable(Books));
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].title, "File Access Error");
+    EXPECT_EQ(boxes.boxes()[0].text, "File (Hearthkp\\!Books) could not be opened.  Error: file "
+                                     "is not a database (26).");
+    EXPECT_EQ(boxes.halts(), std::vector<std::string>{"Disk Error"});
+    QFile f("Hearthkp.Tps");
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray(4096, 'x')); // never overwritten
+}
+
+TEST_F(ProgramTest, AFileWithoutPermissionEndsInWarning30WithTheSystemsReason)
+{
+    ASSERT_TRUE(UseTable(Books));
+    ReleaseTable(Books);
+    ASSERT_TRUE(QFile::setPermissions("Hearthkp.Tps", QFileDevice::Permissions()));
+    if (geteuid() == 0) {
+        // Root reads any file: look at it as an ordinary user.
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                              QFile::ReadGroup | QFile::WriteGroup |
+                                              QFile::ExeGroup | QFile::ReadOther |
+                                              QFile::WriteOther | QFile::ExeOther);
+        ASSERT_EQ(setresuid(65534, 65534, 0), 0);
+    }
+    bool opened = UseTable(Books);
+    if (geteuid() != getuid() || getuid() == 65534) (void)setresuid(0, 0, 0);
+    EXPECT_FALSE(opened);
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].text, "File (Hearthkp\\!Books) could not be opened.  Error: unable "
+                                     "to open database file: Permission denied (14).");
+    EXPECT_EQ(boxes.halts(), std::vector<std::string>{"Disk Error"});
+}
+
+namespace
+{
+
+// Another program holding the data file locked for `seconds`.
+class Locker
+{
+  public:
+    Locker(const std::string &path, int seconds)
+    {
+        process.start("sh", {"-c", QString("(echo 'PRAGMA locking_mode=EXCLUSIVE; BEGIN "
+                                           "EXCLUSIVE; SELECT count(*) FROM sqlite_master;'; "
+                                           "sleep %1; echo 'COMMIT;') | sqlite3 '%2'")
+                                       .arg(seconds)
+                                       .arg(QString::fromStdString(path))});
+        process.waitForStarted();
+        // Wait until the lock is really held.
+        for (int i = 0; i < 100 && !locked(path); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ~Locker() { process.waitForFinished(30000); }
+
+    static bool locked(const std::string &path)
+    {
+        sqlite3 *db = nullptr;
+        sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+        int rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+        return rc == SQLITE_BUSY;
+    }
+
+  private:
+    QProcess process;
+};
+
+} // namespace
+
+TEST_F(ProgramTest, ALockThatGoesAwayInTimeIsWaitedFor)
+{
+    ASSERT_TRUE(UseTable(Books));
+    ReleaseTable(Books);
+    Locker other(path(), 4); // longer than one open waits, shorter than the recovery
+    ASSERT_TRUE(Locker::locked(path()));
+    EXPECT_TRUE(UseTable(Books));
+    EXPECT_TRUE(boxes.boxes().empty());
+    EXPECT_TRUE(Books.isOpen());
+}
+
+TEST_F(ProgramTest, ALockThatStaysEndsTheProgramWithDiskError)
+{
+    ASSERT_TRUE(UseTable(Books));
+    ReleaseTable(Books);
+    Locker other(path(), 15);
+    ASSERT_TRUE(Locker::locked(path()));
+    EXPECT_FALSE(UseTable(Books));
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].text,
+              "File (Hearthkp\\!Books) could not be opened.  Error: File Is Locked (32).");
+    EXPECT_EQ(boxes.halts(), std::vector<std::string>{"Disk Error"});
+}
+
+TEST_F(ProgramTest, HaltingLeavesTheFileSettled)
+{
+    ASSERT_TRUE(UseTable(Items));
+    addItem(1, "Lamp");
+    ASSERT_EQ(DataFile::program().begin(), NoError);
+    addItem(2, "Half-written");
+    WarnUser(1, Items.storedName()); // ends the program
+    EXPECT_EQ(boxes.halts(), std::vector<std::string>{"Invalid File!"});
+    EXPECT_FALSE(exists("Hearthkp.Tps-wal"));
+    EXPECT_FALSE(exists("Hearthkp.Tps-journal"));
+
+    sqlite3 *db = nullptr;
+    sqlite3_open_v2(path().c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt *st = nullptr;
+    sqlite3_prepare_v2(db, "SELECT count(*) FROM Items", -1, &st, nullptr);
+    ASSERT_EQ(sqlite3_step(st), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int(st, 0), 1);
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+}
+
+TEST_F(ProgramTest, AutoNumberingAsksBeforeGivingUp)
+{
+    ASSERT_TRUE(UseTable(MusicNumber));
+    MusNum = MusicNumberRecord{};
+    MusNum.AlbumNumber = 7;
+    ASSERT_TRUE(AutoNumberRecord(MusicNumber));
+    EXPECT_EQ(MusNum.MusicNumberId, 1);
+
+    // The same album number again: every attempt clashes.
+    MusNum = MusicNumberRecord{};
+    MusNum.AlbumNumber = 7;
+    boxes.answer(ButtonRetry);
+    boxes.answer(ButtonCancel);
+    EXPECT_FALSE(AutoNumberRecord(MusicNumber));
+    ASSERT_EQ(boxes.boxes().size(), 2u);
+    EXPECT_EQ(boxes.boxes()[0].text, "Attempts to automatically number this record have failed.  "
+                                     "Error: Creates Duplicate Key (40).");
+    EXPECT_EQ(MusicNumber.records(), 1);
+}

@@ -195,6 +195,8 @@ int Table::reget(const Position &position)
     return afterRead(cursor_.reget(position));
 }
 
+int Table::regetRow(std::int64_t row) { return reget(encodePosition(kFileOrder, {}, row)); }
+
 int Table::next()
 {
     if (requireOpen() != NoError) return lastError().code;

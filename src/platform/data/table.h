@@ -56,6 +56,8 @@ class Table
     Position position(KeyId key) const; // of the current record
     int reset(const Position &position);
     int reget(const Position &position);
+    // Reads the record with this row id and makes it the current record.
+    int regetRow(std::int64_t row);
     int next();
     int previous();
 

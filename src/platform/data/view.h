@@ -37,6 +37,7 @@ class View
     int fetch(bool forward, int n, const std::function<void()> &each);
     int reget(const Position &position);
     Position position() const { return cursor_.position(); }
+    std::int64_t currentRow() const { return cursor_.currentRow(); }
 
   private:
     int requireOpen();

@@ -1,0 +1,253 @@
+#include "integrity/checked.h"
+
+#include "dictionary/files.h"
+#include "integrity/rules.h"
+#include "integrity/tableopen.h"
+#include "integrity/warnings.h"
+#include "platform/data/datafile.h"
+#include "platform/data/fileerror.h"
+#include "platform/data/view.h"
+#include "platform/messages.h"
+
+#include <array>
+#include <optional>
+#include <vector>
+
+namespace hk
+{
+
+namespace
+{
+
+std::array<std::optional<std::int64_t>, TableCount> notedIdentifiers;
+
+std::int64_t identifierOf(const Table &t)
+{
+    return field::integer(t.def().fields[0], t.buffer());
+}
+
+// The children of one parent identifier, as row ids, collected before any of
+// them is rewritten: rewriting the reference moves a record within the very
+// key being read, and each must be visited exactly once.
+int collectChildren(const RelationDef &r, std::int64_t parentId, std::vector<std::int64_t> &rows)
+{
+    Table &child = table(r.child);
+    View view(child, r.childKey);
+    view.range({parentId});
+    int code = view.open();
+    while (code == NoError)
+        code = view.fetch(true, 256, [&] { rows.push_back(view.currentRow()); });
+    return code == NoMoreRecords ? NoError : code;
+}
+
+// Whether the parent identifier has at least one child (0/1), or an error.
+int hasChildren(const RelationDef &r, std::int64_t parentId, bool &found)
+{
+    Table &child = table(r.child);
+    View view(child, r.childKey);
+    view.range({parentId});
+    int code = view.open();
+    if (code == NoError) code = view.next();
+    found = code == NoError;
+    return code == NoMoreRecords || code == NoError ? NoError : code;
+}
+
+// Uses the parent's child tables for the length of one call.
+class ChildrenInUse
+{
+  public:
+    explicit ChildrenInUse(TableId parent)
+    {
+        for (const auto &rule : rulesFor(parent)) {
+            Table &t = table(rule.relation->child);
+            bool seen = false;
+            for (Table *u : used_)
+                seen = seen || u == &t;
+            if (!seen && UseTable(t)) used_.push_back(&t);
+        }
+    }
+    ~ChildrenInUse()
+    {
+        for (auto it = used_.rbegin(); it != used_.rend(); ++it)
+            ReleaseTable(**it);
+    }
+
+  private:
+    std::vector<Table *> used_;
+};
+
+const std::string &labelOf(TableId id)
+{
+    return tableDef(id).label;
+}
+
+// Deletes every child of the parent, or refuses when one exists. False
+// (with its warning shown and the transaction rolled back) on failure.
+bool applyDeleteRule(const RelationRule &rule, std::int64_t parentId)
+{
+    const RelationDef &r = *rule.relation;
+    const std::string &child = labelOf(r.child);
+    if (rule.onDelete == Rule::Restrict) {
+        bool found = false;
+        if (hasChildren(r, parentId, found) != NoError) {
+            CaptureFileError();
+            WarnUser(35, child);
+            return false;
+        }
+        if (found) {
+            CaptureFileError();
+            WarnUser(13, child);
+            return false;
+        }
+        return true;
+    }
+    std::vector<std::int64_t> rows;
+    if (collectChildren(r, parentId, rows) != NoError) {
+        CaptureFileError();
+        WarnUser(35, child);
+        return false;
+    }
+    Table &t = table(r.child);
+    for (std::int64_t row : rows) {
+        int code = t.regetRow(row);
+        if (code == NoError) code = t.remove();
+        if (code != NoError) {
+            CaptureFileError();
+            WarnUser(code == RecordNotFound ? 35 : 17, child);
+            return false;
+        }
+    }
+    return true;
+}
+
+// Carries a changed identifier into the children, or refuses the change.
+bool applyUpdateRule(const RelationRule &rule, Table &parent, std::int64_t before,
+                     std::int64_t after)
+{
+    const RelationDef &r = *rule.relation;
+    const std::string &child = labelOf(r.child);
+    if (rule.onUpdate == Rule::Restrict) {
+        bool found = false;
+        if (hasChildren(r, before, found) != NoError) {
+            CaptureFileError();
+            WarnUser(35, child);
+            return false;
+        }
+        if (found) {
+            CaptureFileError();
+            WarnUser(12, child);
+            field::setInteger(parent.def().fields[r.parentField], parent.buffer(), before);
+            return false;
+        }
+        return true;
+    }
+    std::vector<std::int64_t> rows;
+    if (collectChildren(r, before, rows) != NoError) {
+        CaptureFileError();
+        WarnUser(35, child);
+        return false;
+    }
+    Table &t = table(r.child);
+    const FieldDef &reference = t.def().fields[r.childField];
+    for (std::int64_t row : rows) {
+        int code = t.regetRow(row);
+        if (code == NoError) {
+            field::setInteger(reference, t.buffer(), after);
+            code = t.put();
+        }
+        if (code != NoError) {
+            CaptureFileError();
+            WarnUser(code == RecordNotFound ? 35 : 15, child);
+            field::setInteger(reference, t.buffer(), after);
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+void NoteKeyBeforeChange(Table &t)
+{
+    notedIdentifiers[static_cast<int>(t.def().id)] = identifierOf(t);
+}
+
+bool DeleteRecordChecked(Table &t)
+{
+    const TableId id = t.def().id;
+    const std::string &label = labelOf(id);
+    DataFile &file = t.file();
+    const Position position = t.position(KeyId{id, 0});
+    ChildrenInUse children(id);
+
+    if (file.begin() != NoError) {
+        CaptureFileError();
+        WarnUser(34, label, "Delete");
+        return true;
+    }
+    // Work on the record as it is stored now.
+    if (t.reget(position) != NoError) {
+        CaptureFileError();
+        WarnUser(35, label);
+        return true;
+    }
+    const std::int64_t parentId = identifierOf(t);
+    for (const auto &rule : rulesFor(id))
+        if (!applyDeleteRule(rule, parentId)) return true;
+
+    if (t.reget(position) != NoError || t.remove() != NoError || file.commit() != NoError) {
+        CaptureFileError();
+        WarnUser(17, label);
+        return true;
+    }
+    return false;
+}
+
+int UpdateRecordChecked(Table &t, bool offerRecall)
+{
+    const TableId id = t.def().id;
+    const std::string &label = labelOf(id);
+    DataFile &file = t.file();
+    ChildrenInUse children(id);
+
+    if (file.begin() != NoError) {
+        CaptureFileError();
+        WarnUser(34, label, "Update");
+        return NotUpdated;
+    }
+    const Position position = t.position(KeyId{id, 0});
+    const std::optional<std::int64_t> before = notedIdentifiers[static_cast<int>(id)];
+    const std::int64_t after = identifierOf(t);
+
+    if (int code = t.put(); code != NoError) {
+        CaptureFileError();
+        if (code != ChangedByOther) {
+            WarnUser(15, label);
+            return NotUpdated;
+        }
+        if (offerRecall)
+            WarnUser(38);
+        else
+            WarnUser(15, "Record Changed by Another Station");
+        t.watch();
+        t.reget(position);
+        return ChangedElsewhere;
+    }
+    // Without a noted identifier there is no change of it to carry along.
+    if (before && *before != after) {
+        for (const auto &rule : rulesFor(id)) {
+            if (!applyUpdateRule(rule, t, *before, after)) {
+                file.rollback();
+                return NotUpdated;
+            }
+        }
+    }
+    if (file.commit() != NoError) {
+        CaptureFileError();
+        WarnUser(15, label);
+        return NotUpdated;
+    }
+    return Updated;
+}
+
+} // namespace hk

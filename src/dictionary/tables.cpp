@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstring>
 #include <stdexcept>
+#include <strings.h>
 
 namespace hk
 {
@@ -314,6 +315,21 @@ const TableDef *findTable(std::string_view label)
             strncasecmp(t.label.data(), label.data(), label.size()) == 0)
             return &t;
     return nullptr;
+}
+
+FieldRef findField(std::string_view label)
+{
+    std::size_t colon = label.find(':');
+    if (colon == std::string_view::npos) return {};
+    std::string_view prefix = label.substr(0, colon);
+    for (const auto &t : tables()) {
+        if (t.prefix.size() != prefix.size() ||
+            strncasecmp(t.prefix.data(), prefix.data(), prefix.size()) != 0)
+            continue;
+        int i = t.fieldIndex(label);
+        return i < 0 ? FieldRef{} : FieldRef{&t, i};
+    }
+    return {};
 }
 
 const std::vector<RelationDef> &relations()

@@ -227,4 +227,13 @@ const std::vector<RelationDef> &relations();
 // Finds a table by label ("Books"), case-insensitive; nullptr when unknown.
 const TableDef *findTable(std::string_view label);
 
+// A field of any table, named as the dictionary names it ("ITMROM:ROOMS").
+struct FieldRef {
+    const TableDef *table = nullptr;
+    int index = -1;
+    const FieldDef &def() const { return table->fields[index]; }
+    explicit operator bool() const { return table != nullptr; }
+};
+FieldRef findField(std::string_view label);
+
 } // namespace hk

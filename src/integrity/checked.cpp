@@ -81,6 +81,22 @@ const std::string &labelOf(TableId id)
     return tableDef(id).label;
 }
 
+// A routine frames its work in a transaction of its own, or works inside the
+// caller's when one is open (a form that adjusts a running total in the same
+// transaction). Either way a failure rolls everything back.
+class Framing
+{
+  public:
+    explicit Framing(DataFile &file) : file_(file), own_(!file.inTransaction()) {}
+    int begin() { return own_ ? file_.begin() : NoError; }
+    int commit() { return own_ ? file_.commit() : NoError; }
+    void rollback() { file_.rollback(); }
+
+  private:
+    DataFile &file_;
+    bool own_;
+};
+
 // Deletes every child of the parent, or refuses when one exists. False
 // (with its warning shown and the transaction rolled back) on failure.
 bool applyDeleteRule(const RelationRule &rule, std::int64_t parentId)
@@ -176,7 +192,7 @@ bool DeleteRecordChecked(Table &t)
 {
     const TableId id = t.def().id;
     const std::string &label = labelOf(id);
-    DataFile &file = t.file();
+    Framing file(t.file());
     const Position position = t.position(KeyId{id, 0});
     ChildrenInUse children(id);
 
@@ -207,7 +223,7 @@ int UpdateRecordChecked(Table &t, bool offerRecall)
 {
     const TableId id = t.def().id;
     const std::string &label = labelOf(id);
-    DataFile &file = t.file();
+    Framing file(t.file());
     ChildrenInUse children(id);
 
     if (file.begin() != NoError) {

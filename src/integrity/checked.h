@@ -1,7 +1,9 @@
 // Deleting a record and writing back a changed one, with the rules of its
 // relations, as one transaction: either everything is done and committed, or
 // nothing is and the user is told why. Every table but HearthkpValue has
-// them; a table without children frames its single write alone.
+// them; a table without children frames its single write alone. Called
+// inside an open transaction, they work within it and leave the commit to the
+// caller; a failure rolls the whole transaction back.
 #pragma once
 
 namespace hk

@@ -195,7 +195,10 @@ int Table::reget(const Position &position)
     return afterRead(cursor_.reget(position));
 }
 
-int Table::regetRow(std::int64_t row) { return reget(encodePosition(kFileOrder, {}, row)); }
+int Table::regetRow(std::int64_t row)
+{
+    return reget(encodePosition(kFileOrder, {}, row));
+}
 
 int Table::next()
 {
@@ -392,6 +395,19 @@ int Table::remove()
     file_.noteChange();
     cursor_.forgetCurrent();
     return setError(NoError, storedName());
+}
+
+void Table::setCurrent(std::int64_t row, const void *asRead)
+{
+    cursor_.setCurrentRow(row);
+    watchNext_ = false;
+    if (asRead) {
+        watchedRow_ = row;
+        watched_.assign(static_cast<const unsigned char *>(asRead),
+                        static_cast<const unsigned char *>(asRead) + def_.recordSize);
+    } else {
+        watched_.clear();
+    }
 }
 
 int Table::watch()

@@ -79,6 +79,13 @@ class Table
     // Put checked against a version the caller kept (a form's own copy).
     int putIfUnchanged(const void *asRead);
 
+    // The row id of the current record (0: none).
+    std::int64_t currentRow() const { return cursor_.currentRow(); }
+    // Makes the record with this row id current again for put and remove,
+    // watched as `asRead` holds it when given: a window that keeps its own
+    // copy of a record returns to it after others have read the table.
+    void setCurrent(std::int64_t row, const void *asRead);
+
   private:
     int requireOpen();
     int afterRead(int code);

@@ -1,0 +1,344 @@
+#include "forms/formcore.h"
+
+#include "dictionary/files.h"
+#include "dictionary/globals.h"
+#include "integrity/checked.h"
+#include "integrity/warnings.h"
+#include "platform/data/datafile.h"
+#include "platform/data/fileerror.h"
+#include "platform/messages.h"
+
+#include <cstring>
+
+namespace hk
+{
+
+namespace
+{
+
+FieldRef fieldNamed(const std::string &label)
+{
+    FieldRef f = findField(label);
+    if (!f) throw std::logic_error("form names an unknown field: " + label);
+    return f;
+}
+
+const char *requestWord(Long request)
+{
+    switch (request) {
+    case InsertRecord:
+        return "New";
+    case ChangeRecord:
+        return "Change";
+    default:
+        return "Delete";
+    }
+}
+
+} // namespace
+
+FormCore::FormCore(const FormDef &def)
+    : def_(def), table_(hk::table(def.table)), record_(table_.def().recordSize),
+      opening_(table_.def().recordSize)
+{
+}
+
+FormCore::~FormCore()
+{
+    close();
+}
+
+bool FormCore::open()
+{
+    request_ = GlobalRequest;
+    GlobalRequest = 0;
+    GlobalResponse = 0;
+    response_ = RequestCancelled;
+    for (TableId t : def_.tables)
+        if (!tables_.use({&hk::table(t)})) return false;
+    const TableDef &td = table_.def();
+    if (def_.notesKey) NoteKeyBeforeChange(table_);
+    row_ = table_.currentRow();
+    td.copy(opening_.data(), table_.buffer());
+    if (request_ == InsertRecord && !number()) return false;
+    td.copy(record_.data(), table_.buffer());
+    if (def_.total) valueAtOpening_ = integer(fieldNamed(def_.total->valueField));
+    return true;
+}
+
+bool FormCore::number()
+{
+    // The caller left the buffer primed; numbering keeps it and adds it.
+    if (!AutoNumberRecord(table_)) return false;
+    row_ = table_.currentRow();
+    placeholder_ = true;
+    return true;
+}
+
+std::string FormCore::caption() const
+{
+    std::string caption = requestWord(request_);
+    if (request_ == InsertRecord) return caption + "  (New)";
+    FieldRef naming = fieldNamed(def_.namingField);
+    std::string name = naming.def().isText() ? std::string(trimRight(text(naming)))
+                                             : std::to_string(integer(naming));
+    return caption + "  (" + name + ")";
+}
+
+std::string FormCore::text(const FieldRef &f) const
+{
+    const void *rec = f.table == &table_.def() ? record_.data() : hk::table(f.table->id).buffer();
+    return std::string(field::text(f.def(), rec));
+}
+
+std::int64_t FormCore::integer(const FieldRef &f) const
+{
+    const void *rec = f.table == &table_.def() ? record_.data() : hk::table(f.table->id).buffer();
+    return field::integer(f.def(), rec);
+}
+
+void FormCore::setText(const FieldRef &f, std::string_view value)
+{
+    void *rec = f.table == &table_.def() ? record_.data() : hk::table(f.table->id).buffer();
+    field::setText(f.def(), rec, value);
+}
+
+void FormCore::setInteger(const FieldRef &f, std::int64_t value)
+{
+    void *rec = f.table == &table_.def() ? record_.data() : hk::table(f.table->id).buffer();
+    field::setInteger(f.def(), rec, value);
+}
+
+void FormCore::toShared()
+{
+    table_.def().copy(table_.buffer(), record_.data());
+}
+
+void FormCore::fromShared()
+{
+    table_.def().copy(record_.data(), table_.buffer());
+}
+
+bool FormCore::lookupFound()
+{
+    if (!def_.lookup) return true;
+    Table &parent = hk::table(def_.lookup->parent);
+    const std::int64_t id = integer(fieldNamed(def_.lookup->field));
+    parent.def().clear(parent.buffer());
+    field::setInteger(parent.def().fields[0], parent.buffer(), id);
+    if (parent.get(KeyId{parent.def().id, 0}) == NoError) return true;
+    parent.def().clear(parent.buffer());
+    return false;
+}
+
+int FormCore::failingRequired() const
+{
+    for (std::size_t i = 0; i < def_.required.size(); ++i) {
+        FieldRef f = fieldNamed(def_.required[i].field);
+        bool empty = f.def().isText() ? trimRight(text(f)).empty() : integer(f) == 0;
+        if (empty) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+bool FormCore::changed() const
+{
+    for (const auto &f : table_.def().fields)
+        if (!field::equal(f, record_.data(), opening_.data())) return true;
+    return false;
+}
+
+std::int64_t FormCore::valueNow() const
+{
+    return def_.total ? integer(fieldNamed(def_.total->valueField)) : 0;
+}
+
+// Adds delta to the collection's total in the first HearthkpValue record,
+// inside the transaction the caller has begun.
+int FormCore::adjustTotal(std::int64_t delta)
+{
+    if (!def_.total || delta == 0) return NoError;
+    Table &totals = HearthkpValue;
+    totals.setByFileOrder();
+    totals.hold();
+    int code = totals.next();
+    if (code == NoMoreRecords) {
+        totals.def().clear(totals.buffer());
+        code = totals.add();
+    }
+    if (code != NoError) return code;
+    FieldRef total = fieldNamed(def_.total->totalField);
+    const std::int64_t now = field::integer(total.def(), totals.buffer()) + delta;
+    if (now > pow10(2 * total.def().size - 1) - 1 || now < -(pow10(2 * total.def().size - 1) - 1))
+        return setDriverError(FileSystemError, 0, "The running total would exceed its digits",
+                              totals.storedName());
+    field::setInteger(total.def(), totals.buffer(), now);
+    return totals.put();
+}
+
+bool FormCore::refuseDuplicate()
+{
+    if (!def_.duplicate) return false;
+    toShared();
+    table_.setCurrent(row_, nullptr);
+    if (!table_.duplicate(def_.duplicate->key)) return false;
+    const KeyDef &key = keyDef(def_.duplicate->key);
+    FieldRef f{&table_.def(), key.components.front()};
+    std::string value =
+        f.def().isText() ? std::string(trimRight(text(f))) : std::to_string(integer(f));
+    message(def_.duplicate->prefix + value + " already exists !", def_.duplicate->title,
+            MessageIcon::Exclamation);
+    return true;
+}
+
+FormCore::Outcome FormCore::complete()
+{
+    switch (request_) {
+    case InsertRecord:
+        return insert();
+    case ChangeRecord:
+        return change();
+    default:
+        return remove();
+    }
+}
+
+FormCore::Outcome FormCore::insert()
+{
+    if (refuseDuplicate()) return Outcome::StayOnDuplicate;
+    DataFile &file = table_.file();
+    // The total and the record are one change: both are stored or neither.
+    if (file.begin() != NoError) {
+        CaptureFileError();
+        WarnUser(34, table_.def().label, "Insert");
+        return Outcome::StayOnFirst;
+    }
+    int code = adjustTotal(valueNow());
+    if (code == NoError) {
+        toShared();
+        table_.setCurrent(row_, nullptr);
+        code = table_.put();
+    }
+    if (code == NoError) code = file.commit();
+    if (code == NoError) {
+        placeholder_ = false;
+        response_ = RequestCompleted;
+        return Outcome::Close;
+    }
+    CaptureFileError();
+    if (code == DuplicateKey) {
+        for (const auto &k : def_.insertKeys)
+            if (table_.duplicate(k.key)) WarnUser(24, k.label);
+    } else {
+        WarnUser(14);
+    }
+    return Outcome::StayOnFirst;
+}
+
+FormCore::Outcome FormCore::change()
+{
+    if (refuseDuplicate()) return Outcome::StayOnDuplicate;
+    DataFile &file = table_.file();
+    for (;;) {
+        response_ = RequestCancelled;
+        BusyCursor busy;
+        int result = Updated;
+        if (changed()) {
+            if (file.begin() != NoError) {
+                CaptureFileError();
+                WarnUser(34, table_.def().label, "Update");
+                return Outcome::StayOnFirst;
+            }
+            int code = adjustTotal(valueNow() - valueAtOpening_);
+            if (code != NoError) {
+                CaptureFileError();
+                result = NotUpdated;
+                WarnUser(15, table_.def().label);
+            } else {
+                toShared();
+                table_.setCurrent(row_, opening_.data());
+                result = UpdateRecordChecked(table_, def_.recall);
+                if (result == Updated && file.commit() != NoError) {
+                    CaptureFileError();
+                    WarnUser(15, table_.def().label);
+                    result = NotUpdated;
+                }
+                file.rollback(); // nothing is left open after a refusal
+            }
+        }
+        if (result == Updated) {
+            response_ = RequestCompleted;
+            return Outcome::Close;
+        }
+        if (result == ChangedElsewhere) {
+            // The buffer holds the other station's version: show it, and
+            // take it as the version read from now on.
+            fromShared();
+            table_.def().copy(opening_.data(), record_.data());
+            valueAtOpening_ = valueNow();
+            return Outcome::StayOnFirst;
+        }
+        int button = WarnUser(16);
+        if (button == ButtonYes) continue;
+        if (button == ButtonNo) return Outcome::Close;
+        return Outcome::StayOnFirst;
+    }
+}
+
+FormCore::Outcome FormCore::remove()
+{
+    DataFile &file = table_.file();
+    for (;;) {
+        response_ = RequestCancelled;
+        bool failed = true;
+        {
+            BusyCursor busy;
+            if (file.begin() != NoError) {
+                CaptureFileError();
+                WarnUser(34, table_.def().label, "Delete");
+            } else if (int code = adjustTotal(-valueNow()); code != NoError) {
+                CaptureFileError();
+                WarnUser(17, table_.def().label);
+            } else {
+                toShared();
+                table_.setCurrent(row_, nullptr);
+                failed = DeleteRecordChecked(table_);
+                if (!failed && file.commit() != NoError) {
+                    CaptureFileError();
+                    WarnUser(17, table_.def().label);
+                    failed = true;
+                }
+                file.rollback();
+            }
+        }
+        if (!failed) {
+            response_ = RequestCompleted;
+            return Outcome::Close;
+        }
+        int button = WarnUser(18);
+        if (button == ButtonYes) continue;
+        if (button == ButtonNo) return Outcome::Close;
+        return Outcome::StayOnFirst;
+    }
+}
+
+void FormCore::close()
+{
+    if (closed_) return;
+    closed_ = true;
+    if (placeholder_ && response_ != RequestCompleted) {
+        table_.setCurrent(row_, nullptr);
+        table_.remove();
+        placeholder_ = false;
+    }
+    // The caller finds the stored record in the buffer (for a delete or a
+    // cancel, the record as it was).
+    if (response_ == RequestCompleted && request_ != DeleteRecord)
+        toShared();
+    else if (request_ != InsertRecord)
+        table_.def().copy(table_.buffer(), opening_.data());
+    tables_.release();
+    GlobalResponse = response_;
+}
+
+} // namespace hk

@@ -69,12 +69,12 @@ struct FormDef {
     std::vector<TableId> tables;
     bool notesKey = false; // calls NoteKeyBeforeChange at opening
     bool recall = false;   // warning 38 instead of 15 on a change elsewhere
-    std::vector<FormField> fields;
-    std::vector<RequiredCheck> required;
-    std::optional<LookupDef> lookup;
-    std::optional<DuplicateCheck> duplicate;
-    std::optional<RunningTotal> total;
-    std::vector<KeyLabel> insertKeys;
+    std::vector<FormField> fields{};
+    std::vector<RequiredCheck> required{};
+    std::optional<LookupDef> lookup{};
+    std::optional<DuplicateCheck> duplicate{};
+    std::optional<RunningTotal> total{};
+    std::vector<KeyLabel> insertKeys{};
 };
 
 // The forms of the catalogue, by name; nullptr when none is built by that name.

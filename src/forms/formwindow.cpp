@@ -1,0 +1,381 @@
+#include "forms/formwindow.h"
+
+#include "dictionary/files.h"
+#include "integrity/warnings.h"
+#include "platform/help.h"
+#include "platform/layout.h"
+#include "platform/messages.h"
+#include "shell/catalogue.h"
+
+#include <QComboBox>
+#include <QPushButton>
+
+namespace hk
+{
+
+namespace
+{
+
+constexpr int kSheet = 1, kTab = 2, kFirstControl = 10;
+constexpr int kRow = 13, kTop = 18, kPromptX = 10, kPromptWidth = 78, kEntryX = 92;
+
+FormProcedure::PickList &pickList()
+{
+    static FormProcedure::PickList pick = [](Procedure &caller,
+                                             const std::string &name) -> QCoro::Task<bool> {
+        auto procedures = programProcedures();
+        auto it = procedures.find(QString::fromStdString(name));
+        if (it == procedures.end()) co_return false;
+        GlobalRequest = SelectRecord;
+        co_await caller.call(it->second());
+        co_return GlobalResponse == RequestCompleted;
+    };
+    return pick;
+}
+
+PictureValue valueOf(const FormCore &core, const FieldRef &f)
+{
+    if (f.def().isText()) return core.text(f);
+    if (f.def().type == FieldType::Decimal) return Hundredths{core.integer(f)};
+    return core.integer(f);
+}
+
+// Whether a typed value fits the field it goes into.
+bool fits(const FieldDef &f, const PictureValue &v)
+{
+    std::int64_t n = 0;
+    if (auto *i = std::get_if<std::int64_t>(&v))
+        n = *i;
+    else if (auto *h = std::get_if<Hundredths>(&v))
+        n = h->cents;
+    else
+        return true;
+    switch (f.type) {
+    case FieldType::Long:
+        return n >= INT32_MIN && n <= INT32_MAX;
+    case FieldType::Short:
+        return n >= INT16_MIN && n <= INT16_MAX;
+    case FieldType::Byte:
+        return n >= 0 && n <= 255;
+    case FieldType::Decimal:
+        return n >= -(pow10(2 * f.size - 1) - 1) && n <= pow10(2 * f.size - 1) - 1;
+    case FieldType::String:
+        break;
+    }
+    return true;
+}
+
+int entryWidth(const std::string &picture, int available)
+{
+    int chars = 10;
+    if (!picture.empty()) {
+        Picture p = Picture::of(picture);
+        chars = p.width;
+    }
+    return std::min(available, std::max(24, chars * 4 + 8));
+}
+
+} // namespace
+
+void FormProcedure::setPickList(PickList pick)
+{
+    pickList() = std::move(pick);
+}
+
+FormProcedure::FormProcedure(const FormDef &def)
+    : Procedure(QString::fromStdString(def.name)), core_(def)
+{
+}
+
+FormProcedure::~FormProcedure() = default;
+
+int FormProcedure::controlOf(std::string_view label) const
+{
+    FieldRef wanted = findField(label);
+    for (const auto &[id, f] : bound_)
+        if (f.table == wanted.table && f.index == wanted.index) return id;
+    return 0;
+}
+
+void FormProcedure::build()
+{
+    const FormDef &def = core_.def();
+    WindowLayout layout;
+    layout.title = def.caption;
+    layout.size = QSize(def.width, def.height);
+    layout.kind = WindowKind::FrameChild;
+    layout.controls.push_back({.id = kSheet,
+                               .kind = ControlKind::Sheet,
+                               .design = QRect(4, 4, def.width - 8, def.height - 28)});
+    layout.controls.push_back(
+        {.id = kTab, .kind = ControlKind::Tab, .parent = kSheet, .text = "General"});
+
+    int id = kFirstControl;
+    int row = -1;
+    int x = kEntryX;
+    const int right = def.width - 14;
+    for (std::size_t i = 0; i < def.fields.size(); ++i) {
+        const FormField &f = def.fields[i];
+        const bool sameRow = f.kind == FormControl::LookupButton ||
+                             (f.kind == FormControl::Display && f.prompt.empty() && row >= 0 &&
+                              (lookupButton_ != 0 && lookupButton_ == id - 1));
+        if (!sameRow) {
+            ++row;
+            x = kEntryX;
+        }
+        const int y = kTop + row * kRow;
+        if (!f.prompt.empty() && f.kind != FormControl::LookupButton)
+            layout.controls.push_back({.id = id++,
+                                       .kind = ControlKind::Prompt,
+                                       .design = QRect(kPromptX, y + 2, kPromptWidth, 10),
+                                       .parent = kTab,
+                                       .text = f.prompt});
+        ControlLayout c{.id = id, .parent = kTab, .tip = f.tip, .message = f.message};
+        switch (f.kind) {
+        case FormControl::Entry:
+        case FormControl::Lookup:
+            c.kind = ControlKind::Entry;
+            c.picture = f.picture;
+            c.design = QRect(x, y, entryWidth(f.picture, right - x), 11);
+            break;
+        case FormControl::LookupButton:
+            c.kind = ControlKind::Button;
+            c.text = f.prompt;
+            c.design = QRect(x, y, 12, 11);
+            lookupButton_ = id;
+            break;
+        case FormControl::Display:
+            c.kind = ControlKind::Display;
+            c.picture = f.picture;
+            c.design = QRect(x, y + 1, entryWidth(f.picture, right - x), 10);
+            break;
+        case FormControl::DropList: {
+            c.kind = ControlKind::DropList;
+            c.design = QRect(x, y, 70, 11);
+            std::string rest = f.choices;
+            for (std::size_t bar; (bar = rest.find('|')) != std::string::npos;) {
+                c.items.push_back(rest.substr(0, bar));
+                rest.erase(0, bar + 1);
+            }
+            c.items.push_back(rest);
+            break;
+        }
+        }
+        x = c.design.right() + 3;
+        if (!f.field.empty()) bound_.emplace(id, findField(f.field));
+        if (f.kind == FormControl::Entry || f.kind == FormControl::Lookup ||
+            f.kind == FormControl::DropList)
+            entries_.push_back(id);
+        if (f.kind == FormControl::Lookup) lookupEntry_ = id;
+        if (def.lookup && f.field == def.lookup->skipAfter) skipAfter_ = id;
+        layout.controls.push_back(std::move(c));
+        ++id;
+    }
+    const int by = def.height - 20;
+    layout.controls.push_back({.id = OkButton,
+                               .kind = ControlKind::Button,
+                               .design = QRect(def.width - 150, by, 45, 14),
+                               .text = "OK",
+                               .tip = "Click to Accept",
+                               .message = "Accept",
+                               .flags = FlagDefault});
+    layout.controls.push_back({.id = CancelButton,
+                               .kind = ControlKind::Button,
+                               .design = QRect(def.width - 100, by, 45, 14),
+                               .text = "Cancel",
+                               .tip = "Click to Cancel Editing",
+                               .message = "Cancel Editing"});
+    layout.controls.push_back({.id = HelpButton,
+                               .kind = ControlKind::Button,
+                               .design = QRect(def.width - 50, by, 45, 14),
+                               .text = "Help",
+                               .tip = "Click to View Associated Help File",
+                               .message = "View Associated Help File"});
+
+    auto window = BuiltWindow::build(layout);
+    built_ = window.release();
+    built_->setWindowTitle(QString::fromStdString(core_.caption()));
+    built_->setMinimumSize(built_->size());
+
+    for (int c : entries_) {
+        const FieldDef &fd = bound_.at(c).def();
+        if (auto *e = built_->entry(c)) {
+            e->setAcceptor([&fd](const PictureValue &v) { return fits(fd, v); });
+            connect(e, &PictureEntry::accepted, this, [this, c] {
+                take(c);
+                afterEntry(c);
+            });
+        } else if (auto *combo = built_->controlAs<QComboBox>(c)) {
+            connect(combo, &QComboBox::currentTextChanged, this, [this, c] { take(c); });
+        }
+    }
+    auto button = [this](int id) { return built_->controlAs<QPushButton>(id); };
+    connect(button(OkButton), &QPushButton::clicked, this, [this] { ok(); });
+    connect(button(CancelButton), &QPushButton::clicked, this, [this] {
+        core_.setCancelled();
+        closeForm();
+    });
+    connect(button(HelpButton), &QPushButton::clicked, this,
+            [this] { showHelp(QString::fromStdString(core_.def().name)); });
+    if (lookupButton_)
+        connect(button(lookupButton_), &QPushButton::clicked, this, [this] { lookupButton(); });
+
+    // Delete mode shows the record read-only.
+    if (core_.request() == DeleteRecord)
+        for (const auto &c : layout.controls)
+            if (c.id >= kFirstControl && c.id < OkButton) built_->setControlEnabled(c.id, false);
+}
+
+void FormProcedure::show()
+{
+    if (core_.def().lookup) core_.lookupFound(); // the parent's name shows blank when missing
+    for (const auto &[id, f] : bound_)
+        built_->setValue(id, valueOf(core_, f));
+}
+
+void FormProcedure::take(int control)
+{
+    const FieldRef &f = bound_.at(control);
+    PictureValue v = built_->value(control);
+    if (auto *s = std::get_if<std::string>(&v))
+        core_.setText(f, *s);
+    else if (auto *h = std::get_if<Hundredths>(&v))
+        core_.setInteger(f, h->cents);
+    else
+        core_.setInteger(f, std::get<std::int64_t>(v));
+}
+
+void FormProcedure::afterEntry(int control)
+{
+    if (working_) return;
+    if (control == lookupEntry_) {
+        checkLookup();
+        return;
+    }
+    // A record that already has its parent skips the lookup field.
+    if (control == skipAfter_ && lookupEntry_ && core_.integer(bound_.at(lookupEntry_)) != 0) {
+        built_->setControlEnabled(lookupEntry_, false);
+        auto it = std::find(entries_.begin(), entries_.end(), lookupEntry_);
+        if (it != entries_.end() && ++it != entries_.end()) focus(*it);
+    }
+}
+
+void FormProcedure::focus(int control)
+{
+    if (QWidget *w = built_->control(control)) w->setFocus();
+}
+
+QCoro::Task<bool> FormProcedure::checkLookup()
+{
+    const LookupDef &lookup = *core_.def().lookup;
+    if (!core_.lookupFound()) {
+        core_.toShared();
+        const bool chosen = co_await pickList()(*this, lookup.pickList);
+        core_.fromShared();
+        if (!chosen) {
+            show();
+            focus(lookupEntry_);
+            co_return false;
+        }
+        Table &parent = table(lookup.parent);
+        core_.setInteger(bound_.at(lookupEntry_),
+                         field::integer(parent.def().fields[0], parent.buffer()));
+    }
+    show();
+    if (!core_.lookupFound()) {
+        WarnUser(11, tableDef(lookup.parent).label, lookup.warnText);
+        focus(lookupEntry_);
+        co_return false;
+    }
+    co_return true;
+}
+
+QCoro::Task<> FormProcedure::lookupButton()
+{
+    const LookupDef &lookup = *core_.def().lookup;
+    Table &parent = table(lookup.parent);
+    // The pick list opens on the parent the field names now.
+    parent.def().clear(parent.buffer());
+    field::setInteger(parent.def().fields[0], parent.buffer(),
+                      core_.integer(bound_.at(lookupEntry_)));
+    core_.toShared();
+    const bool chosen = co_await pickList()(*this, lookup.pickList);
+    core_.fromShared();
+    if (chosen)
+        core_.setInteger(bound_.at(lookupEntry_),
+                         field::integer(parent.def().fields[0], parent.buffer()));
+    show();
+}
+
+QCoro::Task<> FormProcedure::ok()
+{
+    if (working_) co_return;
+    working_ = true;
+    const bool deleting = core_.request() == DeleteRecord;
+    if (!deleting) {
+        // The validation pass: every entry is taken as if the user had left it.
+        if (int refused = built_->acceptAll(); refused != 0) {
+            working_ = false;
+            co_return;
+        }
+        for (int c : entries_)
+            take(c);
+    }
+    // Required fields first: an empty lookup field asks for a choice from the
+    // list rather than opening it.
+    if (int failing = core_.failingRequired(); failing >= 0) {
+        const RequiredCheck &check = core_.def().required[failing];
+        message(check.text, check.title, MessageIcon::Exclamation);
+        focus(controlOf(check.field));
+        if (!deleting) {
+            working_ = false;
+            co_return;
+        }
+    }
+    if (!deleting && lookupEntry_ && !co_await checkLookup()) {
+        working_ = false;
+        co_return;
+    }
+    const FormCore::Outcome outcome = core_.complete();
+    working_ = false;
+    if (outcome == FormCore::Outcome::Close) {
+        closeForm();
+        co_return;
+    }
+    show();
+    if (outcome == FormCore::Outcome::StayOnDuplicate && core_.def().duplicate) {
+        const KeyDef &key = keyDef(core_.def().duplicate->key);
+        focus(controlOf(core_.table().def().fields[key.components.front()].label));
+    } else if (!entries_.empty()) {
+        focus(entries_.front());
+    }
+}
+
+void FormProcedure::closeForm()
+{
+    if (window()) window()->close();
+}
+
+QCoro::Task<> FormProcedure::run()
+{
+    if (!core_.open()) {
+        core_.close();
+        co_return;
+    }
+    build();
+    openDocument(built_);
+    show();
+    if (!entries_.empty() && core_.request() != DeleteRecord) focus(entries_.front());
+    co_await untilClosed();
+    built_ = nullptr;
+    core_.close();
+}
+
+std::unique_ptr<Procedure> makeForm(TableId table)
+{
+    const FormDef *def = formFor(table);
+    if (!def) return nullptr;
+    return std::make_unique<FormProcedure>(*def);
+}
+
+} // namespace hk

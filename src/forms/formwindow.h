@@ -1,0 +1,63 @@
+// The window of an update form: the engine's core shown as a layout built from
+// the form's definition, with the validation pass, lookups through the parent's
+// pick list, and completion on OK.
+#pragma once
+
+#include "forms/formcore.h"
+#include "platform/procedure.h"
+
+#include <map>
+#include <memory>
+
+namespace hk
+{
+
+class BuiltWindow;
+
+class FormProcedure : public Procedure
+{
+    Q_OBJECT
+  public:
+    explicit FormProcedure(const FormDef &def);
+    ~FormProcedure() override;
+
+    BuiltWindow *form() const { return built_; }
+    const FormCore &core() const { return core_; }
+
+    // Control numbers of the window built for a form.
+    static constexpr int OkButton = 901, CancelButton = 902, HelpButton = 903;
+    // The control showing a field, or 0.
+    int controlOf(std::string_view fieldLabel) const;
+
+    // What a pick list call does; tests replace it.
+    using PickList = std::function<QCoro::Task<bool>(Procedure &caller, const std::string &name)>;
+    static void setPickList(PickList pick);
+
+  protected:
+    QCoro::Task<> run() override;
+
+  private:
+    void build();
+    void show();
+    void take(int control);
+    QCoro::Task<bool> checkLookup();
+    QCoro::Task<> lookupButton();
+    QCoro::Task<> ok();
+    void afterEntry(int control);
+    void focus(int control);
+    void closeForm();
+
+    FormCore core_;
+    BuiltWindow *built_ = nullptr;
+    std::map<int, FieldRef> bound_; // control → field it shows
+    std::vector<int> entries_;      // editable controls in tab order
+    int lookupEntry_ = 0;
+    int lookupButton_ = 0;
+    int skipAfter_ = 0;
+    bool working_ = false;
+};
+
+// The form that edits a table, as a procedure to call; null when none is built.
+std::unique_ptr<Procedure> makeForm(TableId table);
+
+} // namespace hk

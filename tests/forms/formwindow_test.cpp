@@ -1,0 +1,124 @@
+#include "forms/formwindow.h"
+
+#include "dictionary/files.h"
+#include "integrity/tableopen.h"
+#include "platform/layout.h"
+#include "programfixture.h"
+#include "shell/testapp.h"
+
+#include <QPushButton>
+
+using namespace hk;
+
+namespace
+{
+
+class FormWindowTest : public ProgramTest
+{
+  protected:
+    TablesInUse caller;
+    int picks = 0;
+    Long choice = 0; // the location the pick list chooses; 0: cancelled
+
+    void SetUp() override
+    {
+        test::app();
+        ProgramTest::SetUp();
+        ASSERT_TRUE(caller.use({&HearthkpValue, &Items, &ItemsRooms}));
+        ItmRom.RoomsId = 1;
+        ItmRom.Rooms = "Kitchen";
+        ASSERT_EQ(ItemsRooms.add(), NoError);
+        FormProcedure::setPickList(
+            [this](Procedure &, const std::string &name) -> QCoro::Task<bool> {
+                ++picks;
+                EXPECT_EQ(name, "PickLocation");
+                if (choice) {
+                    ItmRom.RoomsId = choice;
+                    ItemsRooms.get(ItmRom.Primary);
+                }
+                co_return choice != 0;
+            });
+    }
+    void TearDown() override
+    {
+        caller.release();
+        ProgramTest::TearDown();
+    }
+
+    // Starts the items form and waits for its window.
+    QPointer<FormProcedure> open(Long request)
+    {
+        GlobalRequest = request;
+        auto form = std::make_unique<FormProcedure>(*findForm("UpdateItems"));
+        QPointer<FormProcedure> p = form.get();
+        start(std::move(form));
+        EXPECT_TRUE(test::waitFor([&] { return p && p->form(); }));
+        return p;
+    }
+
+    void type(FormProcedure &p, const char *field, const char *text)
+    {
+        PictureEntry *e = p.form()->entry(p.controlOf(field));
+        ASSERT_NE(e, nullptr) << field;
+        e->setText(QString::fromUtf8(text));
+        e->setModified(true);
+    }
+
+    void press(FormProcedure &p, int button) { p.form()->controlAs<QPushButton>(button)->click(); }
+};
+
+} // namespace
+
+TEST_F(FormWindowTest, AnInsertIsCheckedLookedUpAndStored)
+{
+    Itm = ItemsRecord{};
+    QPointer<FormProcedure> p = open(InsertRecord);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->form()->windowTitle(), "New  (New)");
+    EXPECT_EQ(p->form()->control(p->controlOf("ITM:VALUES"))->toolTip(),
+              "Enter or Edit Value - Maximum 6.2 Digits");
+
+    press(*p, FormProcedure::OkButton);
+    ASSERT_TRUE(test::waitFor([&] { return !boxes.boxes().empty(); }));
+    EXPECT_EQ(boxes.boxes().back().title, "Please enter Item");
+    EXPECT_EQ(boxes.boxes().back().text, "Items field must be completed before accepted !");
+
+    type(*p, "ITM:ITEMS", "Lamp");
+    type(*p, "Itm:RoomsId", "42"); // no such location: the pick list opens
+    type(*p, "ITM:VALUES", "20.00");
+    press(*p, FormProcedure::OkButton);
+    ASSERT_TRUE(test::waitFor([&] { return picks == 1; }));
+    EXPECT_TRUE(p); // cancelled: the form stays open
+
+    choice = 1;
+    press(*p, FormProcedure::OkButton);
+    ASSERT_TRUE(test::waitFor([&] { return !p; }));
+    EXPECT_EQ(picks, 2);
+    EXPECT_EQ(GlobalResponse, RequestCompleted);
+    EXPECT_EQ(Itm.Items.str(), "Lamp");
+    EXPECT_EQ(Itm.RoomsId, 1);
+    EXPECT_EQ(Items.records(), 1);
+}
+
+TEST_F(FormWindowTest, ADeleteShowsTheRecordReadOnlyAndOkDeletes)
+{
+    Itm = ItemsRecord{};
+    Itm.ItemsId = 1;
+    Itm.Items = "Lamp";
+    Itm.RoomsId = 1;
+    ASSERT_EQ(Items.add(), NoError);
+    ASSERT_EQ(Items.get(Itm.Primary), NoError);
+
+    QPointer<FormProcedure> p = open(DeleteRecord);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->form()->windowTitle(), "Delete  (Lamp)");
+    for (const char *field : {"ITM:ITEMS", "Itm:RoomsId", "ITM:VALUES", "ITM:NOTES"})
+        EXPECT_FALSE(p->form()->control(p->controlOf(field))->isEnabled()) << field;
+    EXPECT_TRUE(p->form()->control(FormProcedure::OkButton)->isEnabled());
+
+    press(*p, FormProcedure::OkButton);
+    ASSERT_TRUE(test::waitFor([&] { return !p; }));
+    EXPECT_TRUE(boxes.boxes().empty()); // no further question
+    EXPECT_EQ(GlobalResponse, RequestCompleted);
+    EXPECT_EQ(Items.records(), 0);
+}

@@ -135,23 +135,38 @@ TEST_F(ProgramTest, AFileWithoutPermissionEndsInWarning30WithTheSystemsReason)
 namespace
 {
 
-// Another program holding the data file locked for `seconds`.
-class Locker
-{
+// Another program holding the data file locked until it is told to let go.
+class Locker {
   public:
-    Locker(const std::string &path, int seconds)
+    explicit Locker(const std::string &path) : stop_(QString::fromStdString(path) + ".stop")
     {
         process.start("sh", {"-c", QString("(echo 'PRAGMA locking_mode=EXCLUSIVE; BEGIN "
                                            "EXCLUSIVE; SELECT count(*) FROM sqlite_master;'; "
-                                           "sleep %1; echo 'COMMIT;') | sqlite3 '%2'")
-                                       .arg(seconds)
+                                           "while [ ! -e '%1' ]; do sleep 0.05; done; "
+                                           "echo 'COMMIT;') | sqlite3 '%2'")
+                                       .arg(stop_)
                                        .arg(QString::fromStdString(path))});
         process.waitForStarted();
-        // Wait until the lock is really held.
-        for (int i = 0; i < 100 && !locked(path); ++i)
+        // However busy the machine, go on only once the lock is really held.
+        for (int i = 0; i < 600 && !locked(path); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-    ~Locker() { process.waitForFinished(30000); }
+    ~Locker()
+    {
+        release();
+        process.waitForFinished(30000);
+        if (releaser_.joinable()) releaser_.join();
+    }
+
+    void release() { QFile(stop_).open(QIODevice::WriteOnly); }
+    // Lets go after `seconds`, while the test waits on the lock.
+    void releaseAfter(int seconds)
+    {
+        releaser_ = std::thread([this, seconds] {
+            std::this_thread::sleep_for(std::chrono::seconds(seconds));
+            release();
+        });
+    }
 
     static bool locked(const std::string &path)
     {
@@ -163,7 +178,9 @@ class Locker
     }
 
   private:
+    QString stop_;
     QProcess process;
+    std::thread releaser_;
 };
 
 } // namespace
@@ -172,8 +189,9 @@ TEST_F(ProgramTest, ALockThatGoesAwayInTimeIsWaitedFor)
 {
     ASSERT_TRUE(UseTable(Books));
     ReleaseTable(Books);
-    Locker other(path(), 4); // longer than one open waits, shorter than the recovery
+    Locker other(path());
     ASSERT_TRUE(Locker::locked(path()));
+    other.releaseAfter(4); // longer than one open waits, shorter than the recovery
     EXPECT_TRUE(UseTable(Books));
     EXPECT_TRUE(boxes.boxes().empty());
     EXPECT_TRUE(Books.isOpen());
@@ -183,7 +201,7 @@ TEST_F(ProgramTest, ALockThatStaysEndsTheProgramWithDiskError)
 {
     ASSERT_TRUE(UseTable(Books));
     ReleaseTable(Books);
-    Locker other(path(), 15);
+    Locker other(path());
     ASSERT_TRUE(Locker::locked(path()));
     EXPECT_FALSE(UseTable(Books));
     ASSERT_EQ(boxes.boxes().size(), 1u);

@@ -47,25 +47,15 @@ int Table::open()
     return setError(NoError, storedName());
 }
 
-int Table::create()
+int Table::changeSchema(bool createFile, const std::function<int(sqlite3 *)> &work)
 {
-    int code = file_.connect(true, storedName());
+    int code = file_.connect(createFile, storedName());
     if (code != NoError) return code;
     file_.retain();
     sqlite3 *db = file_.db();
-    bool own = !file_.inTransaction();
+    const bool own = !file_.inTransaction();
     int rc = own ? sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) : SQLITE_OK;
-    code = rc == SQLITE_OK ? checkLayout(db, def_) : setSqliteError(db, rc, storedName());
-    if (code == FileNotFound) {
-        // Only a missing table is made: an existing one, whatever its state,
-        // is never replaced.
-        std::string sql = createTableSql(def_);
-        for (std::size_t k = 0; k < def_.keys.size(); ++k)
-            sql += ";\n" + createIndexSql(def_, static_cast<int>(k));
-        rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
-        code = rc == SQLITE_OK ? setError(NoError, storedName())
-                               : setSqliteError(db, rc, storedName());
-    }
+    code = rc == SQLITE_OK ? work(db) : setSqliteError(db, rc, storedName());
     if (own && file_.inTransaction()) {
         FileError error = lastError();
         sqlite3_exec(db, code == NoError ? "COMMIT" : "ROLLBACK", nullptr, nullptr, nullptr);
@@ -75,27 +65,35 @@ int Table::create()
     return code;
 }
 
+int Table::runSql(sqlite3 *db, const std::string &sql)
+{
+    int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+    return rc == SQLITE_OK ? setError(NoError, storedName()) : setSqliteError(db, rc, storedName());
+}
+
+int Table::create()
+{
+    return changeSchema(true, [this](sqlite3 *db) {
+        int code = checkLayout(db, def_);
+        if (code != FileNotFound) return code;
+        // Only a missing table is made: an existing one, whatever its state,
+        // is never replaced.
+        std::string sql = createTableSql(def_);
+        for (std::size_t k = 0; k < def_.keys.size(); ++k)
+            sql += ";\n" + createIndexSql(def_, static_cast<int>(k));
+        return runSql(db, sql);
+    });
+}
+
 int Table::buildKeys()
 {
-    int code = file_.connect(false, storedName());
-    if (code != NoError) return code;
-    file_.retain();
-    sqlite3 *db = file_.db();
-    bool own = !file_.inTransaction();
-    int rc = own ? sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) : SQLITE_OK;
-    std::string sql;
-    for (std::size_t k = 0; k < def_.keys.size(); ++k)
-        sql += "DROP INDEX IF EXISTS " + quoteName(indexName(def_, static_cast<int>(k))) + ";\n" +
-               createIndexSql(def_, static_cast<int>(k)) + ";\n";
-    if (rc == SQLITE_OK) rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
-    code = rc == SQLITE_OK ? setError(NoError, storedName()) : setSqliteError(db, rc, storedName());
-    if (own && file_.inTransaction()) {
-        FileError error = lastError();
-        sqlite3_exec(db, code == NoError ? "COMMIT" : "ROLLBACK", nullptr, nullptr, nullptr);
-        setDriverError(error.code, error.driverCode, error.driverMessage, storedName());
-    }
-    file_.release();
-    return code;
+    return changeSchema(false, [this](sqlite3 *db) {
+        std::string sql;
+        for (std::size_t k = 0; k < def_.keys.size(); ++k)
+            sql += "DROP INDEX IF EXISTS " + quoteName(indexName(def_, static_cast<int>(k))) +
+                   ";\n" + createIndexSql(def_, static_cast<int>(k)) + ";\n";
+        return runSql(db, sql);
+    });
 }
 
 int Table::close()

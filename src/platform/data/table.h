@@ -7,9 +7,12 @@
 #include "dictionary/tabledef.h"
 #include "platform/data/cursor.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
+
+struct sqlite3;
 
 namespace hk
 {
@@ -88,6 +91,9 @@ class Table
 
   private:
     int requireOpen();
+    // Runs a change of the table's schema in a transaction of its own.
+    int changeSchema(bool createFile, const std::function<int(sqlite3 *)> &work);
+    int runSql(sqlite3 *db, const std::string &sql);
     int afterRead(int code);
     int clashes(int key, bool &clash);
     int findDuplicateKey(int &key);

@@ -11,6 +11,10 @@ namespace hk
 void putAtDesignPlace(QWidget *window)
 {
     if (auto *sub = qobject_cast<QMdiSubWindow *>(window); sub && sub->mdiArea()) {
+        // A content of fixed size makes a window that cannot be maximized.
+        if (QWidget *content = sub->widget();
+            content && content->minimumSize() == content->maximumSize())
+            sub->setWindowFlag(Qt::WindowMaximizeButtonHint, false);
         // Content size plus the sub-window's own title bar and borders.
         if (QWidget *content = sub->widget())
             sub->resize(sub->size() - content->size() +

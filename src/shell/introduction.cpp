@@ -12,6 +12,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace hk
 {
 
@@ -103,7 +105,12 @@ QCoro::Task<> Greeting::run()
     // The owner may have been read or given meanwhile: show it, whole.
     if (panel) {
         panel->showOwner();
-        if (window()) window()->resize(window()->size().expandedTo(window()->sizeHint()));
+        if (QWidget *w = window()) { // grown about its centre
+            const QRect was = w->geometry();
+            QRect now(was.topLeft(), was.size().expandedTo(w->sizeHint()));
+            now.moveCenter(was.center());
+            w->setGeometry(now.translated(std::max(0, -now.x()), std::max(0, -now.y())));
+        }
     }
     if (window()) QTimer::singleShot(duration_, window(), &QWidget::close);
 

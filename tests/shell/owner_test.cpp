@@ -8,9 +8,11 @@
 #include "shell/testapp.h"
 
 #include <QLabel>
+#include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QStatusBar>
 
 #include <gtest/gtest.h>
 
@@ -33,9 +35,10 @@ class OwnerTest : public ::testing::Test
         ASSERT_EQ(name25.size(), 25);
         ASSERT_EQ(address55.size(), 55);
         test::app();
-        area.resize(900, 700);
-        area.show();
-        setDocumentArea(&area);
+        frame.setCentralWidget(area);
+        frame.resize(900, 700);
+        frame.show();
+        setDocumentArea(area);
         setMessageService(&boxes);
     }
     void TearDown() override
@@ -89,7 +92,8 @@ class OwnerTest : public ::testing::Test
     QApplication &app = test::app(); // before any widget member
     test::TempSettings settings;
     ScriptedMessageService boxes;
-    QMdiArea area;
+    QMainWindow frame;
+    QMdiArea *area = new QMdiArea;
     Long intro = 0;
     Long editor = 0;
 };
@@ -216,6 +220,17 @@ TEST_F(OwnerTest, TheAddressWindowsControlsFollowItsSize)
     EXPECT_EQ(ok->geometry(), QRect(design.topLeft() * 2, design.size() * 2));
     sub->resize(sub->size() - content);
     EXPECT_EQ(ok->geometry(), design);
+}
+
+TEST_F(OwnerTest, TheFocusedEntrysMessageShowsInTheFramesStatusBar)
+{
+    QWidget *w = editorWindow();
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    button(w, "Cancel")->setFocus();
+    w->findChild<PictureEntry *>()->setFocus();
+    EXPECT_TRUE(
+        waitFor([&] { return frame.statusBar()->currentMessage() == "Enter Your Address"; }));
 }
 
 } // namespace

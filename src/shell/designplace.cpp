@@ -14,7 +14,7 @@ void putAtDesignPlace(QWidget *window)
         // A content of fixed size makes a window that cannot be maximized.
         if (QWidget *content = sub->widget();
             content && content->minimumSize() == content->maximumSize())
-            sub->setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+            sub->setWindowFlags(sub->windowFlags() & ~Qt::WindowMaximizeButtonHint);
         // Content size plus the sub-window's own title bar and borders.
         if (QWidget *content = sub->widget())
             sub->resize(sub->size() - content->size() +

@@ -1,11 +1,14 @@
 #include "platform/procedure.h"
 
 #include "dictionary/globals.h"
+#include "platform/layout.h"
 
 #include <QCoreApplication>
 #include <QCoro/QCoroSignal>
+#include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QStatusBar>
 #include <QWidget>
 
 #include <map>
@@ -103,6 +106,11 @@ QWidget *Procedure::openDocument(QWidget *content)
     if (area) {
         QMdiSubWindow *sub = area->addSubWindow(content);
         setWindow(sub);
+        // The focused control's message goes to the frame's status bar.
+        auto *frame = qobject_cast<QMainWindow *>(area->window());
+        if (auto *built = qobject_cast<BuiltWindow *>(content); built && frame)
+            connect(built, &BuiltWindow::statusMessage, frame->statusBar(),
+                    [bar = frame->statusBar()](const QString &text) { bar->showMessage(text); });
         sub->show();
         return sub;
     }

@@ -276,6 +276,11 @@ bool IniSettings::removeFile(std::string_view file)
     return !QFile::exists(path) || QFile::remove(path);
 }
 
+bool IniSettings::exists(std::string_view file)
+{
+    return QFile::exists(pathOf(file));
+}
+
 // ---------------------------------------------------------------- in memory
 
 namespace

@@ -36,6 +36,8 @@ class SettingsService
     virtual bool removeSection(std::string_view file, std::string_view section) = 0;
     // Deletes the whole file; true also when there was none.
     virtual bool removeFile(std::string_view file) = 0;
+    // Whether the file is there (it may hold no section yet).
+    virtual bool exists(std::string_view file) = 0;
 
     // read() as a whole number; the default when missing or not a number.
     long long readNumber(std::string_view file, std::string_view section, std::string_view key,
@@ -94,6 +96,7 @@ class IniSettings : public SettingsService
     bool removeKey(std::string_view file, std::string_view section, std::string_view key) override;
     bool removeSection(std::string_view file, std::string_view section) override;
     bool removeFile(std::string_view file) override;
+    bool exists(std::string_view file) override;
 
   private:
     std::optional<IniDocument> load(const QString &path) const;
@@ -112,6 +115,7 @@ class MemorySettings : public SettingsService
     bool removeKey(std::string_view file, std::string_view section, std::string_view key) override;
     bool removeSection(std::string_view file, std::string_view section) override;
     bool removeFile(std::string_view file) override;
+    bool exists(std::string_view file) override { return hasFile(file); }
 
     bool hasFile(std::string_view file) const;
     std::string text(std::string_view file) const; // the file as it would be written

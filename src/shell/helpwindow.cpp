@@ -1,5 +1,7 @@
 #include "shell/helpwindow.h"
 
+#include "shell/windowsettings.h"
+
 #include <QDir>
 #include <QFile>
 #include <QHBoxLayout>
@@ -186,7 +188,10 @@ ProgramHelp::~ProgramHelp()
 
 HelpWindow &ProgramHelp::window()
 {
-    if (!window_) window_ = new HelpWindow;
+    if (!window_) {
+        window_ = new HelpWindow;
+        keepWindowSettings(window_, "HelpViewer");
+    }
     return *window_;
 }
 

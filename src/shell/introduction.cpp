@@ -1,6 +1,9 @@
 #include "shell/introduction.h"
 
 #include "dictionary/globals.h"
+#include "shell/designplace.h"
+#include "shell/owner.h"
+#include "shell/windowsettings.h"
 
 #include <QLabel>
 #include <QMdiArea>
@@ -8,6 +11,8 @@
 #include <QMouseEvent>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace hk
 {
@@ -34,8 +39,9 @@ class GreetingPanel : public QWidget
         product->setFont(big);
         auto *version = new QLabel(QStringLiteral("Version 3.0"));
         auto *owner = new QLabel(QStringLiteral("This copy belongs to:"));
-        auto *name = new QLabel(QString::fromStdString(OwnerName.str()));
-        auto *address = new QLabel(QString::fromStdString(OwnerAddress.str()));
+        name = new QLabel;
+        address = new QLabel;
+        showOwner();
         name->setObjectName(QStringLiteral("ownerName"));
         address->setObjectName(QStringLiteral("ownerAddress"));
         QFont bold = name->font();
@@ -52,6 +58,12 @@ class GreetingPanel : public QWidget
         layout->insertSpacing(3, 12);
     }
 
+    void showOwner()
+    {
+        name->setText(QString::fromStdString(OwnerName.str()));
+        address->setText(QString::fromStdString(OwnerAddress.str()));
+    }
+
   signals:
     void clicked();
 
@@ -64,6 +76,10 @@ class GreetingPanel : public QWidget
     {
         if (e->button() == Qt::LeftButton) emit clicked();
     }
+
+  private:
+    QLabel *name;
+    QLabel *address;
 };
 
 } // namespace
@@ -75,19 +91,27 @@ Greeting::Greeting(QString name, QString title, std::chrono::milliseconds durati
 
 QCoro::Task<> Greeting::run()
 {
-    auto *panel = new GreetingPanel;
+    QPointer<GreetingPanel> panel = new GreetingPanel;
     panel->setWindowTitle(title_);
     QWidget *w = openDocument(panel);
-    if (auto *sub = qobject_cast<QMdiSubWindow *>(w); sub && sub->mdiArea()) {
-        sub->adjustSize();
-        const QRect area = sub->mdiArea()->viewport()->rect();
-        sub->move(area.center() - sub->rect().center());
-    }
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(w); sub && sub->mdiArea()) sub->adjustSize();
+    putAtDesignPlace(w);
+    keepWindowSettings(w, name().toStdString());
     // Close through the window so that a click and the timer end it exactly
     // as a close request does.
     QObject::connect(panel, &GreetingPanel::clicked, w, &QWidget::close);
 
     co_await beforeTimer();
+    // The owner may have been read or given meanwhile: show it, whole.
+    if (panel) {
+        panel->showOwner();
+        if (QWidget *w = window()) { // grown about its centre
+            const QRect was = w->geometry();
+            QRect now(was.topLeft(), was.size().expandedTo(w->sizeHint()));
+            now.moveCenter(was.center());
+            w->setGeometry(now.translated(std::max(0, -now.x()), std::max(0, -now.y())));
+        }
+    }
     if (window()) QTimer::singleShot(duration_, window(), &QWidget::close);
 
     co_await untilClosed();
@@ -106,12 +130,9 @@ Introduction::Introduction(std::chrono::milliseconds duration)
 
 QCoro::Task<> Introduction::beforeTimer()
 {
-    // OWNER DETAILS CALL POINT. The owner windows are not built yet. When they
-    // are, read "OwnerName" and "OwnerAddress" from "HkOwner.Ini" here and, if
-    // the name is blank, `co_await call(std::make_unique<OwnerDetails>());`,
-    // then show the confirmed values. Until then the globals are shown as they
-    // stand.
-    co_return;
+    // At the first start there is no name yet: ask for it over this window.
+    readOwnerDetails();
+    if (OwnerName.empty()) co_await call(std::make_unique<OwnerDetails>());
 }
 
 AboutHearthkeep::AboutHearthkeep(std::chrono::milliseconds duration)

@@ -179,7 +179,11 @@ void collect(const QList<QAction *> &actions, int depth, std::vector<Row> &rows)
 class FrameTest : public ::testing::Test
 {
   protected:
-    void SetUp() override { test::app(); }
+    void SetUp() override
+    {
+        test::app();
+        test::giveOwner();
+    }
     void TearDown() override
     {
         if (frame) frame->close();
@@ -212,6 +216,7 @@ class FrameTest : public ::testing::Test
         return titles;
     }
 
+    test::TempSettings settings;
     Long mainId = 0;
     QPointer<QMainWindow> frame;
     QMdiArea *documents = nullptr;

@@ -22,6 +22,7 @@ class GreetingTest : public ::testing::Test
     {
         test::app();
         setDocumentArea(nullptr);
+        test::giveOwner();
     }
     void TearDown() override
     {
@@ -31,6 +32,7 @@ class GreetingTest : public ::testing::Test
     QWidget *windowOf() { return findProcedure(id)->window(); }
     bool ended() { return findProcedure(id) == nullptr; }
 
+    test::TempSettings settings;
     Long id = 0;
 };
 

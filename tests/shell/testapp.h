@@ -33,3 +33,54 @@ inline bool waitFor(const std::function<bool()> &ready)
 }
 
 } // namespace hk::test
+
+#include "platform/settingsfile.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace hk::test
+{
+
+// A settings folder of the test's own: XDG_CONFIG_HOME points into a fresh
+// temporary folder while this lives, so no test sees another's files.
+class TempSettings
+{
+  public:
+    TempSettings() : old_(qgetenv("XDG_CONFIG_HOME"))
+    {
+        setSettingsService(nullptr);
+        qputenv("XDG_CONFIG_HOME", dir_.path().toLocal8Bit());
+    }
+    ~TempSettings()
+    {
+        if (old_.isNull())
+            qunsetenv("XDG_CONFIG_HOME");
+        else
+            qputenv("XDG_CONFIG_HOME", old_);
+    }
+    TempSettings(const TempSettings &) = delete;
+    TempSettings &operator=(const TempSettings &) = delete;
+
+    QString folder() const { return dir_.path() + QStringLiteral("/Hearthkeep"); }
+    // The file's text; empty when there is none.
+    QString text(const QString &file) const
+    {
+        QFile f(folder() + u'/' + file);
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }
+    bool exists(const QString &file) const { return QFile::exists(folder() + u'/' + file); }
+
+  private:
+    QTemporaryDir dir_;
+    QByteArray old_;
+};
+
+// An owner on file, so that the introduction does not ask for one.
+inline void giveOwner(std::string_view name = "A. Owner", std::string_view address = "1 The Lane")
+{
+    settingsService().write("HkOwner.Ini", "HkOwner", "OwnerName", name);
+    settingsService().write("HkOwner.Ini", "HkOwner", "OwnerAddress", address);
+}
+
+} // namespace hk::test

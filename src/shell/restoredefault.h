@@ -1,0 +1,20 @@
+// RestoreDefault: deletes the window settings file, so that every window
+// opened afterwards comes up at its designed place. Windows already open keep
+// theirs and write a new file when they close.
+#pragma once
+
+#include "platform/procedure.h"
+
+namespace hk
+{
+
+class RestoreDefault : public Procedure
+{
+  public:
+    RestoreDefault();
+
+  protected:
+    QCoro::Task<> run() override;
+};
+
+} // namespace hk

@@ -1,5 +1,7 @@
 #include "shell/catalogue.h"
 
+#include "reports/reportdef.h"
+#include "reports/reportprocedure.h"
 #include "shell/introduction.h"
 
 namespace hk
@@ -7,9 +9,12 @@ namespace hk
 
 ProcedureCatalogue programProcedures()
 {
-    return {
+    ProcedureCatalogue catalogue{
         {QStringLiteral("AboutHearthkeep"), [] { return std::make_unique<AboutHearthkeep>(); }},
     };
+    for (const ReportDefinition *report : allReports())
+        catalogue[report->name] = [report] { return std::make_unique<ReportProcedure>(*report); };
+    return catalogue;
 }
 
 } // namespace hk

@@ -25,9 +25,15 @@ ReportControl textAt(double x, double y, std::string text, ReportFont font, Alig
     return c;
 }
 
+// Dates and times have no width of their own: they are as wide as their form.
 static int pictureCharacters(const std::string &picture)
 {
-    return Picture::of(picture).width;
+    const Picture p = Picture::of(picture);
+    if (p.kind == PictureKind::Date)
+        return int(format(PictureValue{*dateNumber(2000, 12, 28)}, p).size());
+    if (p.kind == PictureKind::Time)
+        return int(format(PictureValue{*timeValue(23, 59, 59)}, p).size());
+    return p.width;
 }
 
 ReportControl fieldAt(double x, double y, std::string picture, std::function<PictureValue()> value,

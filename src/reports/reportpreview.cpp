@@ -9,6 +9,7 @@
 #include <QActionGroup>
 #include <QEvent>
 #include <QLabel>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -176,11 +177,11 @@ PreviewWindow::PreviewWindow(const std::vector<Page> &pages, const QString &job)
 
     connect(print, &QAction::triggered, this, [this] {
         printChosen_ = true;
-        close();
+        closeWindow();
     });
     connect(printTool, &QAction::triggered, print, &QAction::trigger);
-    connect(exit, &QAction::triggered, this, &QWidget::close);
-    connect(exitTool, &QAction::triggered, this, &QWidget::close);
+    connect(exit, &QAction::triggered, this, &PreviewWindow::closeWindow);
+    connect(exitTool, &QAction::triggered, this, &PreviewWindow::closeWindow);
     connect(next, &QAction::triggered, this, [this] {
         model_.next();
         refresh();
@@ -206,6 +207,15 @@ PreviewWindow::PreviewWindow(const std::vector<Page> &pages, const QString &job)
         pageSpin_->setStatusTip(
             QStringLiteral("Enter a page number from 1 to %1").arg(model_.pageCount()));
     }
+}
+
+void PreviewWindow::closeWindow()
+{
+    // In the frame the preview is the content of a document window.
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
+        sub->close();
+    else
+        close();
 }
 
 QAction *PreviewWindow::action(int control) const

@@ -59,6 +59,8 @@ class PreviewWindow : public QMainWindow
 
     // Shows the state of the model.
     void refresh();
+    // Closes the preview's window, whether top-level or inside the frame.
+    void closeWindow();
     // Chooses from the zoom popup; the popup itself calls this.
     void chooseFromPopup(int item);
 

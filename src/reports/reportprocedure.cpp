@@ -86,6 +86,11 @@ QCoro::Task<> ReportProcedure::run()
         progress->setValue(ProgressBar, std::int64_t{p});
         progress->setValue(PercentText, percentText(p).toStdString());
     };
+    // Through the procedure's window: in the frame that is the document
+    // window around the progress panel.
+    auto closeWindow = [this] {
+        if (QWidget *w = window()) w->close();
+    };
     bool finished = false;
     auto *timer = new QTimer(progress);
     timer->setInterval(0); // batches run whenever the window has no input waiting
@@ -94,14 +99,14 @@ QCoro::Task<> ReportProcedure::run()
         emit batchDone(job.recordsRead(), finished);
         if (finished) {
             timer->stop();
-            progress->close();
+            closeWindow();
         }
     });
     connect(progress->controlAs<QPushButton>(CancelButton), &QPushButton::clicked, progress,
             [&, progress] {
                 finished = false;
                 timer->stop();
-                progress->close();
+                closeWindow();
             });
     openDocument(built.release());
     emit generating();
@@ -110,7 +115,7 @@ QCoro::Task<> ReportProcedure::run()
         if (job.begin())
             timer->start();
         else
-            progress->close();
+            closeWindow();
     });
     co_await untilClosed();
     for (Table *t : def_.scanned)

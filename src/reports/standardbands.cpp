@@ -11,7 +11,9 @@ Band titleBand(const ReportTexts &texts, double height)
     b.height = height > 0 ? height : 126;
     b.controls = {
         textAt(141, 7, "Date:", Fonts::titleLine),
-        fieldAt(160, 7, "D5", numberOf(PrintDate), Fonts::titleLine, Align::Right),
+        fieldAt(
+            160, 7, "D5", [date = std::int64_t(PrintDate)] { return PictureValue{date}; },
+            Fonts::titleLine, Align::Right),
         textAt(70, 93, "Hearthkeep", Fonts::product),
         textAt(70, 103, texts.subtitle, Fonts::subtitle),
         // The owner as the report found it when it started.

@@ -147,5 +147,24 @@ TEST_F(GoldenTest, CompleteItems)
     EXPECT_EQ(std::count(texts.begin(), texts.end(), std::string()), 0);
 }
 
+// A read that fails for another reason than the end of the records is
+// warned about once, naming the report's table, and the pages made so far
+// end the report.
+TEST_F(GoldenTest, AReadFailureIsWarnedAndEndsTheReport)
+{
+    const ReportDefinition *def = findReport(QStringLiteral("RPTBOOKTITLE"));
+    TablesInUse tables{&Books};
+    ReportJob job(*def);
+    ASSERT_TRUE(job.begin());
+    ASSERT_EQ(rawSql("DROP TABLE Books"), SQLITE_OK);
+    EXPECT_TRUE(job.batch());
+    EXPECT_EQ(job.outcome(), RequestCompleted);
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].title, "Record Retrieval Error");
+    EXPECT_NE(boxes.boxes()[0].text.find("Books"), std::string::npos) << boxes.boxes()[0].text;
+    job.finish();
+    EXPECT_EQ(job.pages().size(), 2u); // the one book read, then the title page
+}
+
 } // namespace
 } // namespace hk

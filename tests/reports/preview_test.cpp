@@ -1,11 +1,16 @@
 // The print preview: its state as a model (page texts, enabled actions,
 // paging, zoom and the grid's geometry) and the window that shows it.
+#include "dictionary/globals.h"
+#include "platform/layout.h"
+#include "reports/previewdialogs.h"
 #include "reports/previewmodel.h"
 #include "reports/reportpreview.h"
 #include "shell/testapp.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
+#include <QPushButton>
 #include <QSpinBox>
 
 #include <gtest/gtest.h>
@@ -148,6 +153,52 @@ TEST_F(PreviewWindowTest, SpinsMenusAndClicksDriveThePages)
     EXPECT_FALSE(w.action(5)->isEnabled());
     w.action(6)->trigger(); // Previous
     EXPECT_EQ(w.zoneText(2), "Pages 4-7 of 10");
+}
+
+BuiltWindow *dialogTitled(const QString &title)
+{
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *b = qobject_cast<BuiltWindow *>(w);
+            b && b->isVisible() && b->windowTitle() == title)
+            return b;
+    return nullptr;
+}
+
+// The two dialogs are called procedures: the preview waits for their answer
+// without a nested event loop, and Exit answers 2.
+TEST_F(PreviewWindowTest, JumpAndChangeDisplayDialogs)
+{
+    const auto p = pages(10);
+    bool done = false;
+    auto proc = std::make_unique<ReportPreview>(p, QStringLiteral("job"));
+    QObject::connect(proc.get(), &Procedure::done, [&] { done = true; });
+    start(std::move(proc));
+    PreviewWindow *w = nullptr;
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if ((w = qobject_cast<PreviewWindow *>(top))) break;
+    ASSERT_NE(w, nullptr);
+
+    w->action(7)->trigger();
+    BuiltWindow *jump = nullptr;
+    ASSERT_TRUE(test::waitFor([&] { return (jump = dialogTitled("Jump to a Report Page")); }));
+    EXPECT_FALSE(w->isEnabled()); // the caller waits
+    jump->setValue(JumpToPage::PageSpin, std::int64_t{3});
+    jump->controlAs<QPushButton>(JumpToPage::OkButton)->click();
+    ASSERT_TRUE(test::waitFor([&] { return w->zoneText(2) == "Page 3 of 10"; }));
+
+    w->action(8)->trigger();
+    BuiltWindow *display = nullptr;
+    ASSERT_TRUE(
+        test::waitFor([&] { return (display = dialogTitled("Change the Report Display")); }));
+    display->setValue(SelectDisplay::AcrossSpin, std::int64_t{2});
+    display->controlAs<QPushButton>(SelectDisplay::OkButton)->click();
+    ASSERT_TRUE(test::waitFor([&] { return w->zoneText(2) == "Pages 3-4 of 10"; }));
+    EXPECT_TRUE(w->isEnabled());
+
+    GlobalResponse = 0;
+    w->action(18)->trigger(); // Exit tool button
+    ASSERT_TRUE(test::waitFor([&] { return done; }));
+    EXPECT_EQ(GlobalResponse, RequestCancelled);
 }
 
 } // namespace

@@ -141,14 +141,23 @@ TEST_F(ReportRunTest, ExactlyOneBatchCompletesAndExitLeavesNothingPrinted)
 TEST_F(ReportRunTest, CancelWhileGeneratingShowsNoPreview)
 {
     addItems(200);
-    startReport("RPTITEMCOMPLETE", [](ReportProcedure &p) {
+    std::string percent, caption;
+    QString title;
+    startReport("RPTITEMCOMPLETE", [&](ReportProcedure &p) {
         auto *w = qobject_cast<BuiltWindow *>(p.window());
-        if (w) w->controlAs<QPushButton>(ReportProcedure::CancelButton)->click();
+        if (!w) return;
+        title = w->windowTitle();
+        caption = std::get<std::string>(w->value(ReportProcedure::CaptionText));
+        percent = std::get<std::string>(w->value(ReportProcedure::PercentText));
+        w->controlAs<QPushButton>(ReportProcedure::CancelButton)->click();
     });
     ASSERT_TRUE(waitFor([&] { return done; }));
     ASSERT_EQ(batches.size(), 1u); // Cancel takes effect at the batch boundary
     // 25 printed, the 26th read and waiting for the next batch.
     EXPECT_EQ(batches[0], (std::pair<long, bool>{26, false}));
+    EXPECT_EQ(title, "Generating Report");
+    EXPECT_EQ(caption, "Listing of all items");
+    EXPECT_EQ(percent, " 13% Completed"); // 26 of 200
     EXPECT_EQ(openPreview(), nullptr);
     EXPECT_EQ(GlobalResponse, RequestCancelled);
 }

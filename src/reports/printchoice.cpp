@@ -15,6 +15,8 @@ PrintChoice *current = nullptr;
 
 QCoro::Task<bool> QtPrintChoice::ask(QPrinter &printer, QString title)
 {
+    // Deleted here rather than on close: a dialog deleted as it closes would
+    // take the awaited signal's delivery with it.
     QPointer<QPrintDialog> dialog = new QPrintDialog(&printer);
     dialog->setWindowTitle(title);
     dialog->setOption(QAbstractPrintDialog::PrintPageRange, true);
@@ -22,9 +24,9 @@ QCoro::Task<bool> QtPrintChoice::ask(QPrinter &printer, QString title)
     dialog->setOption(QAbstractPrintDialog::PrintSelection, false);
     dialog->setOption(QAbstractPrintDialog::PrintCurrentPage, false);
     dialog->setMinMax(1, 9999); // the pages are not made yet
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->open();
     const int result = co_await qCoro(dialog.data(), &QDialog::finished);
+    if (dialog) dialog->deleteLater();
     co_return result == QDialog::Accepted;
 }
 

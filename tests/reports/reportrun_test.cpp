@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -188,6 +189,32 @@ TEST_F(ReportRunTest, PrintFromThePreviewWritesTheChosenPagesToPdf)
         EXPECT_TRUE(out.contains(QLatin1String(expected))) << expected;
     EXPECT_FALSE(out.contains(QLatin1String("Book 01"))) << "page 1 was not chosen";
     EXPECT_EQ(out.count(QLatin1Char('\f')), 2);
+}
+
+// The real printer dialog, opened without a nested event loop, answers the
+// coroutine awaiting it: confirmed with its title, or cancelled.
+TEST(QtPrintChoiceTest, TheDialogAnswersItsCaller)
+{
+    test::app();
+    QPrinter printer;
+    for (int answer : {QDialog::Accepted, QDialog::Rejected}) {
+        std::optional<bool> confirmed;
+        auto ask = [&]() -> QCoro::Task<> {
+            confirmed =
+                co_await QtPrintChoice().ask(printer, QStringLiteral("Choose Range to Print"));
+        };
+        ask();
+        QPrintDialog *dialog = nullptr;
+        ASSERT_TRUE(waitFor([&] {
+            for (QWidget *w : QApplication::topLevelWidgets())
+                if ((dialog = qobject_cast<QPrintDialog *>(w)) && dialog->isVisible()) return true;
+            return false;
+        }));
+        EXPECT_EQ(dialog->windowTitle(), "Choose Range to Print");
+        dialog->done(answer);
+        ASSERT_TRUE(waitFor([&] { return confirmed.has_value(); }));
+        EXPECT_EQ(*confirmed, answer == QDialog::Accepted);
+    }
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <QActionGroup>
 #include <QEvent>
 #include <QLabel>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -404,6 +405,9 @@ QCoro::Task<> ReportPreview::run()
     connect(w, &PreviewWindow::displayRequested, this, [this, w] { changeDisplay(w); });
     connect(w->action(2), &QAction::triggered, this, [&print] { print = true; });
     openDocument(w);
+    // Pages need room: in the frame the preview takes the whole document area.
+    if (QMdiArea *area = documentArea(); area && window())
+        window()->resize(area->viewport()->size());
     w->refresh();
     co_await untilClosed();
     GlobalResponse = print ? RequestCompleted : RequestCancelled;

@@ -1,5 +1,7 @@
 #include "shell/catalogue.h"
 
+#include "reports/reportdef.h"
+#include "reports/reportprocedure.h"
 #include "shell/introduction.h"
 #include "shell/owner.h"
 #include "shell/restoredefault.h"
@@ -9,11 +11,14 @@ namespace hk
 
 ProcedureCatalogue programProcedures()
 {
-    return {
+    ProcedureCatalogue catalogue{
         {QStringLiteral("AboutHearthkeep"), [] { return std::make_unique<AboutHearthkeep>(); }},
         {QStringLiteral("EditOwnerAddress"), [] { return std::make_unique<EditOwnerAddress>(); }},
         {QStringLiteral("RestoreDefault"), [] { return std::make_unique<RestoreDefault>(); }},
     };
+    for (const ReportDefinition *report : allReports())
+        catalogue[report->name] = [report] { return std::make_unique<ReportProcedure>(*report); };
+    return catalogue;
 }
 
 } // namespace hk

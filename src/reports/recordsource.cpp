@@ -1,0 +1,37 @@
+#include "reports/recordsource.h"
+
+#include "platform/data/fileerror.h"
+
+namespace hk
+{
+
+ViewSource::ViewSource(Table &table, KeyId order) : view_(table, order) {}
+
+NestedSource::NestedSource(Table &parent, KeyId parentOrder, Table &child, KeyId childKey,
+                           std::function<std::int64_t()> parentId)
+    : parent_(parent, parentOrder), child_(child, childKey), parentId_(std::move(parentId))
+{
+}
+
+int NestedSource::open()
+{
+    childOpen_ = false;
+    return parent_.open();
+}
+
+int NestedSource::next()
+{
+    for (;;) {
+        if (childOpen_) {
+            const int code = child_.next();
+            if (code != NoMoreRecords) return code;
+            childOpen_ = false;
+        }
+        if (const int code = parent_.next(); code != NoError) return code;
+        child_.range({Value{parentId_()}});
+        if (const int code = child_.open(); code != NoError) return code;
+        childOpen_ = true;
+    }
+}
+
+} // namespace hk

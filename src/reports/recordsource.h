@@ -1,0 +1,56 @@
+// Where a report's records come from: one table read in the order of a key
+// through a view, or a parent table with each parent's children attached
+// through their foreign key. Reads fill the shared record buffers.
+#pragma once
+
+#include "platform/data/view.h"
+
+#include <functional>
+#include <memory>
+
+namespace hk
+{
+
+class Table;
+
+class RecordSource
+{
+  public:
+    virtual ~RecordSource() = default;
+    // Sets the order and stands before the first record: 0 or the error.
+    virtual int open() = 0;
+    // 0, NoMoreRecords (33) or another error code.
+    virtual int next() = 0;
+};
+
+// One table (with its lookup joins) in the order of a key.
+class ViewSource : public RecordSource
+{
+  public:
+    ViewSource(Table &table, KeyId order);
+    View &view() { return view_; }
+    int open() override { return view_.open(); }
+    int next() override { return view_.next(); }
+
+  private:
+    View view_;
+};
+
+// Every parent in its order, each followed by its children in the order of
+// the children's foreign key. A parent without children yields no record.
+class NestedSource : public RecordSource
+{
+  public:
+    NestedSource(Table &parent, KeyId parentOrder, Table &child, KeyId childKey,
+                 std::function<std::int64_t()> parentId);
+    int open() override;
+    int next() override;
+
+  private:
+    View parent_;
+    View child_;
+    std::function<std::int64_t()> parentId_;
+    bool childOpen_ = false;
+};
+
+} // namespace hk

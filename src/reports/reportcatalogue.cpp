@@ -1,0 +1,37 @@
+#include "reports/reportdef.h"
+
+#include <map>
+
+namespace hk
+{
+
+namespace
+{
+const std::map<QString, ReportDefinition> &reports()
+{
+    static const std::map<QString, ReportDefinition> all = [] {
+        std::map<QString, ReportDefinition> m;
+        for (const char *n : {"RPTBOOKAUTHOR", "RPTBOOKTITLE", "RPTBOOKALLCAT"})
+            m.emplace(QString::fromLatin1(n), bookReport(QString::fromLatin1(n)));
+        m.emplace(QStringLiteral("RPTITEMCOMPLETE"), itemReport(QStringLiteral("RPTITEMCOMPLETE")));
+        return m;
+    }();
+    return all;
+}
+} // namespace
+
+const ReportDefinition *findReport(const QString &name)
+{
+    auto it = reports().find(name);
+    return it == reports().end() ? nullptr : &it->second;
+}
+
+std::vector<const ReportDefinition *> allReports()
+{
+    std::vector<const ReportDefinition *> out;
+    for (const auto &[name, def] : reports())
+        out.push_back(&def);
+    return out;
+}
+
+} // namespace hk

@@ -1,0 +1,416 @@
+#include "reports/reportpreview.h"
+
+#include "dictionary/globals.h"
+#include "platform/dialogunits.h"
+#include "reports/pagepainter.h"
+#include "reports/previewdialogs.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QEvent>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace hk
+{
+
+namespace
+{
+
+// A spin that takes a number beyond its range as the nearest end of it.
+class ClampingSpin : public QSpinBox
+{
+  public:
+    using QSpinBox::QSpinBox;
+
+  protected:
+    QValidator::State validate(QString &input, int &) const override
+    {
+        if (input.isEmpty()) return QValidator::Intermediate;
+        bool ok = false;
+        const int v = input.toInt(&ok);
+        if (!ok) return QValidator::Invalid;
+        return v >= minimum() && v <= maximum() ? QValidator::Acceptable : QValidator::Intermediate;
+    }
+    void fixup(QString &input) const override
+    {
+        bool ok = false;
+        const int v = input.toInt(&ok);
+        input = QString::number(!ok || v < minimum() ? minimum() : std::min(v, maximum()));
+    }
+};
+
+constexpr Zoom popupModes[] = {Zoom::None,       Zoom::PageWidth,  Zoom::Percent50, Zoom::Percent75,
+                               Zoom::Percent100, Zoom::Percent200, Zoom::Percent300};
+
+} // namespace
+
+PageImage::PageImage(QWidget *parent) : QWidget(parent)
+{
+    setAutoFillBackground(false);
+    setCursor(Qt::PointingHandCursor);
+}
+
+void PageImage::setPage(const Page *page)
+{
+    page_ = page;
+    update();
+}
+
+QSize PageImage::naturalSize()
+{
+    QWidget probe;
+    return QSize(int(pagePixels(PageArea::width, probe.logicalDpiX())),
+                 int(pagePixels(PageArea::height, probe.logicalDpiY())));
+}
+
+void PageImage::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    if (!page_) return;
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    const double natural = pagePixels(PageArea::width, logicalDpiX());
+    const double scale = width() / natural;
+    painter.scale(scale, scale);
+    paintPage(painter, *page_);
+}
+
+void PageImage::mouseReleaseEvent(QMouseEvent *e)
+{
+    if (e->button() == Qt::LeftButton) emit clicked();
+}
+
+PreviewWindow::PreviewWindow(const std::vector<Page> &pages, const QString &job)
+    : pages_(pages), model_(int(pages.size()))
+{
+    setWindowTitle(QStringLiteral("Report Preview"));
+    setObjectName(QStringLiteral("ReportPreview"));
+    setMinimumWidth(DialogUnits::application().toPixelsX(315));
+    resize(760, 620);
+    Q_UNUSED(job);
+
+    auto add = [this](QMenu *menu, int control, const QString &text) {
+        QAction *a = menu->addAction(text);
+        actions_[control] = a;
+        return a;
+    };
+    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
+    QAction *print = add(file, 2, QStringLiteral("&Print"));
+    QAction *exit = add(file, 3, QStringLiteral("E&xit"));
+    viewMenu_ = menuBar()->addMenu(QStringLiteral("&View"));
+    QAction *next = add(viewMenu_, 5, QStringLiteral("&Next Page(s)"));
+    QAction *previous = add(viewMenu_, 6, QStringLiteral("&Previous Page(s)"));
+    QAction *jump = add(viewMenu_, 7, QStringLiteral("&Jump to a page"));
+    QAction *display = add(viewMenu_, 8, QStringLiteral("&Change Display"));
+    next->setShortcut(QKeySequence(Qt::Key_PageDown));
+    previous->setShortcut(QKeySequence(Qt::Key_PageUp));
+    QMenu *zoom = menuBar()->addMenu(QStringLiteral("&Zoom"));
+    const char *zoomTexts[] = {"No &Zoom",     "Page &Width",  "&50 Percent", "&75 Percent",
+                               "&100 Percent", "&200 Percent", "&300 Percent"};
+    for (int i = 0; i < 7; ++i) {
+        QAction *a = add(zoom, 10 + i, QString::fromLatin1(zoomTexts[i]));
+        a->setCheckable(true);
+        connect(a, &QAction::triggered, this, [this, i] {
+            model_.setZoom(popupModes[i]);
+            refresh();
+        });
+    }
+
+    QToolBar *tools = addToolBar(QStringLiteral("Preview"));
+    tools->setMovable(false);
+    QAction *printTool = tools->addAction(style()->standardIcon(QStyle::SP_DialogSaveButton),
+                                          QStringLiteral("Print"));
+    printTool->setToolTip(QStringLiteral("Print this report"));
+    QAction *exitTool = tools->addAction(style()->standardIcon(QStyle::SP_DialogCloseButton),
+                                         QStringLiteral("Exit"));
+    exitTool->setToolTip(QStringLiteral("Exit without printing the report"));
+    QAction *zoomTool = tools->addAction(style()->standardIcon(QStyle::SP_FileDialogContentsView),
+                                         QStringLiteral("Zoom"));
+    zoomTool->setToolTip(QStringLiteral("Zoom in on a page of the report"));
+    actions_[17] = printTool;
+    actions_[18] = exitTool;
+    actions_[19] = zoomTool;
+    tools->addSeparator();
+
+    auto spin = [&](const QString &label, int low, int high, const QString &tip) {
+        auto *prompt = new QLabel(label, tools);
+        auto *s = new ClampingSpin(tools);
+        s->setRange(low, high);
+        s->setToolTip(tip);
+        s->setKeyboardTracking(false); // a typed number counts once it is complete
+        prompt->setBuddy(s);
+        prompt->setContentsMargins(6, 0, 2, 0);
+        tools->addWidget(prompt);
+        tools->addWidget(s);
+        return s;
+    };
+    pageSpin_ = spin(QStringLiteral("&Page:"), 1, model_.pageCount(), {});
+    acrossSpin_ = spin(QStringLiteral("&Across:"), 1, PreviewModel::maxGrid,
+                       QStringLiteral("Select the number of thumbnails in a row"));
+    downSpin_ = spin(QStringLiteral("&Down:"), 1, PreviewModel::maxGrid,
+                     QStringLiteral("Select the number of thumbnails in a column"));
+
+    for (int z = 0; z < 3; ++z) {
+        zones_[z] = new QLabel(this);
+        zones_[z]->setMinimumWidth(z == 0 ? 40 : 140);
+        statusBar()->addPermanentWidget(zones_[z], z == 0 ? 1 : 0);
+    }
+
+    area_ = new QScrollArea(this);
+    area_->setBackgroundRole(QPalette::Dark);
+    area_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    area_->viewport()->installEventFilter(this);
+    setCentralWidget(area_);
+
+    connect(print, &QAction::triggered, this, [this] {
+        printChosen_ = true;
+        closeWindow();
+    });
+    connect(printTool, &QAction::triggered, print, &QAction::trigger);
+    connect(exit, &QAction::triggered, this, &PreviewWindow::closeWindow);
+    connect(exitTool, &QAction::triggered, this, &PreviewWindow::closeWindow);
+    connect(next, &QAction::triggered, this, [this] {
+        model_.next();
+        refresh();
+    });
+    connect(previous, &QAction::triggered, this, [this] {
+        model_.previous();
+        refresh();
+    });
+    connect(jump, &QAction::triggered, this, &PreviewWindow::jumpRequested);
+    connect(display, &QAction::triggered, this, &PreviewWindow::displayRequested);
+    connect(zoomTool, &QAction::triggered, this, &PreviewWindow::zoomPopup);
+    for (QSpinBox *s : {pageSpin_, acrossSpin_, downSpin_})
+        connect(s, &QSpinBox::valueChanged, this, [this, s] { fromSpin(s); });
+
+    if (!model_.viewEnabled()) {
+        viewMenu_->setEnabled(false);
+        for (QAction *a : viewMenu_->actions())
+            a->setEnabled(false);
+        pageSpin_->setEnabled(false);
+        acrossSpin_->setEnabled(false);
+        downSpin_->setEnabled(false);
+    } else {
+        pageSpin_->setStatusTip(
+            QStringLiteral("Enter a page number from 1 to %1").arg(model_.pageCount()));
+    }
+}
+
+void PreviewWindow::closeWindow()
+{
+    // In the frame the preview is the content of a document window.
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
+        sub->close();
+    else
+        close();
+}
+
+QAction *PreviewWindow::action(int control) const
+{
+    auto it = actions_.find(control);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+QString PreviewWindow::zoneText(int zone) const
+{
+    return zone >= 1 && zone <= 3 ? zones_[zone - 1]->text() : QString();
+}
+
+PageImage *PreviewWindow::image(int control) const
+{
+    if (control == 102) return zoomedImage_;
+    const int k = control - 203;
+    return k >= 1 && k <= int(slotImages_.size()) ? slotImages_[k - 1] : nullptr;
+}
+
+void PreviewWindow::fromSpin(QSpinBox *spin)
+{
+    if (updating_) return;
+    if (spin == pageSpin_)
+        model_.jump(spin->value());
+    else
+        model_.setGrid(acrossSpin_->value(), downSpin_->value());
+    refresh();
+}
+
+void PreviewWindow::showGrid()
+{
+    if (zoomedImage_) {
+        area_->takeWidget();
+        delete zoomedImage_;
+        zoomedImage_ = nullptr;
+    }
+    if (!grid_ || gridAcross_ != model_.across() || gridDown_ != model_.down()) {
+        if (grid_) {
+            area_->takeWidget();
+            delete grid_;
+        }
+        grid_ = new QWidget;
+        boxes_.clear();
+        slotImages_.clear();
+        gridAcross_ = model_.across();
+        gridDown_ = model_.down();
+        for (int k = 1; k <= gridAcross_ * gridDown_; ++k) {
+            auto *box = new QWidget(grid_);
+            box->setAutoFillBackground(true);
+            QPalette pal = box->palette();
+            pal.setColor(QPalette::Window, Qt::white);
+            box->setPalette(pal);
+            auto *img = new PageImage(box);
+            connect(img, &PageImage::clicked, this, [this, k] {
+                model_.clickSlot(k);
+                refresh();
+            });
+            boxes_.push_back(box);
+            slotImages_.push_back(img);
+        }
+        area_->setWidget(grid_);
+        area_->setWidgetResizable(true);
+    }
+    const QSize natural = PageImage::naturalSize();
+    const auto places = PreviewModel::gridSlots(area_->viewport()->size(), gridAcross_, gridDown_,
+                                                double(natural.height()) / natural.width());
+    for (int k = 1; k <= int(boxes_.size()); ++k) {
+        const int page = model_.slotPage(k);
+        boxes_[k - 1]->setGeometry(places[k - 1]);
+        slotImages_[k - 1]->setGeometry(0, 0, places[k - 1].width(), places[k - 1].height());
+        slotImages_[k - 1]->setPage(page ? &pages_[page - 1] : nullptr);
+        boxes_[k - 1]->setVisible(page != 0);
+    }
+}
+
+void PreviewWindow::showZoomed()
+{
+    if (grid_) {
+        area_->takeWidget();
+        delete grid_;
+        grid_ = nullptr;
+        boxes_.clear();
+        slotImages_.clear();
+        gridAcross_ = gridDown_ = 0;
+    }
+    if (!zoomedImage_) {
+        zoomedImage_ = new PageImage;
+        connect(zoomedImage_, &PageImage::clicked, this, [this] {
+            model_.clickZoomed();
+            refresh();
+        });
+        area_->setWidgetResizable(false);
+        area_->setWidget(zoomedImage_);
+    }
+    const QSize natural = PageImage::naturalSize();
+    const int usable = area_->viewport()->width() - area_->verticalScrollBar()->sizeHint().width();
+    const double factor = model_.zoomFactor(std::max(usable, 50), natural.width());
+    zoomedImage_->resize(int(natural.width() * factor), int(natural.height() * factor));
+    zoomedImage_->setPage(&pages_[model_.current() - 1]);
+}
+
+void PreviewWindow::refresh()
+{
+    if (model_.zoomed())
+        showZoomed();
+    else
+        showGrid();
+    if (model_.viewEnabled()) {
+        action(5)->setEnabled(model_.nextEnabled());
+        action(6)->setEnabled(model_.previousEnabled());
+    }
+    zones_[1]->setText(model_.pageText());
+    zones_[2]->setText(model_.zoomText());
+    for (int i = 0; i < 7; ++i)
+        action(10 + i)->setChecked(model_.zoom() == popupModes[i]);
+    updating_ = true;
+    pageSpin_->setValue(model_.current());
+    acrossSpin_->setValue(model_.across());
+    downSpin_->setValue(model_.down());
+    updating_ = false;
+}
+
+void PreviewWindow::chooseFromPopup(int item)
+{
+    if (item < 1 || item > 7) return;
+    model_.setZoom(popupModes[item - 1]);
+    refresh();
+}
+
+// The popup is built from its text: items split at '|', a lone '-' a
+// separator, a leading '+' a checked item.
+void PreviewWindow::zoomPopup()
+{
+    auto *menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    int item = 0;
+    for (const QString &part : model_.popupText().split('|')) {
+        if (part == QLatin1String("-")) {
+            menu->addSeparator();
+            continue;
+        }
+        const int n = ++item;
+        QAction *a = menu->addAction(part.mid(1));
+        a->setCheckable(true);
+        a->setChecked(part.startsWith('+'));
+        connect(a, &QAction::triggered, this, [this, n] { chooseFromPopup(n); });
+    }
+    menu->popup(QCursor::pos());
+}
+
+bool PreviewWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == area_->viewport() && event->type() == QEvent::Resize) refresh();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+ReportPreview::ReportPreview(const std::vector<Page> &pages, QString job)
+    : Procedure(QStringLiteral("REPORTPREVIEW")), pages_(pages), job_(std::move(job))
+{
+}
+
+QCoro::Task<> ReportPreview::jump(PreviewWindow *w)
+{
+    int page = w->model().current();
+    co_await call(std::make_unique<JumpToPage>(page, w->model().pageCount()));
+    if (!window()) co_return;
+    w->model().jump(page);
+    w->refresh();
+}
+
+QCoro::Task<> ReportPreview::changeDisplay(PreviewWindow *w)
+{
+    int across = w->model().across(), down = w->model().down();
+    co_await call(std::make_unique<SelectDisplay>(across, down));
+    if (!window()) co_return;
+    w->model().changeDisplay(across, down);
+    w->refresh();
+}
+
+QCoro::Task<> ReportPreview::run()
+{
+    auto *w = new PreviewWindow(pages_, job_);
+    bool print = false;
+    connect(w, &PreviewWindow::jumpRequested, this, [this, w] { jump(w); });
+    connect(w, &PreviewWindow::displayRequested, this, [this, w] { changeDisplay(w); });
+    connect(w->action(2), &QAction::triggered, this, [&print] { print = true; });
+    openDocument(w);
+    // Pages need room: in the frame the preview takes the whole document area.
+    if (QMdiArea *area = documentArea(); area && window())
+        window()->resize(area->viewport()->size());
+    w->refresh();
+    co_await untilClosed();
+    GlobalResponse = print ? RequestCompleted : RequestCancelled;
+}
+
+} // namespace hk

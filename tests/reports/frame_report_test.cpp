@@ -1,0 +1,98 @@
+// The reports as the frame offers them: the built ones enabled on the
+// Reports menu, and a run started there opening its progress window and
+// preview as document windows of the frame.
+#include "reports/reportdata.h"
+
+#include "reports/printchoice.h"
+#include "reports/reportpreview.h"
+#include "shell/frame.h"
+#include "shell/testapp.h"
+
+#include <QAction>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace hk
+{
+namespace
+{
+
+using test::waitFor;
+using namespace std::chrono_literals;
+
+class AcceptAll : public PrintChoice
+{
+  public:
+    QCoro::Task<bool> ask(QPrinter &, QString) override { co_return true; }
+};
+
+class FrameReportTest : public ProgramTest
+{
+  protected:
+    AcceptAll choice;
+    Long mainId = 0;
+    QMainWindow *frame = nullptr;
+
+    void SetUp() override
+    {
+        test::app();
+        ProgramTest::SetUp();
+        test::fixOwnerAndDate();
+        setPrintChoice(&choice);
+        mainId = start(std::make_unique<Main>(programProcedures(), 10min));
+        frame = qobject_cast<QMainWindow *>(findProcedure(mainId)->window());
+        ASSERT_NE(frame, nullptr);
+    }
+    void TearDown() override
+    {
+        if (frame) frame->close();
+        waitFor([this] { return findProcedure(mainId) == nullptr; });
+        setPrintChoice(nullptr);
+        setReportToday({});
+        ProgramTest::TearDown();
+    }
+
+    QAction *reportEntry(const QString &group, const QString &text)
+    {
+        for (QAction *top : frame->menuBar()->actions())
+            if (top->text() == "&Reports")
+                for (QAction *sub : top->menu()->actions())
+                    if (sub->text() == group && sub->menu())
+                        for (QAction *a : sub->menu()->actions())
+                            if (a->text() == text) return a;
+        ADD_FAILURE() << "no entry " << text.toStdString();
+        return nullptr;
+    }
+};
+
+TEST_F(FrameReportTest, BuiltReportsAreEnabledAndRunInsideTheFrame)
+{
+    for (auto [group, text] : {std::pair{"&Books", "Books by &Author"},
+                               {"&Books", "Books by &Title"},
+                               {"&Books", "Books by &Category"},
+                               {"&Items", "Complete &Items"}})
+        EXPECT_TRUE(reportEntry(group, text)->isEnabled()) << text;
+    EXPECT_FALSE(reportEntry("&Books", "Books by &Selected Category")->isEnabled());
+
+    test::fillBooks();
+    GlobalResponse = 0;
+    reportEntry("&Books", "Books by &Title")->trigger();
+    auto *documents = frame->findChild<QMdiArea *>();
+    PreviewWindow *preview = nullptr;
+    ASSERT_TRUE(waitFor([&] {
+        for (QMdiSubWindow *sub : documents->subWindowList())
+            if ((preview = qobject_cast<PreviewWindow *>(sub->widget()))) return true;
+        return false;
+    }));
+    EXPECT_EQ(preview->zoneText(2), "Page 1 of 3");
+    preview->action(3)->trigger(); // Exit closes its document window
+    ASSERT_TRUE(waitFor([&] { return documents->subWindowList().isEmpty(); }));
+    EXPECT_TRUE(waitFor([] { return GlobalResponse == RequestCompleted; }));
+    EXPECT_EQ(Books.Used, 0);
+}
+
+} // namespace
+} // namespace hk

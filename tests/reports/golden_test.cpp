@@ -1,0 +1,170 @@
+// Each report on the fixed data set: its pages' primitives compared with a
+// stored expected file (HK_UPDATE_GOLDEN=1 writes the files instead, for
+// review), and the figures that matter checked on their own.
+#include "reports/reportdata.h"
+
+#include "reports/reportdef.h"
+
+#include <QFile>
+
+#include <numeric>
+
+namespace hk
+{
+namespace
+{
+
+class GoldenTest : public ProgramTest
+{
+  protected:
+    void SetUp() override
+    {
+        ProgramTest::SetUp();
+        test::fixOwnerAndDate();
+        test::fillBooks();
+        test::fillItems();
+        PrintDate = Long(reportToday());
+    }
+    void TearDown() override
+    {
+        setReportToday({});
+        ProgramTest::TearDown();
+    }
+
+    std::vector<Page> run(const char *name)
+    {
+        const ReportDefinition *def = findReport(QString::fromLatin1(name));
+        EXPECT_NE(def, nullptr);
+        TablesInUse tables;
+        for (Table *t : def->opens)
+            tables.use({t});
+        ReportJob job(*def);
+        EXPECT_TRUE(job.begin());
+        while (!job.batch()) {
+        }
+        EXPECT_EQ(job.outcome(), RequestCompleted);
+        job.finish();
+        return job.takePages();
+    }
+
+    static void compareWithGolden(const char *name, const std::string &actual)
+    {
+        const QString path = QStringLiteral(HK_GOLDEN_DIR "/%1.txt").arg(QLatin1String(name));
+        QFile file(path);
+        if (qEnvironmentVariableIsSet("HK_UPDATE_GOLDEN")) {
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(actual.data(), qint64(actual.size()));
+            return;
+        }
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "missing " << path.toStdString();
+        EXPECT_EQ(file.readAll().toStdString(), actual);
+    }
+
+    static std::vector<std::string> textsOf(const Page &p)
+    {
+        std::vector<std::string> out;
+        for (const PageText &t : p.texts)
+            out.push_back(t.text);
+        return out;
+    }
+    // The text printed right after `label` on page p.
+    static std::vector<std::string> after(const Page &p, const std::string &label)
+    {
+        std::vector<std::string> out;
+        for (std::size_t i = 0; i + 1 < p.texts.size(); ++i)
+            if (p.texts[i].text == label) out.push_back(p.texts[i + 1].text);
+        return out;
+    }
+};
+
+TEST_F(GoldenTest, BooksByTitle)
+{
+    const auto pages = run("RPTBOOKTITLE");
+    compareWithGolden("RPTBOOKTITLE", describePages(pages));
+    ASSERT_EQ(pages.size(), 3u); // 23 + 7 details, then the title page
+    // Running totals: the first page's footer counts its own 23 books, the last
+    // the whole report. Values are 10.00 + 1.25 i, book 5 valued at nothing.
+    EXPECT_EQ(after(pages[0], "Entries:"), std::vector<std::string>{"23"});
+    EXPECT_EQ(after(pages[2], "Entries:"), std::vector<std::string>{"30"});
+    EXPECT_EQ(after(pages[2], "Total Value of Book Collection:"),
+              std::vector<std::string>{"865.00"});
+    const auto first = textsOf(pages[0]);
+    // Book 4 has no publisher but an ISBN, after book 3 without ISBN.
+    EXPECT_NE(std::find(first.begin(), first.end(), "0-00-100004"), first.end());
+    EXPECT_EQ(std::find(first.begin(), first.end(), "0-00-100003"), first.end());
+    const auto last = textsOf(pages[2]);
+    for (const char *t : {"Date:", "14/03/26", "Hearthkeep", "Complete book collection by title",
+                          "Robin Example", "12 Hearth Lane, Smalltown"})
+        EXPECT_NE(std::find(last.begin(), last.end(), t), last.end()) << t;
+}
+
+TEST_F(GoldenTest, BooksByAuthor)
+{
+    const auto pages = run("RPTBOOKAUTHOR");
+    compareWithGolden("RPTBOOKAUTHOR", describePages(pages));
+    ASSERT_FALSE(pages.empty());
+    EXPECT_EQ(textsOf(pages[0])[0], "Books listed by author");
+}
+
+TEST_F(GoldenTest, BooksByCategoryEachWithItsOwnTotals)
+{
+    const auto pages = run("RPTBOOKALLCAT");
+    compareWithGolden("RPTBOOKALLCAT", describePages(pages));
+    std::vector<std::string> groupValues, groupCounts, order;
+    for (const Page &p : pages) {
+        for (const auto &v : after(p, "Value of Book Collection in Category:"))
+            groupValues.push_back(v);
+        for (const PageText &t : p.texts)
+            if (t.text == "Fiction" || t.text == "History" || t.text == "Poetry" ||
+                t.text == "Value of Book Collection in Category:")
+                order.push_back(t.text);
+    }
+    // Fiction: books 1-25 less book 5, valued at nothing; History: books 26-30.
+    EXPECT_EQ(groupValues, (std::vector<std::string>{"640.00", "225.00"}));
+    EXPECT_EQ(order, (std::vector<std::string>{"Fiction",
+                                               "Value of Book Collection in Category:", "History",
+                                               "Value of Book Collection in Category:"}));
+    // The page footers run over both categories.
+    EXPECT_EQ(after(pages.back(), "Total Value of Book Collection:"),
+              std::vector<std::string>{"865.00"});
+    EXPECT_EQ(after(pages.back(), "Entries:").back(), "30");
+    // The first page breaks inside Fiction: its footer shows the running total
+    // only, and Fiction's footer follows on the next page with all 25.
+    EXPECT_TRUE(after(pages[0], "Value of Book Collection in Category:").empty());
+    EXPECT_EQ(after(pages[1], "Entries:").front(), "25");
+}
+
+TEST_F(GoldenTest, CompleteItems)
+{
+    const auto pages = run("RPTITEMCOMPLETE");
+    compareWithGolden("RPTITEMCOMPLETE", describePages(pages));
+    ASSERT_EQ(pages.size(), 2u);
+    const auto texts = textsOf(pages[0]);
+    // Items in name order; the blank notes and year of Chairs and the blank
+    // value of Lamp are left out, the Lamp's year printed.
+    EXPECT_EQ(after(pages[0], "Total Value of Hearthkeep:"), std::vector<std::string>{"1368.50"});
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "2021"), texts.end());
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), std::string()), 0);
+}
+
+// A read that fails for another reason than the end of the records is
+// warned about once, naming the report's table, and the pages made so far
+// end the report.
+TEST_F(GoldenTest, AReadFailureIsWarnedAndEndsTheReport)
+{
+    const ReportDefinition *def = findReport(QStringLiteral("RPTBOOKTITLE"));
+    TablesInUse tables{&Books};
+    ReportJob job(*def);
+    ASSERT_TRUE(job.begin());
+    ASSERT_EQ(rawSql("DROP TABLE Books"), SQLITE_OK);
+    EXPECT_TRUE(job.batch());
+    EXPECT_EQ(job.outcome(), RequestCompleted);
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].title, "Record Retrieval Error");
+    EXPECT_NE(boxes.boxes()[0].text.find("Books"), std::string::npos) << boxes.boxes()[0].text;
+    job.finish();
+    EXPECT_EQ(job.pages().size(), 2u); // the one book read, then the title page
+}
+
+} // namespace
+} // namespace hk

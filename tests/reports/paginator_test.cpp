@@ -1,0 +1,105 @@
+// The pagination rules on a small layout fed from plain variables: page
+// breaks, group headers and footers, totals and their resets, hidden
+// controls and the title band's page.
+#include "reports/paginator.h"
+
+#include <gtest/gtest.h>
+
+namespace hk
+{
+namespace
+{
+
+struct Source {
+    std::string group;
+    std::int64_t cents = 0;
+    std::string note;
+};
+
+class PaginatorTest : public ::testing::Test
+{
+  protected:
+    Source rec;
+    ReportLayout layout;
+
+    void SetUp() override
+    {
+        const ReportFont f{};
+        layout.title.height = 20;
+        layout.title.controls = {textAt(0, 0, "TITLE", f)};
+        layout.pageHeader.controls = {pageNumberAt(0, 0, "n3", f)};
+        layout.pageFooter.controls = {totalAt(0, 0, "n5", 0, f), totalAt(50, 0, "n8.2", 1, f)};
+        layout.totals = {{TotalKind::Count},
+                         {TotalKind::Sum, [this] { return rec.cents; }},
+                         {TotalKind::Count, {}, 0}};
+        GroupDef g;
+        g.breakValue = [this] { return rec.group; };
+        g.header.height = 10;
+        g.header.controls = {fieldAt(
+            0, 0, "s10", [this] { return PictureValue{rec.group}; }, f)};
+        g.footer.height = 10;
+        g.footer.controls = {textAt(0, 0, "END", f), totalAt(20, 0, "n5", 2, f)};
+        layout.groups.push_back(std::move(g));
+        layout.detail.height = 100;
+        layout.detail.controls = {
+            fieldAt(
+                0, 0, "n8.2", [this] { return PictureValue{Hundredths{rec.cents}}; }, f),
+            fieldAt(
+                0, 5, "s10", [this] { return PictureValue{rec.note}; }, f, Align::Left, 7)};
+    }
+
+    static std::vector<std::string> texts(const Page &p)
+    {
+        std::vector<std::string> out;
+        for (const PageText &t : p.texts)
+            out.push_back(t.text);
+        return out;
+    }
+};
+
+using Texts = std::vector<std::string>;
+
+TEST_F(PaginatorTest, GroupsTotalsAndPageBreaks)
+{
+    Paginator p(layout);
+    // Group A: three details (the third does not fit on page 1), group B: one.
+    for (auto [g, c] : {std::pair{"A", 100}, {"A", 200}, {"A", 300}, {"B", 50}}) {
+        rec = {g, c, "x"};
+        p.printDetail();
+    }
+    p.finish();
+    ASSERT_EQ(p.pages().size(), 3u);
+    // Page 1: header A and two details; the footer runs to 2 entries, 3.00.
+    EXPECT_EQ(texts(p.pages()[0]), (Texts{"1", "A", "1.00", "x", "2.00", "x", "2", "3.00"}));
+    // Page 2: A's third, A's footer with its own 3, then B; the footer runs on.
+    EXPECT_EQ(texts(p.pages()[1]),
+              (Texts{"2", "3.00", "x", "END", "3", "B", "0.50", "x", "END", "1", "4", "6.50"}));
+    // The title band stands on a page of its own, whose footer has the final totals.
+    EXPECT_EQ(texts(p.pages()[2]), (Texts{"3", "TITLE", "4", "6.50"}));
+    EXPECT_EQ(p.details(), 4);
+}
+
+TEST_F(PaginatorTest, HiddenControlsAreLeftOutUntilShownAgain)
+{
+    layout.groups.clear();
+    Paginator p(layout);
+    rec = {"", 100, "first"};
+    p.setHidden(7, true);
+    p.printDetail();
+    p.setHidden(7, false);
+    rec.note = "second";
+    p.printDetail();
+    EXPECT_EQ(texts(p.pages()[0]), (Texts{"1", "1.00", "1.00", "second"}));
+}
+
+TEST_F(PaginatorTest, DescribesPrimitivesWithPlacesAndFonts)
+{
+    Page page;
+    page.texts.push_back({5.5f, 30, 14.29f, {9, true, false}, Align::Right, "12.50"});
+    page.rules.push_back({5, 26, 190});
+    EXPECT_EQ(describePages({page}),
+              "page 1\ntext 5.50 30.00 14.29 right 9 bold \"12.50\"\nrule 5.00 26.00 190.00\n");
+}
+
+} // namespace
+} // namespace hk

@@ -5,7 +5,7 @@
 
 #include "dictionary/files.h"
 #include "dictionary/globals.h"
-#include "integrity/programfixture.h"
+#include "programfixture.h"
 #include "integrity/tableopen.h"
 #include "platform/picture.h"
 #include "reports/reportjob.h"

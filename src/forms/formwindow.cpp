@@ -6,6 +6,9 @@
 #include "platform/layout.h"
 #include "platform/messages.h"
 #include "shell/catalogue.h"
+#include "shell/designplace.h"
+#include "shell/windowresize.h"
+#include "shell/windowsettings.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -363,7 +366,11 @@ QCoro::Task<> FormProcedure::run()
         co_return;
     }
     build();
-    openDocument(built_);
+    QWidget *w = openDocument(built_);
+    putAtDesignPlace(w);
+    // Registered before the saved size comes back, so that it scales the controls.
+    RegisterWindowControls(*built_);
+    keepWindowSettings(w, core_.def().name);
     show();
     if (!entries_.empty() && core_.request() != DeleteRecord) focus(entries_.front());
     co_await untilClosed();

@@ -231,6 +231,14 @@ TEST_F(FormTest, ARefusedWriteLeavesTheTotalAsItWas)
     EXPECT_EQ(itemsTotal(), 10000);
     readItem(1);
     EXPECT_EQ(Itm.Values.cents(), 10000);
+
+    // With every write refused, an unchanged record still completes: nothing is written.
+    GlobalRequest = ChangeRecord;
+    FormCore unchanged(*findForm("UpdateItems"));
+    ASSERT_TRUE(unchanged.open());
+    EXPECT_EQ(unchanged.complete(), FormCore::Outcome::Close);
+    unchanged.close();
+    EXPECT_EQ(GlobalResponse, RequestCompleted);
 }
 
 TEST_F(FormTest, TheFormKeepsItsRecordWhileOtherWindowsRead)

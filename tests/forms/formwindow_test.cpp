@@ -90,10 +90,18 @@ TEST_F(FormWindowTest, AnInsertIsCheckedLookedUpAndStored)
     ASSERT_TRUE(test::waitFor([&] { return picks == 1; }));
     EXPECT_TRUE(p); // cancelled: the form stays open
 
+    choice = 42; // a choice that still matches nothing
+    press(*p, FormProcedure::OkButton);
+    ASSERT_TRUE(test::waitFor([&] { return picks == 2; }));
+    ASSERT_TRUE(test::waitFor([&] { return boxes.boxes().size() == 2; }));
+    EXPECT_EQ(boxes.boxes().back().title, "Field Contents Error");
+    EXPECT_EQ(boxes.boxes().back().text,
+              "The value for Unique Rooms Identifier must be found in the ItemsRooms file.");
+
     choice = 1;
     press(*p, FormProcedure::OkButton);
     ASSERT_TRUE(test::waitFor([&] { return !p; }));
-    EXPECT_EQ(picks, 2);
+    EXPECT_EQ(picks, 3);
     EXPECT_EQ(GlobalResponse, RequestCompleted);
     EXPECT_EQ(Itm.Items.str(), "Lamp");
     EXPECT_EQ(Itm.RoomsId, 1);

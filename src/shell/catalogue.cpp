@@ -1,5 +1,6 @@
 #include "shell/catalogue.h"
 
+#include "browse/browses.h"
 #include "shell/introduction.h"
 
 namespace hk
@@ -7,9 +8,11 @@ namespace hk
 
 ProcedureCatalogue programProcedures()
 {
-    return {
+    ProcedureCatalogue catalogue = {
         {QStringLiteral("AboutHearthkeep"), [] { return std::make_unique<AboutHearthkeep>(); }},
     };
+    addBrowses(catalogue);
+    return catalogue;
 }
 
 } // namespace hk

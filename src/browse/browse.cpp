@@ -366,6 +366,7 @@ bool Browse::eventFilter(QObject *watched, QEvent *e)
             e->ignore();
             return true;
         }
+        if (engine_) engine_->stop();
         settingsAtClose();
     }
     if (watched == content_ && e->type() == QEvent::Resize && started_ && !refreshQueued_) {

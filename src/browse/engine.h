@@ -81,6 +81,9 @@ class BrowseEngine
     bool inFormCall() const { return request_ >= InsertRecord && request_ <= DeleteRecord; }
 
     void setResponse(Long response) { response_ = response; }
+    // The window is closing: the buffers keep what they hold now, whatever
+    // notices are still on their way.
+    void stop() { closing_ = true; }
     // The popup menu: items separated by "|", "-" a separator, "~" disabled.
     std::string popupText(bool formsAvailable) const;
 

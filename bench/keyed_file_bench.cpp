@@ -23,18 +23,18 @@
 
 using namespace hk;
 
-namespace
-{
+namespace {
 
-const char *kWords[] = {"Garden", "River",  "Stone", "House",  "Winter",  "Letters", "Night",
-                        "Island", "Silver", "Road",  "Bridge", "Harvest", "Light",   "Shadow",
-                        "Empire", "Voyage", "Song",  "Glass",  "Orchard", "Tide"};
+const char *kWords[] = {"Garden", "River", "Stone", "House", "Winter", "Letters", "Night",
+                        "Island", "Silver", "Road",   "Bridge", "Harvest", "Light",  "Shadow",
+                        "Empire", "Voyage", "Song",   "Glass",  "Orchard", "Tide"};
 
 std::string randomWords(std::mt19937 &rng, int n)
 {
     std::string s;
     for (int i = 0; i < n; ++i) {
-        if (i) s += ' ';
+        if (i)
+            s += ' ';
         s += kWords[rng() % 20];
     }
     return s;
@@ -52,7 +52,8 @@ Station &station(long count)
 {
     static std::map<long, std::unique_ptr<Station>> stations;
     auto &s = stations[count];
-    if (s) return *s;
+    if (s)
+        return *s;
     s = std::make_unique<Station>();
     std::filesystem::create_directories("bench-data");
     std::string path = "bench-data/books-" + std::to_string(count) + ".Tps";
@@ -60,10 +61,10 @@ Station &station(long count)
     s->file = std::make_unique<DataFile>(path);
     s->books = std::make_unique<Table>(TableId::Books, &s->b, s->file.get());
     Table &books = *s->books;
-    if (fresh) books.create();
+    if (fresh)
+        books.create();
     if (books.open() != NoError) {
-        std::fprintf(stderr, "cannot open %s: %s\n", path.c_str(),
-                     lastError().driverMessage.c_str());
+        std::fprintf(stderr, "cannot open %s: %s\n", path.c_str(), lastError().driverMessage.c_str());
         std::exit(1);
     }
     std::mt19937 rng(42);

@@ -19,25 +19,6 @@
 namespace hk
 {
 
-namespace
-{
-
-PictureValue valueOf(const FieldRef &r)
-{
-    const FieldDef &f = tableDef(r.table).fields.at(static_cast<std::size_t>(r.field));
-    const void *record = table(r.table).buffer();
-    switch (f.type) {
-    case FieldType::String:
-        return std::string(field::text(f, record));
-    case FieldType::Decimal:
-        return Hundredths{field::integer(f, record)};
-    default:
-        return field::integer(f, record);
-    }
-}
-
-} // namespace
-
 Browse::Browse(const BrowseDef &def) : Procedure(QString::fromStdString(def.procedure)), def_(def)
 {
 }
@@ -94,7 +75,11 @@ QCoro::Task<> Browse::run()
     wire();
     openDocument(content_);
     window()->setMinimumSize(window()->minimumSizeHint().expandedTo(content_->minimumSize()));
-    window()->installEventFilter(this);
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(window()))
+        // Coming back to the window is gaining the focus: the page is read
+        // again. (Only refreshed: raising it here could fight another window.)
+        connect(sub, &QMdiSubWindow::aboutToActivate, this,
+                [this] { QTimer::singleShot(0, this, [this] { refreshForFocus(); }); });
     settingsAtOpen();
     postToFrame(Notice::ProcedureOpened);
 
@@ -197,9 +182,9 @@ void Browse::redisplay()
         e->setEnabled(some);
         e->setValue(engine_->locatorValue());
     }
-    if (def_.total && s.total) content_->setValue(s.total, valueOf(*def_.total));
+    if (def_.total && s.total) content_->setValue(s.total, def_.total->value());
     for (const BrowseDisplay &d : def_.displays)
-        content_->setValue(d.control, valueOf(d.field));
+        content_->setValue(d.control, d.field.value());
 }
 
 void Browse::postNewSelection()
@@ -349,18 +334,23 @@ QCoro::Task<> Browse::callForm(Long request)
 bool Browse::handlePosted(QEvent::Type type)
 {
     const bool handled = Procedure::handlePosted(type);
-    if (type == Notice::gainFocus() && engine_ && started_ && !engine_->inFormCall()) {
-        // The page is read again, so that changes made elsewhere show.
-        engine_->forceRefresh();
-        engine_->windowRefresh();
-        redisplay();
-    }
+    if (type == Notice::gainFocus()) refreshForFocus();
     return handled;
+}
+
+void Browse::refreshForFocus()
+{
+    if (!engine_ || !content_ || !started_ || engine_->inFormCall()) return;
+    // The page is read again, so that changes made elsewhere show.
+    engine_->forceRefresh();
+    engine_->windowRefresh();
+    redisplay();
 }
 
 bool Browse::eventFilter(QObject *watched, QEvent *e)
 {
-    if (watched == window() && e->type() == QEvent::Close) {
+    // Type first: the window may be part-destroyed while its last events pass.
+    if (e->type() == QEvent::Close && watched == window()) {
         // The list waits for its form: it cannot go while the form is open.
         if (engine_ && engine_->inFormCall()) {
             e->ignore();
@@ -369,7 +359,7 @@ bool Browse::eventFilter(QObject *watched, QEvent *e)
         if (engine_) engine_->stop();
         settingsAtClose();
     }
-    if (watched == content_ && e->type() == QEvent::Resize && started_ && !refreshQueued_) {
+    if (e->type() == QEvent::Resize && watched == content_ && started_ && !refreshQueued_) {
         // The page is read again at the new height, once the resizing settles.
         refreshQueued_ = true;
         QTimer::singleShot(0, this, [this] {

@@ -57,6 +57,7 @@ class Browse : public Procedure
     void pressHelp();
     QCoro::Task<> callForm(Long request);
     void postNewSelection();
+    void refreshForFocus();
     void settingsAtOpen();
     void settingsAtClose();
 

@@ -7,6 +7,7 @@
 #include "dictionary/tabledef.h"
 #include "dictionary/types.h"
 #include "platform/layout.h"
+#include "platform/picture.h"
 
 #include <functional>
 #include <optional>
@@ -24,6 +25,8 @@ struct FieldRef {
     int field; // index in the table's fields
 
     static FieldRef of(TableId table, std::string_view label); // throws on an unknown label
+    // The field's value in its table's record buffer.
+    PictureValue value() const;
 };
 
 struct BrowseSort {

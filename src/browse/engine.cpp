@@ -76,6 +76,11 @@ FieldRef FieldRef::of(TableId t, std::string_view label)
     return {t, f};
 }
 
+PictureValue FieldRef::value() const
+{
+    return valueOf(defOf(*this), bufferOf(table));
+}
+
 BrowseEngine::BrowseEngine(const BrowseDef &def, std::function<int()> pageSize)
     : def_(def), pageSize_(std::move(pageSize)), main_(table(def.main)), fields_(def.fields)
 {
@@ -456,7 +461,7 @@ void BrowseEngine::changeTab(int index)
 
 void BrowseEngine::reread()
 {
-    if (rows_.empty() || !view_) return;
+    if (!view_ || current_ < 1 || current_ > static_cast<int>(rows_.size())) return;
     const BrowseRow &row = rows_[static_cast<std::size_t>(current_ - 1)];
     copyToBuffers(current_);
     main_.watch();

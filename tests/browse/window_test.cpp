@@ -67,8 +67,9 @@ class Picker : public Procedure
 {
   public:
     Picker() : Procedure(QStringLiteral("UpdateBooks")) {}
-    Long response = 0;
-    bool finished = false;
+    // Kept here: the procedure is gone once it has finished.
+    static inline Long response = 0;
+    static inline bool finished = false;
 
   protected:
     QCoro::Task<> run() override
@@ -270,9 +271,8 @@ TEST_F(Window, PickListOpensOnTheCallersCategoryAndReturnsTheChoice)
 {
     for (int i = 1; i <= 30; ++i)
         addCategory(i, "Category " + std::to_string(100 + i));
-    auto p = std::make_unique<Picker>();
-    Picker *picker = p.get();
-    start(std::move(p));
+    Picker::finished = false;
+    start(std::make_unique<Picker>());
     waitFor([&] {
         for (QWidget *w : QApplication::topLevelWidgets())
             if (w->windowTitle() == "Select Book Category" && w->isVisible()) return true;
@@ -294,8 +294,8 @@ TEST_F(Window, PickListOpensOnTheCallersCategoryAndReturnsTheChoice)
 
     QTest::keyClick(list->view(), Qt::Key_Down);
     QTest::keyClick(list->view(), Qt::Key_Return); // Select is the default
-    EXPECT_TRUE(waitFor([picker] { return picker->finished; }));
-    EXPECT_EQ(picker->response, RequestCompleted);
+    EXPECT_TRUE(waitFor([] { return Picker::finished; }));
+    EXPECT_EQ(Picker::response, RequestCompleted);
     EXPECT_EQ(BokCat.BookCategoryId, 8);
     EXPECT_EQ(BokCat.BookCategory.str(), "Category 108");
 }

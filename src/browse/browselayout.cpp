@@ -47,8 +47,8 @@ void layOutBrowse(BrowseDef &def, const BrowseLook &look)
          .tip = "Browsing Records",
          .listFormat = look.listFormat});
 
-    // Buttons along the bottom: the list's commands on the left, Close and
-    // Help on the right.
+    // Buttons along the bottom: the list's commands on the left, Select,
+    // Close and Help on the right.
     const int step = W >= 300 ? 46 : 37;
     const int bw = step - 2;
     int x = 4;
@@ -62,7 +62,12 @@ void layOutBrowse(BrowseDef &def, const BrowseLook &look)
         x += step;
     };
     if (look.selectButton) {
+        // On the right, beside Close: hidden outside select mode, it leaves
+        // no gap among the other commands.
+        const int left = x;
+        x = W - 4 - 3 * step + 2;
         button(C::Select, "&Select", "Select Highlighted Entry", FlagHidden | FlagDisabled);
+        x = left;
         def.select = C::Select;
     }
     if (look.updates) {

@@ -258,6 +258,7 @@ TEST_F(Window, PopupOffersWhatTheListCanDo)
 {
     addBooks(5);
     Browse *b = open(setupBookCategoryDef());
+    EXPECT_TRUE(b->content()->isControlHidden(BrowseControl::Select)); // not selecting
     QTest::mouseClick(b->list()->view()->viewport(), Qt::RightButton);
     ASSERT_NE(b->lastPopup(), nullptr);
     QStringList texts;
@@ -298,6 +299,25 @@ TEST_F(Window, PickListOpensOnTheCallersCategoryAndReturnsTheChoice)
     EXPECT_EQ(Picker::response, RequestCompleted);
     EXPECT_EQ(BokCat.BookCategoryId, 8);
     EXPECT_EQ(BokCat.BookCategory.str(), "Category 108");
+}
+
+TEST_F(Window, GainingTheFocusReadsThePageAgain)
+{
+    addBooks(20);
+    Browse *b = open(browseBooksDef());
+    ASSERT_EQ(cell(b, 2, 0), QString::fromStdString(test::BrowseData::titleOf(2, 20)));
+    // Another window renames the second book.
+    Books.set(Bok.Primary);
+    Bok.BooksId = 2;
+    ASSERT_EQ(Books.get(Bok.Primary), NoError);
+    Bok.BookTitle = "A title 00002, renamed";
+    ASSERT_EQ(Books.put(), NoError);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(cell(b, 2, 0), QString::fromStdString(test::BrowseData::titleOf(2, 20)));
+    post(b->id(), Notice::gainFocus());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(cell(b, 2, 0), "A title 00002, renamed");
+    EXPECT_EQ(b->engine()->currentRow(), 1);
 }
 
 TEST_F(Window, AFormThatChangesATitleShowsTheBookAtItsNewPlace)

@@ -146,11 +146,11 @@ void BrowseEngine::readTotals(bool addWhenMissing)
         // The single totals record always exists once a list has shown it.
         if (addWhenMissing && values.add() != NoError) {
             CaptureFileError();
-            WarnUser(35, values.storedName());
+            WarnUser(35, values.def().label);
         }
     } else if (code != NoError) {
         CaptureFileError();
-        WarnUser(35, values.storedName());
+        WarnUser(35, values.def().label);
     }
 }
 

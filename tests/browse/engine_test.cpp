@@ -186,6 +186,32 @@ TEST_F(Engine, SelectModeOpensOnTheCallersRecord)
     EXPECT_EQ(GlobalResponse, RequestCancelled);
 }
 
+TEST_F(Engine, NumberTabLocatesAndSpreadsTheThumbOverTheNumbers)
+{
+    for (int i = 1; i <= 50; ++i) {
+        ItmRom = ItemsRoomsRecord{};
+        ItmRom.RoomsId = i * 10;
+        ItmRom.Rooms = "Room " + std::to_string(1000 - i);
+        ASSERT_EQ(ItemsRooms.add(), NoError);
+    }
+    auto &e = open(setupLocationDef());
+    EXPECT_EQ(e.sortOrder(), 2);
+    ASSERT_EQ(e.numericValues().size(), 100u);
+    EXPECT_EQ(e.numericValues()[0], 10);
+    EXPECT_EQ(e.numericValues()[99], 500);
+    EXPECT_EQ(ItmRom.RoomsId, 0); // cleared for the locator entry
+
+    e.locatorAccepted(std::int64_t{245}); // lands on the next number
+    EXPECT_EQ(std::get<std::int64_t>(e.rows()[e.currentRow() - 1].values[0]), 250);
+    EXPECT_EQ(e.thumb(), 50);           // 10 + 490 / 99 × 49 is the first value from 250
+    e.locatorAccepted(std::int64_t{0}); // zero: nothing happens
+    EXPECT_EQ(std::get<std::int64_t>(e.rows()[e.currentRow() - 1].values[0]), 250);
+
+    e.changeTab(1); // by name: "Room 950" is the lowest
+    EXPECT_EQ(std::get<std::string>(e.rows()[0].values[1]), "Room 950");
+    EXPECT_EQ(e.popupText(true), "&Insert|&Change|&Delete|-|~&Select");
+}
+
 TEST_F(Engine, AnEmptyTableShowsNothingToChange)
 {
     Bok.BookTitle = "left over";

@@ -130,6 +130,14 @@ class Window : public test::BrowseData
     }
 };
 
+TEST(BrowseCatalogue, TheFrameCanStartEveryListBuilt)
+{
+    const ProcedureCatalogue all = programProcedures();
+    for (const char *name : {"BrowseBooks", "BrowseItems", "SetupLocation", "PickLocation",
+                             "SetupBookCategory", "PickBookCategory"})
+        EXPECT_TRUE(all.contains(QString::fromUtf8(name))) << name;
+}
+
 TEST_F(Window, OpensOnceAndTellsTheFrame)
 {
     addBooks(30);

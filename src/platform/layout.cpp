@@ -143,6 +143,13 @@ std::unique_ptr<BuiltWindow> BuiltWindow::build(const WindowLayout &layout, QWid
 std::unique_ptr<BuiltWindow> BuiltWindow::build(const WindowLayout &layout,
                                                 const DialogUnits &units, QWidget *parent)
 {
+    return build(layout, units, ControlMaker(), parent);
+}
+
+std::unique_ptr<BuiltWindow> BuiltWindow::build(const WindowLayout &layout,
+                                                const DialogUnits &units, const ControlMaker &maker,
+                                                QWidget *parent)
+{
     std::map<int, ControlKind> seen;
     for (const auto &c : layout.controls) {
         if (c.id == 0 || seen.count(c.id))
@@ -166,6 +173,7 @@ std::unique_ptr<BuiltWindow> BuiltWindow::build(const WindowLayout &layout,
         seen[c.id] = c.kind;
     }
     std::unique_ptr<BuiltWindow> window(new BuiltWindow(layout, units, parent));
+    window->maker_ = maker;
     for (const auto &c : layout.controls)
         window->widgets_[c.id] = window->create(c);
     // A prompt's letter goes to the control declared after it.
@@ -266,6 +274,8 @@ QWidget *BuiltWindow::create(const ControlLayout &c)
         break;
     }
     case ControlKind::List: {
+        if (maker_) w = maker_(c, this);
+        if (w) break;
         auto *view = new QTreeView(this);
         view->setRootIsDecorated(false);
         view->setUniformRowHeights(true);

@@ -136,6 +136,11 @@ class BuiltWindow : public QWidget
                                               QWidget *parent = nullptr);
     static std::unique_ptr<BuiltWindow> build(const WindowLayout &layout, const DialogUnits &units,
                                               QWidget *parent = nullptr);
+    // Makes the widget of a list itself (the browse's paged list), parented
+    // to `surface`; null leaves the list to the builder.
+    using ControlMaker = std::function<QWidget *(const ControlLayout &, QWidget *surface)>;
+    static std::unique_ptr<BuiltWindow> build(const WindowLayout &layout, const DialogUnits &units,
+                                              const ControlMaker &maker, QWidget *parent = nullptr);
 
     ~BuiltWindow() override;
 
@@ -176,6 +181,7 @@ class BuiltWindow : public QWidget
 
     WindowLayout layout_;
     DialogUnits units_;
+    ControlMaker maker_;
     std::map<int, QWidget *> widgets_;
     std::map<int, bool> hidden_;
     std::map<int, PictureValue> displayed_;

@@ -1,5 +1,7 @@
 #include "shell/catalogue.h"
 
+#include "browse/browses.h"
+#include "forms/formwindow.h"
 #include "reports/reportdef.h"
 #include "reports/reportprocedure.h"
 #include "shell/introduction.h"
@@ -11,11 +13,14 @@ namespace hk
 
 ProcedureCatalogue programProcedures()
 {
-    ProcedureCatalogue catalogue{
+    ProcedureCatalogue catalogue = {
         {QStringLiteral("AboutHearthkeep"), [] { return std::make_unique<AboutHearthkeep>(); }},
         {QStringLiteral("EditOwnerAddress"), [] { return std::make_unique<EditOwnerAddress>(); }},
         {QStringLiteral("RestoreDefault"), [] { return std::make_unique<RestoreDefault>(); }},
     };
+    addBrowses(catalogue);
+    // The lists reach their tables' forms through the form registry.
+    registerForms();
     for (const ReportDefinition *report : allReports())
         catalogue[report->name] = [report] { return std::make_unique<ReportProcedure>(*report); };
     return catalogue;

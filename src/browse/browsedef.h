@@ -1,0 +1,80 @@
+// What one list window is, as data for the browse engine: its table and
+// lookups, the fields of a row, one sort order per tab, the value total, and
+// the window's layout with the numbers of the controls the engine drives.
+// Every list window of the program is one of these fed to the one engine.
+#pragma once
+
+#include "dictionary/tabledef.h"
+#include "dictionary/types.h"
+#include "platform/layout.h"
+#include "platform/picture.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace hk
+{
+
+class View;
+
+// One field of one table: a row field, a display, a range's parent.
+struct FieldRef {
+    TableId table;
+    int field; // index in the table's fields
+
+    static FieldRef of(TableId table, std::string_view label); // throws on an unknown label
+    // The field's value in its table's record buffer.
+    PictureValue value() const;
+};
+
+struct BrowseSort {
+    int number;           // the sort order's number (1 to 3)
+    KeyId key;            // the key the records are read in
+    int tab = 0;          // the Tab control that selects it
+    int locator = 0;      // its locator entry, 0 for none
+    std::string format{}; // list format on this tab; empty: the list's declared one
+    // Keeps the view to some records: a fixed condition with bound values.
+    std::function<void(View &)> filter{};
+    // The parent's identifier that fixes the key's first component (a child
+    // list); also given to records inserted from this tab.
+    std::optional<FieldRef> range{};
+    int total = 0; // the display of the value total on this tab, 0 for none
+};
+
+// A display of the window that shows a field of the highlighted record.
+struct BrowseDisplay {
+    int control;
+    FieldRef field;
+};
+
+struct BrowseDef {
+    std::string procedure; // name, settings section and help context
+    TableId main;
+    // Lookups joined through their identifier: (table, main table's field).
+    std::vector<std::pair<TableId, std::string>> joins{};
+    // The fields a row holds, in the order the list formats number them
+    // (#1# is the first); the identifiers are added by the engine.
+    std::vector<FieldRef> fields{};
+    std::vector<BrowseSort> sorts{}; // in tab order; the first is shown at opening
+    std::vector<TableId> tables{};   // opened at start, in this order
+    std::optional<FieldRef> total{}; // the field of HearthkpValue shown, if any
+
+    WindowLayout layout{};
+    int list = 0;
+    int sheet = 0;
+    int select = 0; // buttons, 0 where the window has none
+    int insert = 0;
+    int change = 0;
+    int remove = 0;
+    int close = 0;
+    int help = 0;
+    std::vector<BrowseDisplay> displays{};
+    std::vector<int> unbuilt{}; // buttons whose procedure does not exist yet: disabled
+    Long *claim = nullptr;      // the one-window claim of this browse kind
+
+    bool updates() const { return insert != 0; } // false: a view-only list
+};
+
+} // namespace hk

@@ -1,0 +1,169 @@
+// The browse engine: the headless core of every list window. It holds one
+// page of rows (never more than the list shows), reads further records as
+// the list scrolls, finds its place again by a record's position, locates by
+// the locator field, keeps the key distribution behind the scroll-bar thumb,
+// and does the list's part of calling the table's form. The window on top
+// feeds it the user's actions and shows what it holds.
+#pragma once
+
+#include "browse/browsedef.h"
+#include "dictionary/globals.h"
+#include "platform/data/view.h"
+#include "platform/picture.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace hk
+{
+
+class Table;
+
+// One row on show: the row fields in the definition's order (then the
+// identifiers), and the record's position in the view.
+struct BrowseRow {
+    std::vector<PictureValue> values;
+    Position position;
+};
+
+enum class ListScroll { RowUp, RowDown, PageUp, PageDown, Top, Bottom };
+
+class BrowseEngine
+{
+  public:
+    // pageSize: how many rows the list shows now; asked at every fill.
+    BrowseEngine(const BrowseDef &def, std::function<int()> pageSize);
+    ~BrowseEngine();
+    BrowseEngine(const BrowseEngine &) = delete;
+    BrowseEngine &operator=(const BrowseEngine &) = delete;
+
+    // A read failed: the window must close (after warning 35).
+    std::function<void()> onCloseRequest;
+    // A new-selection notice was posted; the owner calls handleNewSelection()
+    // once the list has taken its events. Without it the notice is handled at
+    // once.
+    std::function<void()> onNewSelection;
+
+    // Takes the request from GlobalRequest and clears the globals.
+    void begin();
+    // The response for GlobalResponse at the end (2 when none was set).
+    Long finish();
+
+    // Reads the totals record, adding it to an empty table.
+    void readTotals(bool addWhenMissing);
+
+    // The window's refresh: totals, sort-order check, thumb, locator field.
+    void windowRefresh();
+    // Another tab became current: the new order from its first page.
+    void changeTab(int index);
+    void scroll(ListScroll how);
+    // The user dragged the thumb to p (0 to 100).
+    void dragThumb(int p);
+    // The user highlighted row (1-based).
+    void highlight(int row);
+    // The locator entry of the current tab was accepted with this value.
+    void locatorAccepted(const PictureValue &value);
+    void handleNewSelection();
+    // The page is read again when the window is next refreshed.
+    void forceRefresh() { forceRefresh_ = true; }
+
+    // Re-reads the highlighted record from the file, watched for changes by
+    // other stations.
+    void reread();
+
+    // The list's part of a form call. beginFormCall() prepares the buffers
+    // and sets GlobalRequest; the caller then calls the form, and passes its
+    // GlobalResponse to endFormCall(), which shows the result.
+    void beginFormCall(Long request);
+    void endFormCall(Long request, Long response);
+    bool inFormCall() const { return request_ >= InsertRecord && request_ <= DeleteRecord; }
+
+    void setResponse(Long response) { response_ = response; }
+    // The window is closing: the buffers keep what they hold now, whatever
+    // notices are still on their way.
+    void stop() { closing_ = true; }
+    // The popup menu: items separated by "|", "-" a separator, "~" disabled.
+    std::string popupText(bool formsAvailable) const;
+
+    // What the window shows.
+    const std::vector<BrowseRow> &rows() const { return rows_; }
+    int currentRow() const { return current_; }
+    int tab() const { return tab_; }
+    int sortOrder() const { return sortOrder_; }
+    bool selectMode() const { return entryRequest_ == SelectRecord; }
+    bool empty() const { return rows_.empty(); }
+    bool scrollBarShown() const { return scrollBarShown_; }
+    int thumb() const { return shownThumb_; }
+    // The text or number the locator entry shows (always blank: the field is
+    // cleared so that the entry starts empty).
+    const PictureValue &locatorValue() const { return locatorValue_; }
+    const std::vector<std::int64_t> &numericValues() const { return numbers_; }
+    const std::vector<std::string> &textValues() const { return texts_; }
+    const BrowseDef &def() const { return def_; }
+    // The format the list shows on the current tab.
+    const std::string &format() const;
+
+  private:
+    class Operation
+    {
+      public:
+        explicit Operation(BrowseEngine &engine);
+        ~Operation();
+
+      private:
+        BrowseEngine &engine_;
+    };
+
+    const BrowseSort &sort() const { return def_.sorts.at(static_cast<std::size_t>(tab_)); }
+    int pageSize() const;
+    void openView();
+    int fill(bool forward, int count, bool addRows = true);
+    void refreshPage();
+    void firstPage();
+    void locate(int mode);
+    void copyToBuffers(int row);
+    BrowseRow makeRow() const;
+    void postNewSelection();
+    void checkSortOrder();
+    void buildDistribution();
+    void computeThumb();
+    void readFailed();
+    int locatorField() const; // index in the main table
+    std::int64_t rangeValue() const;
+    void setLocatorField(const PictureValue &value);
+    void clearLocatorField();
+    void saveBuffers();
+    void restoreBuffers();
+
+    const BrowseDef &def_;
+    std::function<int()> pageSize_;
+    Table &main_;
+    std::vector<FieldRef> fields_; // the definition's, then the identifiers
+    std::unique_ptr<View> view_;
+
+    Long request_ = 0;
+    Long entryRequest_ = 0;
+    Long response_ = 0;
+    int tab_ = 0;
+    int sortOrder_ = 0;
+    int previousSortOrder_ = 0;
+    std::vector<BrowseRow> rows_;
+    int current_ = 0;
+    int refreshMode_ = 0;
+    bool forceRefresh_ = false;
+    std::int64_t boundRange_ = 0;
+    bool selectionPosted_ = false;
+    int depth_ = 0; // operations under way
+    bool closing_ = false;
+    bool scrollBarShown_ = false;
+    int thumb_ = 0;
+    int shownThumb_ = 0;
+    PictureValue locatorValue_;
+    std::vector<std::int64_t> numbers_;             // distribution of a numeric locator
+    std::vector<std::string> texts_;                // of a text locator
+    std::vector<std::vector<unsigned char>> saved_; // buffers kept across other reads
+};
+
+} // namespace hk

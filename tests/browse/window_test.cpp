@@ -1,0 +1,350 @@
+// The list windows as the user meets them (offscreen): opening and the frame
+// notices, one window per list but never refusing a choice, keys and typing,
+// tabs, the popup, select mode, and a form changing a record.
+#include "browse/browse.h"
+#include "browse/browselayout.h"
+#include "browse/browses.h"
+#include "browse/forms.h"
+#include "browsefixture.h"
+#include "shell/testapp.h"
+
+#include <QCoro/QCoroSignal>
+#include <QHeaderView>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTreeView>
+
+namespace hk
+{
+namespace
+{
+
+using test::waitFor;
+
+// Stands in for the frame: counts the notices posted to it.
+class FrameStandIn : public Procedure
+{
+  public:
+    FrameStandIn() : Procedure(QStringLiteral("Main")) {}
+    int opened = 0, closed = 0;
+    void stop() { emit windowClosed(); }
+
+  protected:
+    QCoro::Task<> run() override { co_await qCoro(this, &Procedure::windowClosed); }
+    bool handlePosted(QEvent::Type type) override
+    {
+        if (type == Notice::ProcedureOpened) ++opened;
+        if (type == Notice::ProcedureClosed) ++closed;
+        return true;
+    }
+};
+
+// The book form as far as a list needs it: a change renames the book.
+class RenamingForm : public Procedure
+{
+  public:
+    RenamingForm() : Procedure(QStringLiteral("UpdateBooks")) {}
+    static inline Long seen = 0;
+
+  protected:
+    QCoro::Task<> run() override
+    {
+        seen = GlobalRequest;
+        GlobalRequest = 0;
+        GlobalResponse = RequestCancelled;
+        if (seen == ChangeRecord) {
+            Bok.BookTitle = "Yonder";
+            if (Books.put() == NoError) GlobalResponse = RequestCompleted;
+        }
+        co_return;
+    }
+};
+
+// Calls a pick list in select mode with a category in the buffer.
+class Picker : public Procedure
+{
+  public:
+    Picker() : Procedure(QStringLiteral("UpdateBooks")) {}
+    // Kept here: the procedure is gone once it has finished.
+    static inline Long response = 0;
+    static inline bool finished = false;
+
+  protected:
+    QCoro::Task<> run() override
+    {
+        BokCat.BookCategoryId = 7;
+        GlobalRequest = SelectRecord;
+        co_await call(std::make_unique<Browse>(pickBookCategoryDef()));
+        response = GlobalResponse;
+        finished = true;
+    }
+};
+
+class Window : public test::BrowseData
+{
+  protected:
+    FrameStandIn *frame = nullptr;
+
+    void SetUp() override
+    {
+        test::app();
+        BrowseData::SetUp();
+        auto f = std::make_unique<FrameStandIn>();
+        frame = f.get();
+        Glo.MainThreadNo = start(std::move(f));
+    }
+    void TearDown() override
+    {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            w->close();
+        waitFor([] { return BrowseBooksThread == 0 && SetupBookCategoryThread == 0; });
+        frame->stop();
+        QCoreApplication::processEvents();
+        setFormProcedure(TableId::Books, {});
+        BrowseData::TearDown();
+    }
+
+    Browse *open(const BrowseDef &def)
+    {
+        const Long id = start(std::make_unique<Browse>(def));
+        auto *b = qobject_cast<Browse *>(findProcedure(id));
+        if (b) waitFor([b] { return b->list() && b->list()->isVisible(); });
+        QCoreApplication::processEvents();
+        return b;
+    }
+    static QPushButton *button(Browse *b, int id)
+    {
+        return b->content()->controlAs<QPushButton>(id);
+    }
+    static QString cell(Browse *b, int row, int column)
+    {
+        QAbstractItemModel *m = b->list()->view()->model();
+        return m->index(row - 1, column).data().toString();
+    }
+    static void key(Browse *b, Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier)
+    {
+        QTest::keyClick(b->list()->view(), k, mods);
+        QCoreApplication::processEvents();
+    }
+};
+
+TEST(BrowseCatalogue, TheFrameCanStartEveryListBuilt)
+{
+    const ProcedureCatalogue all = programProcedures();
+    for (const char *name : {"BrowseBooks", "BrowseItems", "SetupLocation", "PickLocation",
+                             "SetupBookCategory", "PickBookCategory"})
+        EXPECT_TRUE(all.contains(QString::fromUtf8(name))) << name;
+}
+
+TEST_F(Window, OpensOnceAndTellsTheFrame)
+{
+    addBooks(30);
+    Browse *b = open(browseBooksDef());
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(b->window()->windowTitle(), "Browse the Books File");
+    EXPECT_TRUE(waitFor([this] { return frame->opened == 1; }));
+    EXPECT_EQ(BrowseBooksThread, b->id());
+    const QSize least = b->content()->units().toPixels(QSize(380, 209));
+    EXPECT_EQ(b->content()->minimumSize(), least);
+
+    // A second start brings the open window forward and ends at once.
+    const Long second = start(std::make_unique<Browse>(browseBooksDef()));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(findProcedure(second), nullptr);
+    EXPECT_EQ(GlobalResponse, RequestCancelled);
+    EXPECT_EQ(BrowseBooksThread, b->id());
+
+    // Selecting is never refused.
+    GlobalRequest = SelectRecord;
+    Browse *chooser = open(browseBooksDef());
+    ASSERT_NE(chooser, nullptr);
+    EXPECT_NE(chooser, b);
+    chooser->window()->close();
+
+    button(b, BrowseControl::Close)->click();
+    EXPECT_TRUE(waitFor([this] { return frame->closed == 2; }));
+    EXPECT_EQ(BrowseBooksThread, 0);
+    EXPECT_EQ(GlobalResponse, RequestCancelled);
+}
+
+TEST_F(Window, FewRecordsHideTheScrollBarAndAnEmptyListDisablesChanging)
+{
+    setFormProcedure(TableId::Books, [] { return std::make_unique<RenamingForm>(); });
+    Browse *b = open(browseBooksDef());
+    const int locator = BrowseControl::locator(0);
+    EXPECT_TRUE(button(b, BrowseControl::Insert)->isEnabled());
+    EXPECT_FALSE(button(b, BrowseControl::Change)->isEnabled());
+    EXPECT_FALSE(button(b, BrowseControl::Delete)->isEnabled());
+    EXPECT_FALSE(b->content()->entry(locator)->isEnabled());
+    EXPECT_TRUE(b->list()->scrollBar()->isHidden());
+    b->window()->close();
+    waitFor([] { return BrowseBooksThread == 0; });
+
+    addBooks(3);
+    b = open(browseBooksDef());
+    EXPECT_TRUE(waitFor([b] { return b->engine()->rows().size() == 3; }));
+    EXPECT_TRUE(b->list()->scrollBar()->isHidden());
+    EXPECT_TRUE(button(b, BrowseControl::Change)->isEnabled());
+    EXPECT_TRUE(b->content()->entry(locator)->isEnabled());
+    key(b, Qt::Key_PageDown);
+    EXPECT_EQ(b->engine()->currentRow(), 3);
+    EXPECT_EQ(b->list()->view()->currentIndex().row(), 2);
+}
+
+TEST_F(Window, UnbuiltFormsLeaveTheCommandsDisabled)
+{
+    addBooks(3);
+    Browse *b = open(browseBooksDef());
+    EXPECT_FALSE(button(b, BrowseControl::Insert)->isEnabled());
+    EXPECT_FALSE(button(b, BrowseControl::Change)->isEnabled());
+    EXPECT_FALSE(button(b, BrowseControl::Delete)->isEnabled());
+    Browse *items = open(browseItemsDef());
+    EXPECT_FALSE(button(items, BrowseControl::ExtraButtonBase)->isEnabled()); // "&Search"
+    EXPECT_EQ(button(items, BrowseControl::ExtraButtonBase)->text(), "&Search");
+}
+
+TEST_F(Window, TypingOnTheAuthorTabLocatesTheFirstAuthorFromIt)
+{
+    addBooks(60);
+    Browse *b = open(browseBooksDef());
+    auto *sheet = b->content()->controlAs<QTabWidget>(BrowseControl::Sheet);
+    sheet->setCurrentIndex(1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(b->list()->view()->model()->headerData(0, Qt::Horizontal).toString(), "Author");
+    EXPECT_EQ(cell(b, 1, 0), "A author 00025");
+    EXPECT_EQ(b->engine()->currentRow(), 1);
+    EXPECT_EQ(sheet->tabBar()->tabTextColor(1), QColor(0, 0, 255));
+
+    PictureEntry *entry = b->content()->entry(BrowseControl::locator(1));
+    QTest::keyClick(b->list()->view(), Qt::Key_M, Qt::NoModifier);
+    EXPECT_EQ(QApplication::focusWidget(), entry);
+    EXPECT_EQ(entry->text(), "m");
+    QTest::keyClick(entry, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(cell(b, 1, 0), "M author 00013");
+    EXPECT_EQ(b->list()->view()->currentIndex().row(), 0);
+    EXPECT_EQ(entry->text(), ""); // the entry starts empty again
+    EXPECT_EQ(QApplication::focusWidget(), b->list()->view());
+
+    QTest::keyClick(b->list()->view(), Qt::Key_Z);
+    QTest::keyClick(entry, Qt::Key_Z); // the locator has the focus now
+    QTest::keyClick(entry, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    const int last = b->list()->view()->model()->rowCount() - 1;
+    EXPECT_EQ(b->list()->view()->currentIndex().row(), last);
+    EXPECT_EQ(cell(b, last + 1, 0), "Z author 00052");
+}
+
+TEST_F(Window, ThumbFollowsAndDrivesTheList)
+{
+    addBooks(300);
+    Browse *b = open(browseBooksDef());
+    QScrollBar *bar = b->list()->scrollBar();
+    EXPECT_FALSE(bar->isHidden());
+    const int page = b->list()->pageSize();
+    EXPECT_EQ(static_cast<int>(b->engine()->rows().size()), page);
+    EXPECT_LE(bar->value(), 2);
+
+    bar->triggerAction(QAbstractSlider::SliderToMaximum);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(cell(b, page, 0), QString::fromStdString(test::BrowseData::titleOf(300, 300)));
+    EXPECT_EQ(bar->value(), 100);
+
+    bar->setSliderDown(true);
+    bar->setSliderPosition(50);
+    bar->setSliderDown(false); // released: the list goes there
+    QCoreApplication::processEvents();
+    const QString first = cell(b, b->engine()->currentRow(), 0);
+    EXPECT_GE(first.at(0), QChar('L'));
+    EXPECT_LE(first.at(0), QChar('N'));
+    EXPECT_NEAR(bar->value(), 50, 8);
+}
+
+TEST_F(Window, PopupOffersWhatTheListCanDo)
+{
+    addBooks(5);
+    Browse *b = open(setupBookCategoryDef());
+    EXPECT_TRUE(b->content()->isControlHidden(BrowseControl::Select)); // not selecting
+    QTest::mouseClick(b->list()->view()->viewport(), Qt::RightButton);
+    ASSERT_NE(b->lastPopup(), nullptr);
+    QStringList texts;
+    for (QAction *a : b->lastPopup()->actions())
+        texts << (a->isSeparator() ? QStringLiteral("-") : (a->isEnabled() ? "" : "~") + a->text());
+    EXPECT_EQ(texts.join('|'), "~&Insert|~&Change|~&Delete|-|~&Select");
+    b->lastPopup()->close();
+}
+
+TEST_F(Window, PickListOpensOnTheCallersCategoryAndReturnsTheChoice)
+{
+    for (int i = 1; i <= 30; ++i)
+        addCategory(i, "Category " + std::to_string(100 + i));
+    Picker::finished = false;
+    start(std::make_unique<Picker>());
+    waitFor([&] {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->windowTitle() == "Select Book Category" && w->isVisible()) return true;
+        return false;
+    });
+    BuiltWindow *content = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *c = qobject_cast<BuiltWindow *>(w);
+            c && c->windowTitle() == "Select Book Category")
+            content = c;
+    ASSERT_NE(content, nullptr);
+    auto *list = content->controlAs<PagedList>(BrowseControl::List);
+    QCoreApplication::processEvents();
+    auto *select = content->controlAs<QPushButton>(BrowseControl::Select);
+    EXPECT_FALSE(select->isHidden());
+    EXPECT_TRUE(select->isDefault());
+    const int row = list->view()->currentIndex().row();
+    EXPECT_EQ(list->view()->model()->index(row, 0).data().toString(), "7");
+
+    QTest::keyClick(list->view(), Qt::Key_Down);
+    QTest::keyClick(list->view(), Qt::Key_Return); // Select is the default
+    EXPECT_TRUE(waitFor([] { return Picker::finished; }));
+    EXPECT_EQ(Picker::response, RequestCompleted);
+    EXPECT_EQ(BokCat.BookCategoryId, 8);
+    EXPECT_EQ(BokCat.BookCategory.str(), "Category 108");
+}
+
+TEST_F(Window, GainingTheFocusReadsThePageAgain)
+{
+    addBooks(20);
+    Browse *b = open(browseBooksDef());
+    ASSERT_EQ(cell(b, 2, 0), QString::fromStdString(test::BrowseData::titleOf(2, 20)));
+    // Another window renames the second book.
+    Books.set(Bok.Primary);
+    Bok.BooksId = 2;
+    ASSERT_EQ(Books.get(Bok.Primary), NoError);
+    Bok.BookTitle = "A title 00002, renamed";
+    ASSERT_EQ(Books.put(), NoError);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(cell(b, 2, 0), QString::fromStdString(test::BrowseData::titleOf(2, 20)));
+    post(b->id(), Notice::gainFocus());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(cell(b, 2, 0), "A title 00002, renamed");
+    EXPECT_EQ(b->engine()->currentRow(), 1);
+}
+
+TEST_F(Window, AFormThatChangesATitleShowsTheBookAtItsNewPlace)
+{
+    setFormProcedure(TableId::Books, [] { return std::make_unique<RenamingForm>(); });
+    addBooks(40);
+    Browse *b = open(browseBooksDef());
+    key(b, Qt::Key_Down);
+    key(b, Qt::Key_Return, Qt::ControlModifier); // Ctrl+Enter presses Change
+    EXPECT_TRUE(waitFor([b] { return !b->engine()->inFormCall(); }));
+    EXPECT_EQ(RenamingForm::seen, ChangeRecord);
+    QCoreApplication::processEvents();
+    const int row = b->list()->view()->currentIndex().row();
+    EXPECT_EQ(cell(b, row + 1, 0), "Yonder");
+    // Few books follow it: the page ends with the last one.
+    const int rows = b->list()->view()->model()->rowCount();
+    EXPECT_EQ(cell(b, rows, 0), QString::fromStdString(test::BrowseData::titleOf(40, 40)));
+    EXPECT_TRUE(button(b, BrowseControl::Change)->isEnabled());
+}
+
+} // namespace
+} // namespace hk

@@ -182,9 +182,9 @@ void Browse::redisplay()
         e->setEnabled(some);
         e->setValue(engine_->locatorValue());
     }
-    if (def_.total && s.total) content_->setValue(s.total, def_.total->value());
+    if (def_.total && s.total) content_->setValue(s.total, bufferValue(*def_.total));
     for (const BrowseDisplay &d : def_.displays)
-        content_->setValue(d.control, d.field.value());
+        content_->setValue(d.control, bufferValue(d.field));
 }
 
 void Browse::postNewSelection()

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "dictionary/tabledef.h"
+#include "dictionary/tables.h"
 #include "dictionary/types.h"
 #include "platform/layout.h"
 #include "platform/picture.h"
@@ -19,15 +20,8 @@ namespace hk
 
 class View;
 
-// One field of one table: a row field, a display, a range's parent.
-struct FieldRef {
-    TableId table;
-    int field; // index in the table's fields
-
-    static FieldRef of(TableId table, std::string_view label); // throws on an unknown label
-    // The field's value in its table's record buffer.
-    PictureValue value() const;
-};
+// A field's value in its table's record buffer.
+PictureValue bufferValue(const FieldRef &field);
 
 struct BrowseSort {
     int number;           // the sort order's number (1 to 3)

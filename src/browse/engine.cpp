@@ -69,16 +69,10 @@ void *bufferOf(TableId t)
 
 } // namespace
 
-FieldRef FieldRef::of(TableId t, std::string_view label)
-{
-    const int f = tableDef(t).fieldIndex(label);
-    if (f < 0) throw std::invalid_argument("no field " + std::string(label));
-    return {t, f};
-}
 
-PictureValue FieldRef::value() const
+PictureValue bufferValue(const FieldRef &r)
 {
-    return valueOf(defOf(*this), bufferOf(table));
+    return valueOf(defOf(r), bufferOf(r.table));
 }
 
 BrowseEngine::BrowseEngine(const BrowseDef &def, std::function<int()> pageSize)

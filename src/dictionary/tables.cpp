@@ -317,6 +317,13 @@ const TableDef *findTable(std::string_view label)
     return nullptr;
 }
 
+FieldRef FieldRef::of(TableId t, std::string_view label)
+{
+    const int f = tableDef(t).fieldIndex(label);
+    if (f < 0) throw std::invalid_argument("no field " + std::string(label));
+    return {t, f};
+}
+
 FieldRef findField(std::string_view label)
 {
     std::size_t colon = label.find(':');
@@ -327,7 +334,7 @@ FieldRef findField(std::string_view label)
             strncasecmp(t.prefix.data(), prefix.data(), prefix.size()) != 0)
             continue;
         int i = t.fieldIndex(label);
-        return i < 0 ? FieldRef{} : FieldRef{&t, i};
+        return i < 0 ? FieldRef{} : FieldRef{t.id, i};
     }
     return {};
 }

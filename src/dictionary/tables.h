@@ -227,13 +227,19 @@ const std::vector<RelationDef> &relations();
 // Finds a table by label ("Books"), case-insensitive; nullptr when unknown.
 const TableDef *findTable(std::string_view label);
 
-// A field of any table, named as the dictionary names it ("ITMROM:ROOMS").
+// One field of one table.
 struct FieldRef {
-    const TableDef *table = nullptr;
-    int index = -1;
-    const FieldDef &def() const { return table->fields[index]; }
-    explicit operator bool() const { return table != nullptr; }
+    TableId table = TableId::MagName;
+    int field = -1; // index in the table's fields; -1: none
+
+    // The field by its label in that table; an unknown label is a
+    // programming error and throws std::invalid_argument.
+    static FieldRef of(TableId table, std::string_view label);
+    const FieldDef &def() const { return tableDef(table).fields[field]; }
+    explicit operator bool() const { return field >= 0; }
 };
+// A field of any table, named as the dictionary names it ("ITMROM:ROOMS");
+// empty when there is none.
 FieldRef findField(std::string_view label);
 
 } // namespace hk

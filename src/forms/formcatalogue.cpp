@@ -142,17 +142,17 @@ FormDef books()
             .insertKeys = {{Bok.Primary, "Primary Book Key"}}};
 }
 
-const std::vector<FormDef> &forms()
+} // namespace
+
+const std::vector<FormDef> &allForms()
 {
     static const std::vector<FormDef> all = {location(), bookCategory(), items(), books()};
     return all;
 }
 
-} // namespace
-
 const FormDef *findForm(std::string_view name)
 {
-    for (const auto &f : forms())
+    for (const auto &f : allForms())
         if (f.name.size() == name.size() &&
             strncasecmp(f.name.data(), name.data(), name.size()) == 0)
             return &f;
@@ -161,7 +161,7 @@ const FormDef *findForm(std::string_view name)
 
 const FormDef *formFor(TableId table)
 {
-    for (const auto &f : forms())
+    for (const auto &f : allForms())
         if (f.table == table) return &f;
     return nullptr;
 }

@@ -87,25 +87,25 @@ std::string FormCore::caption() const
 
 std::string FormCore::text(const FieldRef &f) const
 {
-    const void *rec = f.table == &table_.def() ? record_.data() : hk::table(f.table->id).buffer();
+    const void *rec = f.table == table_.def().id ? record_.data() : hk::table(f.table).buffer();
     return std::string(field::text(f.def(), rec));
 }
 
 std::int64_t FormCore::integer(const FieldRef &f) const
 {
-    const void *rec = f.table == &table_.def() ? record_.data() : hk::table(f.table->id).buffer();
+    const void *rec = f.table == table_.def().id ? record_.data() : hk::table(f.table).buffer();
     return field::integer(f.def(), rec);
 }
 
 void FormCore::setText(const FieldRef &f, std::string_view value)
 {
-    void *rec = f.table == &table_.def() ? record_.data() : hk::table(f.table->id).buffer();
+    void *rec = f.table == table_.def().id ? record_.data() : hk::table(f.table).buffer();
     field::setText(f.def(), rec, value);
 }
 
 void FormCore::setInteger(const FieldRef &f, std::int64_t value)
 {
-    void *rec = f.table == &table_.def() ? record_.data() : hk::table(f.table->id).buffer();
+    void *rec = f.table == table_.def().id ? record_.data() : hk::table(f.table).buffer();
     field::setInteger(f.def(), rec, value);
 }
 
@@ -183,7 +183,7 @@ bool FormCore::refuseDuplicate()
     table_.setCurrent(row_, nullptr);
     if (!table_.duplicate(def_.duplicate->key)) return false;
     const KeyDef &key = keyDef(def_.duplicate->key);
-    FieldRef f{&table_.def(), key.components.front()};
+    FieldRef f{table_.def().id, key.components.front()};
     std::string value =
         f.def().isText() ? std::string(trimRight(text(f))) : std::to_string(integer(f));
     message(def_.duplicate->prefix + value + " already exists !", def_.duplicate->title,

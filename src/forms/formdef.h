@@ -77,6 +77,8 @@ struct FormDef {
     std::vector<KeyLabel> insertKeys{};
 };
 
+// Every form of the catalogue.
+const std::vector<FormDef> &allForms();
 // The forms of the catalogue, by name; nullptr when none is built by that name.
 const FormDef *findForm(std::string_view name);
 // The form that edits a table, or nullptr.

@@ -1,5 +1,6 @@
 #include "forms/formwindow.h"
 
+#include "browse/forms.h"
 #include "dictionary/files.h"
 #include "integrity/warnings.h"
 #include "platform/help.h"
@@ -96,7 +97,7 @@ int FormProcedure::controlOf(std::string_view label) const
 {
     FieldRef wanted = findField(label);
     for (const auto &[id, f] : bound_)
-        if (f.table == wanted.table && f.index == wanted.index) return id;
+        if (f.table == wanted.table && f.field == wanted.field) return id;
     return 0;
 }
 
@@ -378,11 +379,10 @@ QCoro::Task<> FormProcedure::run()
     core_.close();
 }
 
-std::unique_ptr<Procedure> makeForm(TableId table)
+void registerForms()
 {
-    const FormDef *def = formFor(table);
-    if (!def) return nullptr;
-    return std::make_unique<FormProcedure>(*def);
+    for (const FormDef &def : allForms())
+        setFormProcedure(def.table, [&def] { return std::make_unique<FormProcedure>(def); });
 }
 
 } // namespace hk

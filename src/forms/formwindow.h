@@ -57,7 +57,7 @@ class FormProcedure : public Procedure
     bool working_ = false;
 };
 
-// The form that edits a table, as a procedure to call; null when none is built.
-std::unique_ptr<Procedure> makeForm(TableId table);
+// Makes every built form the one its table's lists call.
+void registerForms();
 
 } // namespace hk

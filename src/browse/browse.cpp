@@ -1,5 +1,8 @@
 #include "browse/browse.h"
 
+#include "shell/designplace.h"
+#include "shell/windowresize.h"
+#include "shell/windowsettings.h"
 #include "browse/forms.h"
 #include "dictionary/files.h"
 #include "dictionary/globals.h"
@@ -105,8 +108,20 @@ QCoro::Task<> Browse::run()
 // the window opens, RegisterWindowControls, RestoreWindowSettings (section =
 // the procedure's name) and RelayoutControls; before it closes,
 // SaveWindowSettings. They are called from these two places once they exist.
-void Browse::settingsAtOpen() {}
-void Browse::settingsAtClose() {}
+void Browse::settingsAtOpen()
+{
+    putAtDesignPlace(window());
+    // Registered before the saved size comes back, so that it scales the controls.
+    RegisterWindowControls(*content_);
+    RestoreWindowSettings(window(), WindowSettingsFile, def_.procedure);
+    RelayoutControls(*content_);
+}
+
+void Browse::settingsAtClose()
+{
+    SaveWindowSettings(window(), WindowSettingsFile, def_.procedure);
+    ReleaseWindowControls(*content_);
+}
 
 void Browse::wire()
 {

@@ -1,14 +1,14 @@
 #include "browse/browse.h"
 
-#include "shell/designplace.h"
-#include "shell/windowresize.h"
-#include "shell/windowsettings.h"
 #include "browse/forms.h"
 #include "dictionary/files.h"
 #include "dictionary/globals.h"
 #include "dictionary/tables.h"
 #include "platform/data/table.h"
 #include "platform/help.h"
+#include "shell/designplace.h"
+#include "shell/windowresize.h"
+#include "shell/windowsettings.h"
 
 #include <QCloseEvent>
 #include <QMdiSubWindow>

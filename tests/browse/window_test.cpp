@@ -346,5 +346,27 @@ TEST_F(Window, AFormThatChangesATitleShowsTheBookAtItsNewPlace)
     EXPECT_TRUE(button(b, BrowseControl::Change)->isEnabled());
 }
 
+TEST_F(Window, ReopensWhereItWasLeft)
+{
+    test::TempSettings settings;
+    addBooks(5);
+    Browse *b = open(browseBooksDef());
+    ASSERT_NE(b, nullptr);
+    const QSize wanted = b->window()->size() + QSize(120, 80);
+    b->window()->resize(wanted);
+    QCoreApplication::processEvents();
+    button(b, BrowseControl::Close)->click();
+    ASSERT_TRUE(waitFor([] { return BrowseBooksThread == 0; }));
+    const QString ini = settings.text("HEARTHKP.INI");
+    EXPECT_TRUE(ini.contains("[BrowseBooks]")) << ini.toStdString();
+    EXPECT_TRUE(ini.contains("Width=" + QString::number(wanted.width()))) << ini.toStdString();
+
+    b = open(browseBooksDef());
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(b->window()->size(), wanted);
+    button(b, BrowseControl::Close)->click();
+    ASSERT_TRUE(waitFor([] { return BrowseBooksThread == 0; }));
+}
+
 } // namespace
 } // namespace hk

@@ -6,6 +6,8 @@
 #include "browse/browses.h"
 #include "browse/forms.h"
 #include "browsefixture.h"
+#include "forms/formwindow.h"
+#include "platform/layout.h"
 #include "shell/testapp.h"
 
 #include <QCoro/QCoroSignal>
@@ -366,6 +368,39 @@ TEST_F(Window, ReopensWhereItWasLeft)
     EXPECT_EQ(b->window()->size(), wanted);
     button(b, BrowseControl::Close)->click();
     ASSERT_TRUE(waitFor([] { return BrowseBooksThread == 0; }));
+}
+
+TEST_F(Window, ChangeOpensTheBookFormAndTheListShowsWhatItStored)
+{
+    registerForms();
+    for (Long c = 1; c <= 3; ++c)
+        addCategory(c, "Category " + std::to_string(c));
+    addBooks(10);
+    Browse *b = open(browseBooksDef());
+    ASSERT_NE(b, nullptr);
+    ASSERT_TRUE(button(b, BrowseControl::Change)->isEnabled());
+    button(b, BrowseControl::Change)->click();
+
+    FormProcedure *form = nullptr;
+    ASSERT_TRUE(waitFor([&] {
+        for (Long id = b->id() + 1; id <= b->id() + 20 && !form; ++id)
+            form = qobject_cast<FormProcedure *>(findProcedure(id));
+        return form && form->form();
+    }));
+    EXPECT_EQ(form->form()->windowTitle(),
+              "Change  (" + QString::fromStdString(test::BrowseData::titleOf(1, 10)) + ")");
+    PictureEntry *title = form->form()->entry(form->controlOf("BOK:BOOKTITLE"));
+    title->setText("Zebra crossing");
+    title->setModified(true);
+    form->form()->controlAs<QPushButton>(FormProcedure::OkButton)->click();
+
+    EXPECT_TRUE(waitFor([b] { return !b->engine()->inFormCall(); }));
+    QCoreApplication::processEvents();
+    const int row = b->list()->view()->currentIndex().row();
+    EXPECT_EQ(cell(b, row + 1, 0), "Zebra crossing");
+    setFormProcedure(TableId::BookCategory, {});
+    setFormProcedure(TableId::ItemsRooms, {});
+    setFormProcedure(TableId::Items, {});
 }
 
 } // namespace

@@ -23,6 +23,29 @@ namespace
 constexpr int kSheet = 1, kTab = 2, kFirstControl = 10;
 constexpr int kRow = 13, kTop = 18, kPromptX = 10, kPromptWidth = 78, kEntryX = 92;
 
+// A lookup's button, and the parent's name after it, share the lookup's row.
+bool sharesRow(const FormDef &def, std::size_t i)
+{
+    const FormField &f = def.fields[i];
+    return f.kind == FormControl::LookupButton ||
+           (f.kind == FormControl::Display && f.prompt.empty() && i > 0 &&
+            def.fields[i - 1].kind == FormControl::LookupButton);
+}
+
+int rowsOf(const FormDef &def)
+{
+    int rows = 0;
+    for (std::size_t i = 0; i < def.fields.size(); ++i)
+        rows += !sharesRow(def, i);
+    return rows;
+}
+
+// A prompt longer than the prompt column pushes its control to the right.
+int promptWidth(const std::string &prompt)
+{
+    return std::max(kPromptWidth, static_cast<int>(prompt.size()) * 4 + 4);
+}
+
 FormProcedure::PickList &pickList()
 {
     static FormProcedure::PickList pick = [](Procedure &caller,
@@ -106,11 +129,13 @@ void FormProcedure::build()
     const FormDef &def = core_.def();
     WindowLayout layout;
     layout.title = def.caption;
-    layout.size = QSize(def.width, def.height);
+    // The design size, or more when the fields need it: nothing is cut off.
+    const int height = std::max(def.height, kTop + rowsOf(def) * kRow + 28);
+    layout.size = QSize(def.width, height);
     layout.kind = WindowKind::FrameChild;
     layout.controls.push_back({.id = kSheet,
                                .kind = ControlKind::Sheet,
-                               .design = QRect(4, 4, def.width - 8, def.height - 28)});
+                               .design = QRect(4, 4, def.width - 8, height - 28)});
     layout.controls.push_back(
         {.id = kTab, .kind = ControlKind::Tab, .parent = kSheet, .text = "General"});
 
@@ -120,18 +145,16 @@ void FormProcedure::build()
     const int right = def.width - 14;
     for (std::size_t i = 0; i < def.fields.size(); ++i) {
         const FormField &f = def.fields[i];
-        const bool sameRow = f.kind == FormControl::LookupButton ||
-                             (f.kind == FormControl::Display && f.prompt.empty() && row >= 0 &&
-                              (lookupButton_ != 0 && lookupButton_ == id - 1));
-        if (!sameRow) {
+        if (!sharesRow(def, i)) {
             ++row;
-            x = kEntryX;
+            x = f.prompt.empty() ? kEntryX
+                                 : std::max(kEntryX, kPromptX + promptWidth(f.prompt) + 4);
         }
         const int y = kTop + row * kRow;
         if (!f.prompt.empty() && f.kind != FormControl::LookupButton)
             layout.controls.push_back({.id = id++,
                                        .kind = ControlKind::Prompt,
-                                       .design = QRect(kPromptX, y + 2, kPromptWidth, 10),
+                                       .design = QRect(kPromptX, y + 2, promptWidth(f.prompt), 10),
                                        .parent = kTab,
                                        .text = f.prompt});
         ControlLayout c{.id = id, .parent = kTab, .tip = f.tip, .message = f.message};
@@ -175,7 +198,7 @@ void FormProcedure::build()
         layout.controls.push_back(std::move(c));
         ++id;
     }
-    const int by = def.height - 20;
+    const int by = height - 20;
     layout.controls.push_back({.id = OkButton,
                                .kind = ControlKind::Button,
                                .design = QRect(def.width - 150, by, 45, 14),

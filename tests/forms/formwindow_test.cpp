@@ -130,3 +130,25 @@ TEST_F(FormWindowTest, ADeleteShowsTheRecordReadOnlyAndOkDeletes)
     EXPECT_EQ(GlobalResponse, RequestCompleted);
     EXPECT_EQ(Items.records(), 0);
 }
+
+TEST_F(FormWindowTest, AnItemWithALocationSkipsItsNumberAfterTheDescription)
+{
+    Itm = ItemsRecord{};
+    Itm.ItemsId = 1;
+    Itm.Items = "Lamp";
+    Itm.RoomsId = 1;
+    ASSERT_EQ(Items.add(), NoError);
+    ASSERT_EQ(Items.get(Itm.Primary), NoError);
+    QPointer<FormProcedure> p = open(ChangeRecord);
+    ASSERT_TRUE(p);
+    const int number = p->controlOf("Itm:RoomsId");
+    EXPECT_TRUE(p->form()->control(number)->isEnabled());
+    type(*p, "Itm:Description", "Brass, with a green shade");
+    ASSERT_TRUE(p->form()->entry(p->controlOf("Itm:Description"))->accept());
+    EXPECT_FALSE(p->form()->control(number)->isEnabled());
+    // The button still changes it.
+    EXPECT_TRUE(p->form()->control(number + 1)->isEnabled());
+    p->form()->controlAs<QPushButton>(FormProcedure::CancelButton)->click();
+    ASSERT_TRUE(test::waitFor([&] { return !p; }));
+    EXPECT_EQ(GlobalResponse, RequestCancelled);
+}

@@ -1,5 +1,6 @@
 // Program entry: runs the frame until it closes. No table is opened here;
 // each procedure opens what it needs.
+#include "forms/formwindow.h"
 #include "platform/help.h"
 #include "platform/procedure.h"
 #include "shell/frame.h"
@@ -15,6 +16,9 @@ int main(int argc, char *argv[])
     // The help pages stand in for the help file "HEARTHKP.HLP".
     hk::ProgramHelp help;
     hk::setHelpViewer(&help);
+
+    // Lists reach their tables' forms through the form registry.
+    hk::registerForms();
 
     auto frame = std::make_unique<hk::Main>();
     hk::Procedure &main = *frame;

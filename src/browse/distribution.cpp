@@ -12,45 +12,6 @@ namespace hk
 namespace
 {
 
-std::u32string decodeUtf8(std::string_view text)
-{
-    std::u32string out;
-    auto *p = reinterpret_cast<const unsigned char *>(text.data());
-    auto *end = p + text.size();
-    while (p < end) {
-        unsigned char b = *p++;
-        int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
-        char32_t c = extra == 3 ? b & 0x07 : extra == 2 ? b & 0x0F : extra == 1 ? b & 0x1F : b;
-        for (int i = 0; i < extra && p < end && (*p & 0xC0) == 0x80; ++i)
-            c = (c << 6) | (*p++ & 0x3F);
-        out += c;
-    }
-    return out;
-}
-
-std::string encodeUtf8(std::u32string_view text)
-{
-    std::string out;
-    for (char32_t c : text) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
 // A character's place in the alphabet from 1; 0 when it is not a letter.
 std::int64_t digitOf(char32_t c)
 {

@@ -1,7 +1,6 @@
 #include "shell/catalogue.h"
 
 #include "browse/browses.h"
-#include "forms/formwindow.h"
 #include "reports/reportdef.h"
 #include "reports/reportprocedure.h"
 #include "shell/introduction.h"
@@ -19,8 +18,6 @@ ProcedureCatalogue programProcedures()
         {QStringLiteral("RestoreDefault"), [] { return std::make_unique<RestoreDefault>(); }},
     };
     addBrowses(catalogue);
-    // The lists reach their tables' forms through the form registry.
-    registerForms();
     for (const ReportDefinition *report : allReports())
         catalogue[report->name] = [report] { return std::make_unique<ReportProcedure>(*report); };
     return catalogue;

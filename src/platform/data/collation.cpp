@@ -126,6 +126,24 @@ std::string foldText(std::string_view text)
     return out;
 }
 
+std::u32string decodeUtf8(std::string_view text)
+{
+    std::u32string out;
+    auto *p = reinterpret_cast<const unsigned char *>(text.data());
+    auto *end = p + text.size();
+    while (p < end)
+        out += decode(p, end);
+    return out;
+}
+
+std::string encodeUtf8(std::u32string_view text)
+{
+    std::string out;
+    for (char32_t c : text)
+        encode(c, out);
+    return out;
+}
+
 int registerKeyCollation(sqlite3 *db)
 {
     int rc = sqlite3_create_collation(db, kCollationName, SQLITE_UTF8, nullptr, collate);

@@ -1,0 +1,22 @@
+// The lists of a parent table that is a number and a name (locations, book
+// categories): one window, sorted by number or by name, started from the
+// Setup menu or called to pick one.
+#pragma once
+
+#include "browse/browsedef.h"
+
+namespace hk
+{
+
+struct NameList {
+    TableId table;
+    const char *numberField; // "ItmRom:RoomsId"
+    const char *nameField;   // "ITMROM:ROOMS"
+    KeyId byNumber, byName;
+    const char *noun; // "Location": column headings and tab texts
+    const char *locateNumberTip, *locateNameTip;
+};
+
+BrowseDef nameListDef(const NameList &list, const char *procedure, const char *title, Long *claim);
+
+} // namespace hk

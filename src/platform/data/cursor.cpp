@@ -309,7 +309,7 @@ int Cursor::step(bool forward)
     streak_ = scanning ? streak_ + 1 : 1;
     ahead_.clear();
     aheadForward_ = forward;
-    const int batch = streak_ == 1 ? 1 : std::min(kMaxReadAhead, 4 << std::min(streak_, 4));
+    const int batch = streak_ == 1 ? 1 : std::min(kMaxReadAhead, 4 << std::min(streak_ - 1, 3));
     std::vector<std::vector<unsigned char>> rows;
     int code = fetch(forward, batch, [&] { snapshot(rows.emplace_back()); });
     if (code != NoError) {

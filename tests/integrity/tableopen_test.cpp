@@ -132,6 +132,27 @@ TEST_F(ProgramTest, AFileWithoutPermissionEndsInWarning30WithTheSystemsReason)
     EXPECT_EQ(boxes.halts(), std::vector<std::string>{"Disk Error"});
 }
 
+// A folder the program may not look into is not an empty folder: nothing is
+// created, and the warning names the system's reason.
+TEST_F(ProgramTest, AFolderWithoutPermissionIsNotTakenForAMissingFile)
+{
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), QFile::WriteOwner));
+    const bool asRoot = geteuid() == 0; // root looks into any folder: be someone else
+    if (asRoot) {
+        ASSERT_EQ(setresuid(65534, 65534, 0), 0);
+    }
+    const bool opened = UseTable(Books);
+    if (asRoot) (void)setresuid(0, 0, 0);
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_FALSE(opened);
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].title, "File Access Error");
+    EXPECT_EQ(boxes.boxes()[0].text, "File (Hearthkp\\!Books) could not be opened.  Error: cannot "
+                                     "reach the data file: Permission denied (13).");
+    EXPECT_EQ(boxes.halts(), std::vector<std::string>{"Disk Error"});
+    EXPECT_FALSE(exists("Hearthkp.Tps"));
+}
+
 namespace
 {
 

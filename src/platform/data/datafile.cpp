@@ -3,6 +3,8 @@
 #include "platform/data/collation.h"
 #include "platform/data/fileerror.h"
 
+#include <cerrno>
+#include <cstring>
 #include <sqlite3.h>
 #include <sys/stat.h>
 
@@ -26,7 +28,15 @@ int DataFile::connect(bool create, const std::string &forTable, int busyMs)
 {
     if (db_) return setError(NoError, forTable);
     struct stat info;
-    if (!create && ::stat(path_.c_str(), &info) != 0) return setError(FileNotFound, forTable);
+    if (!create && ::stat(path_.c_str(), &info) != 0) {
+        // Only a file that is not there may be created; one that cannot be
+        // reached (a folder without permission, say) is an error of its own.
+        const int os = errno;
+        if (os == ENOENT) return setError(FileNotFound, forTable);
+        return setDriverError(FileSystemError, os,
+                              std::string("cannot reach the data file: ") + std::strerror(os),
+                              forTable);
+    }
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
     int rc = sqlite3_open_v2(path_.c_str(), &db_, flags, nullptr);
     if (rc != SQLITE_OK) {

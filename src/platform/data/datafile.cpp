@@ -82,8 +82,17 @@ int DataFile::chooseJournal(const std::string &forTable)
         // only the rollback journal is safe. Leaving WAL needs the file to
         // ourselves; while another station has it open it stays as it is,
         // and this station does not use it.
-        rc = sqlite3_exec(db_, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
-        if ((rc & 0xFF) == SQLITE_BUSY || (rc & 0xFF) == SQLITE_LOCKED)
+        bool wal = false;
+        rc = sqlite3_exec(
+            db_, "PRAGMA journal_mode",
+            [](void *found, int, char **value, char **) {
+                *static_cast<bool *>(found) = value[0] && std::strcmp(value[0], "wal") == 0;
+                return 0;
+            },
+            &wal, nullptr);
+        if (rc == SQLITE_OK && wal)
+            rc = sqlite3_exec(db_, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
+        if (wal && ((rc & 0xFF) == SQLITE_BUSY || (rc & 0xFF) == SQLITE_LOCKED))
             return setDriverError(FileSystemError, rc,
                                   "on a network drive the data file must leave WAL mode, which "
                                   "waits until the other stations close it",

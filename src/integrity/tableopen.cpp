@@ -27,11 +27,7 @@ bool OpenTable(Table &table)
         WarnUser(1, table.storedName());
         return false;
     case KeysInvalid:
-        if (WarnUser(2, table.storedName()) != ButtonYes) return false;
-        if (table.buildKeys() != NoError) {
-            WarnUser(3, table.storedName());
-            return false;
-        }
+        if (!RebuildDamagedKeys(table)) return false;
         code = table.open();
         break;
     default:
@@ -42,6 +38,18 @@ bool OpenTable(Table &table)
     DataFile::program().shutdown();
     halt("Disk Error", 1);
     return false;
+}
+
+bool RebuildDamagedKeys(Table &table)
+{
+    if (WarnUser(2, table.storedName()) != ButtonYes) return false;
+    // Whatever the failed operation began is undone before the keys change.
+    table.file().rollback();
+    if (table.buildKeys() != NoError) {
+        WarnUser(3, table.storedName());
+        return false;
+    }
+    return true;
 }
 
 bool CreateAndOpenTable(Table &table)

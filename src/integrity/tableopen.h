@@ -15,6 +15,9 @@ class Table;
 // rebuild damaged keys, waits once for a lock. True when open; false only
 // when a halt returned (as it does in tests).
 bool OpenTable(Table &table);
+// The damaged-key path: asks "Invalid Key" for the table; Yes rebuilds all its
+// keys. False when the program ended (No, or a rebuild that failed).
+bool RebuildDamagedKeys(Table &table);
 bool CreateAndOpenTable(Table &table);
 
 // The counter discipline: open on the first use, close after the last.

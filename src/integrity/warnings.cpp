@@ -1,6 +1,8 @@
 #include "integrity/warnings.h"
 
+#include "dictionary/files.h"
 #include "dictionary/types.h"
+#include "integrity/tableopen.h"
 #include "platform/data/datafile.h"
 #include "platform/data/fileerror.h"
 #include "platform/messages.h"
@@ -167,8 +169,25 @@ int WarnUser(int number, std::string_view text)
     return WarnUser(number, {}, text);
 }
 
+// The program's table with this stored name, or null.
+static Table *tableNamed(const std::string &storedName)
+{
+    for (int i = 0; i < TableCount; ++i)
+        if (table(TableId(i)).storedName() == storedName) return &table(TableId(i));
+    return nullptr;
+}
+
 int WarnUser(int number, std::string_view table, std::string_view text)
 {
+    // A damaged key met in use is offered for rebuilding first, as at opening
+    // (which asks on its own); the caller's warning then says what failed.
+    if (number > 5 && number != 30 && reportedError().code == KeysInvalid) {
+        const FileError damaged = reportedError();
+        if (Table *t = tableNamed(damaged.file)) {
+            if (!RebuildDamagedKeys(*t)) return 0;
+            captured = Captured{true, damaged};
+        }
+    }
     WarningText shown = warningText(number, table, text);
     captured = Captured{};
     const WarningDef *w = findWarning(number);

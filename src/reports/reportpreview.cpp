@@ -4,6 +4,7 @@
 #include "platform/dialogunits.h"
 #include "reports/pagepainter.h"
 #include "reports/previewdialogs.h"
+#include "shell/visiblearea.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -405,9 +406,12 @@ QCoro::Task<> ReportPreview::run()
     connect(w, &PreviewWindow::displayRequested, this, [this, w] { changeDisplay(w); });
     connect(w->action(2), &QAction::triggered, this, [&print] { print = true; });
     openDocument(w);
-    // Pages need room: in the frame the preview takes the whole document area.
+    // Pages need room: in the frame the preview takes the whole document area,
+    // from its corner whatever windows are open there already.
     if (QMdiArea *area = documentArea(); area && window())
-        window()->resize(area->viewport()->size());
+        placeInside(window(), area->viewport()->rect());
+    else if (window())
+        keepInside(window());
     w->refresh();
     co_await untilClosed();
     GlobalResponse = print ? RequestCompleted : RequestCancelled;

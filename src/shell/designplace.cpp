@@ -1,5 +1,7 @@
 #include "shell/designplace.h"
 
+#include "shell/visiblearea.h"
+
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScreen>
@@ -21,6 +23,7 @@ void putAtDesignPlace(QWidget *window)
                         content->size().expandedTo(content->minimumSize()));
         const QRect area = sub->mdiArea()->viewport()->rect();
         sub->move(area.center() - sub->rect().center());
+        keepInside(sub); // a large font can make the content larger than the area
         return;
     }
     QRect over;
@@ -29,6 +32,7 @@ void putAtDesignPlace(QWidget *window)
     else if (QScreen *screen = window->screen())
         over = screen->availableGeometry();
     if (over.isValid()) window->move(over.center() - window->rect().center());
+    keepInside(window);
 }
 
 } // namespace hk

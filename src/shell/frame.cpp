@@ -3,6 +3,7 @@
 #include "dictionary/globals.h"
 #include "platform/help.h"
 #include "platform/printer.h"
+#include "shell/visiblearea.h"
 
 #include <QAction>
 #include <QApplication>
@@ -37,6 +38,7 @@ QCoro::Task<> Main::run()
     GlobalRequest = RequestNone;
     GlobalResponse = 0;
     frame_->show();
+    keepInside(frame_); // a large font can make it larger than the screen
 
     introduction_ = start(std::make_unique<Introduction>(introDuration_));
 
@@ -55,6 +57,9 @@ QMainWindow *Main::buildFrame()
     documents_ = new QMdiArea;
     documents_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     documents_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // Each window keeps its own state: a maximized preview must not leave
+    // the list under it maximized when it closes.
+    documents_->setOption(QMdiArea::DontMaximizeSubWindowOnActivation);
     frame->setCentralWidget(documents_);
     frame->statusBar();
 

@@ -1,5 +1,6 @@
 #include "shell/helpwindow.h"
 
+#include "shell/visiblearea.h"
 #include "shell/windowsettings.h"
 
 #include <QDir>
@@ -131,7 +132,13 @@ void HelpWindow::showPage(const QUrl &page)
 {
     browser_->setSource(page);
     tabs_->setCurrentIndex(0);
+    present();
+}
+
+void HelpWindow::present()
+{
     show();
+    keepInside(this); // once shown, its title bar counts as well
     raise();
     activateWindow();
 }
@@ -140,9 +147,7 @@ void HelpWindow::showSearch()
 {
     if (browser_->source().isEmpty()) browser_->setSource(contentsPage);
     tabs_->setCurrentIndex(1);
-    show();
-    raise();
-    activateWindow();
+    present();
     searchText_->setFocus();
     searchText_->selectAll();
 }
@@ -191,6 +196,7 @@ HelpWindow &ProgramHelp::window()
     if (!window_) {
         window_ = new HelpWindow;
         keepWindowSettings(window_, "HelpViewer");
+        keepInside(window_); // the designed size too may not fit a small screen
     }
     return *window_;
 }

@@ -28,6 +28,7 @@ class HelpWindow : public QWidget
     static QUrl pageFor(const QString &context);
 
   private:
+    void present();
     void search(const QString &words);
 
     QTabWidget *tabs_;

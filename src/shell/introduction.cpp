@@ -3,6 +3,7 @@
 #include "dictionary/globals.h"
 #include "shell/designplace.h"
 #include "shell/owner.h"
+#include "shell/visiblearea.h"
 #include "shell/windowsettings.h"
 
 #include <QLabel>
@@ -109,7 +110,7 @@ QCoro::Task<> Greeting::run()
             const QRect was = w->geometry();
             QRect now(was.topLeft(), was.size().expandedTo(w->sizeHint()));
             now.moveCenter(was.center());
-            w->setGeometry(now.translated(std::max(0, -now.x()), std::max(0, -now.y())));
+            placeInside(w, now);
         }
     }
     if (window()) QTimer::singleShot(duration_, window(), &QWidget::close);

@@ -1,6 +1,7 @@
 #include "shell/windowsettings.h"
 
 #include "platform/settingsfile.h"
+#include "shell/visiblearea.h"
 
 #include <QEvent>
 #include <QMdiSubWindow>
@@ -91,10 +92,10 @@ void RestoreWindowSettings(QWidget *window, std::string_view file, std::string_v
             if (resizable(window)) {
                 const int width = number("Width");
                 const int height = number("Height");
-                if (width != 0 && height != 0) window->setGeometry(x, y, width, height);
+                if (width != 0 && height != 0) placeInside(window, QRect(x, y, width, height));
             } else {
                 // geometry, not move: a top-level window's move places its frame
-                window->setGeometry(QRect(QPoint(x, y), window->size()));
+                placeInside(window, QRect(QPoint(x, y), window->size()));
             }
         }
     }

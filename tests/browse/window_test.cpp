@@ -14,6 +14,7 @@
 #include <QHeaderView>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTreeView>
@@ -354,7 +355,9 @@ TEST_F(Window, ReopensWhereItWasLeft)
     addBooks(5);
     Browse *b = open(browseBooksDef());
     ASSERT_NE(b, nullptr);
-    const QSize wanted = b->window()->size() + QSize(120, 80);
+    // Larger than designed, but within the screen (a larger size is fitted).
+    const QSize room = b->window()->screen()->availableGeometry().size() - QSize(20, 20);
+    const QSize wanted = (b->window()->size() + QSize(120, 80)).boundedTo(room);
     b->window()->resize(wanted);
     QCoreApplication::processEvents();
     button(b, BrowseControl::Close)->click();

@@ -145,3 +145,48 @@ TEST_F(StationsTest, AScanSeesChangesMadeWhileItReads)
     ASSERT_EQ(booksA.previous(), NoError);
     EXPECT_EQ(a.BooksId, 11);
 }
+
+namespace
+{
+
+std::string journalMode(DataFile &file)
+{
+    sqlite3_stmt *st = file.statement("PRAGMA journal_mode", {});
+    StatementScope scope(st);
+    return sqlite3_step(st) == SQLITE_ROW
+               ? reinterpret_cast<const char *>(sqlite3_column_text(st, 0))
+               : std::string();
+}
+
+Mount onNetwork(const std::string &)
+{
+    return Mount::Network;
+}
+
+} // namespace
+
+// A station on a network drive uses the rollback journal. It takes a file out
+// of WAL mode only once no other station has it open; until then it refuses
+// the file with its reason and leaves it as it was.
+TEST_F(DataFileTest, OnANetworkDriveTheFileLeavesWalModeOnlyWhenNoOtherStationHasItOpen)
+{
+    DataFile local(path()), remote(path(), onNetwork);
+    BooksRecord l, r;
+    Table booksLocal(TableId::Books, &l, &local);
+    Table booksRemote(TableId::Books, &r, &remote);
+    ASSERT_EQ(booksLocal.create(), NoError);
+    ASSERT_EQ(booksLocal.open(), NoError);
+    EXPECT_EQ(journalMode(local), "wal"); // a local file keeps WAL
+
+    EXPECT_EQ(booksRemote.open(), FileSystemError);
+    EXPECT_EQ(lastError().driverCode, SQLITE_BUSY);
+    EXPECT_EQ(lastError().driverMessage, "on a network drive the data file must leave WAL mode, "
+                                         "which waits until the other stations close it");
+    EXPECT_FALSE(booksRemote.isOpen());
+    EXPECT_EQ(journalMode(local), "wal");
+
+    ASSERT_EQ(booksLocal.close(), NoError);
+    ASSERT_EQ(booksRemote.open(), NoError);
+    EXPECT_EQ(journalMode(remote), "delete");
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(path() + "-wal")));
+}

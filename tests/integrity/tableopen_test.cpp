@@ -1,5 +1,6 @@
 #include "integrity/tableopen.h"
 
+#include "integrity/checked.h"
 #include "integrity/warnings.h"
 #include "programfixture.h"
 
@@ -78,6 +79,82 @@ TEST_F(ProgramTest, DamagedKeysAreRebuiltOnYesAndEndTheProgramOnNo)
     EXPECT_EQ(haltCodes.size(), 1u);
 }
 
+namespace
+{
+
+void addBook(Long id, const char *title)
+{
+    Bok = BooksRecord{};
+    Bok.BooksId = id;
+    Bok.BookTitle = title;
+    ASSERT_EQ(Books.add(), NoError);
+}
+
+std::vector<std::string> titlesInOrder()
+{
+    std::vector<std::string> titles;
+    Books.set(Bok.DisplayByTitle);
+    while (Books.next() == NoError)
+        titles.push_back(Bok.BookTitle.str());
+    return titles;
+}
+
+// Another program's idea of the key order: the reverse of ours.
+int reverseOrder(void *, int n1, const void *s1, int n2, const void *s2)
+{
+    return -compareKeyText({static_cast<const char *>(s1), std::size_t(n1)},
+                           {static_cast<const char *>(s2), std::size_t(n2)});
+}
+
+// SQL run by a program that orders text under another rule.
+int otherProgramSql(const std::string &path, const std::string &sql)
+{
+    sqlite3 *db = nullptr;
+    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    sqlite3_create_collation(db, kCollationName, SQLITE_UTF8, nullptr, reverseOrder);
+    int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    return rc;
+}
+
+} // namespace
+
+// An index whose definition is right but whose entries were put in another
+// order: found when the table opens, or when a write trips over it later.
+TEST_F(ProgramTest, KeysOrderedByAnotherProgramAreOfferedForRebuilding)
+{
+    ASSERT_TRUE(UseTable(Books));
+    for (Long id = 1; const char *title : {"Emma", "Walden", "Kim", "Dune"})
+        addBook(id++, title);
+    ReleaseTable(Books);
+    ASSERT_EQ(otherProgramSql(path(), "REINDEX Bok_DisplayByTitle"), SQLITE_OK);
+
+    boxes.answer(ButtonYes);
+    ASSERT_TRUE(UseTable(Books));
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].title, "Invalid Key");
+    EXPECT_EQ(titlesInOrder(), (std::vector<std::string>{"Dune", "Emma", "Kim", "Walden"}));
+
+    // Open already when another program adds a book in its own order: the
+    // delete of that book fails on the index, which is then offered for
+    // rebuilding before the delete's own warning.
+    ASSERT_EQ(otherProgramSql(path(), "INSERT INTO Books (BooksId, BookTitle) VALUES (5, 'Amok')"),
+              SQLITE_OK);
+    Bok.BooksId = 5;
+    ASSERT_EQ(Books.get(Bok.Primary), NoError);
+    boxes.answer(ButtonYes);
+    EXPECT_TRUE(DeleteRecordChecked(Books));
+    ASSERT_EQ(boxes.boxes().size(), 3u);
+    EXPECT_EQ(boxes.boxes()[1].title, "Invalid Key");
+    EXPECT_EQ(boxes.boxes()[2].text, "An error (Invalid Key File (46)) was experienced when "
+                                     "attempting to delete a record from the file Books.");
+    EXPECT_EQ(titlesInOrder(), (std::vector<std::string>{"Amok", "Dune", "Emma", "Kim", "Walden"}));
+    ASSERT_EQ(Books.get(Bok.Primary), NoError);
+    EXPECT_FALSE(DeleteRecordChecked(Books)); // tried again, it goes through
+    EXPECT_EQ(Books.records(), 4);
+    EXPECT_TRUE(boxes.halts().empty());
+}
+
 TEST_F(ProgramTest, AChangedRecordLayoutEndsTheProgram)
 {
     ASSERT_TRUE(UseTable(Items));
@@ -130,6 +207,27 @@ TEST_F(ProgramTest, AFileWithoutPermissionEndsInWarning30WithTheSystemsReason)
     EXPECT_EQ(boxes.boxes()[0].text, "File (Hearthkp\\!Books) could not be opened.  Error: unable "
                                      "to open database file: Permission denied (14).");
     EXPECT_EQ(boxes.halts(), std::vector<std::string>{"Disk Error"});
+}
+
+// A folder the program may not look into is not an empty folder: nothing is
+// created, and the warning names the system's reason.
+TEST_F(ProgramTest, AFolderWithoutPermissionIsNotTakenForAMissingFile)
+{
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), QFile::WriteOwner));
+    const bool asRoot = geteuid() == 0; // root looks into any folder: be someone else
+    if (asRoot) {
+        ASSERT_EQ(setresuid(65534, 65534, 0), 0);
+    }
+    const bool opened = UseTable(Books);
+    if (asRoot) (void)setresuid(0, 0, 0);
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_FALSE(opened);
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].title, "File Access Error");
+    EXPECT_EQ(boxes.boxes()[0].text, "File (Hearthkp\\!Books) could not be opened.  Error: cannot "
+                                     "reach the data file: Permission denied (13).");
+    EXPECT_EQ(boxes.halts(), std::vector<std::string>{"Disk Error"});
+    EXPECT_FALSE(exists("Hearthkp.Tps"));
 }
 
 namespace

@@ -2,6 +2,7 @@
 // the summary entry following the window notices, and the introduction giving
 // way to the first choice.
 #include "platform/help.h"
+#include "reports/reportpreview.h"
 #include "shell/frame.h"
 #include "shell/testapp.h"
 
@@ -10,6 +11,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QToolBar>
 
 #include <gtest/gtest.h>
@@ -294,6 +296,27 @@ TEST_F(FrameTest, TheFirstChoiceClosesTheIntroductionAndIsStillCarriedOut)
     EXPECT_TRUE(waitFor([&] { return !openTitles().contains("Introduction"); }));
     EXPECT_EQ(ListWindow::started, 1);
     EXPECT_TRUE(openTitles().contains("List"));
+}
+
+// The preview takes the document area from its corner, beside an open list;
+// maximizing it maximizes nothing else. The frame itself fits the screen.
+TEST_F(FrameTest, ThePreviewOpensInsideTheDocumentAreaAndMaximizesAlone)
+{
+    startFrame({{"BrowseBooks", listWindow}});
+    EXPECT_TRUE(frame->screen()->availableGeometry().contains(frame->frameGeometry()));
+    entry("&Books", "Browse &Books")->trigger();
+    QWidget *list = findProcedure(ListWindow::lastId)->window();
+    list->setGeometry(120, 90, 300, 200);
+
+    std::vector<Page> pages(3);
+    const Long preview = start(std::make_unique<ReportPreview>(pages, QStringLiteral("job")));
+    QWidget *w = findProcedure(preview)->window();
+    EXPECT_EQ(w->geometry(), documents->viewport()->rect());
+    w->showMaximized();
+    w->close();
+    ASSERT_TRUE(waitFor([&] { return !findProcedure(preview); }));
+    EXPECT_FALSE(list->isMaximized());
+    EXPECT_EQ(list->geometry(), QRect(120, 90, 300, 200));
 }
 
 TEST_F(FrameTest, ExitEndsTheFrameAndEveryProcedureWithAWindowInIt)

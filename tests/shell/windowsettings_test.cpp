@@ -2,6 +2,7 @@
 // a document area, the owner dialog on its own): what the file holds after
 // each way of closing, and where the window reopens.
 #include "dictionary/globals.h"
+#include "shell/helpwindow.h"
 #include "shell/introduction.h"
 #include "shell/owner.h"
 #include "shell/testapp.h"
@@ -9,6 +10,7 @@
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScreen>
 
 #include <gtest/gtest.h>
 
@@ -127,6 +129,32 @@ TEST_F(WindowSettingsTest, ASizeOfZeroLeavesAResizableWindowWhereItWasDesigned)
     settingsService().write("HEARTHKP.INI", "AboutHearthkeep", "YPosit", "35");
     settingsService().write("HEARTHKP.INI", "AboutHearthkeep", "Width", "300");
     EXPECT_EQ(open()->geometry(), designed);
+}
+
+// Placements saved on a larger screen, or damaged: the window still opens
+// wholly where it can be seen, a document window in the document area and the
+// help viewer on the screen.
+TEST_F(WindowSettingsTest, ASavedPlaceBeyondTheVisibleAreaIsFittedIntoIt)
+{
+    for (const char *section : {"AboutHearthkeep", "HelpViewer"}) {
+        settingsService().write("HEARTHKP.INI", section, "XPosit", "5000");
+        settingsService().write("HEARTHKP.INI", section, "YPosit", "-4000");
+        settingsService().write("HEARTHKP.INI", section, "Width", "200000");
+        settingsService().write("HEARTHKP.INI", section, "Height", "300");
+    }
+    QWidget *w = open();
+    EXPECT_EQ(w->geometry(), QRect(area.viewport()->width() - w->width(), 0, w->width(), 300));
+    EXPECT_EQ(w->width(), area.viewport()->width());
+
+    ProgramHelp help;
+    help.showContents();
+    QWidget *viewer = nullptr;
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (qobject_cast<HelpWindow *>(top)) viewer = top;
+    ASSERT_NE(viewer, nullptr);
+    const QRect screen = viewer->screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(viewer->frameGeometry()));
+    EXPECT_EQ(viewer->frameGeometry().width(), screen.width());
 }
 
 // The owner dialog is a window of its own, of a fixed size: it takes the

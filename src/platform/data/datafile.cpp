@@ -3,13 +3,18 @@
 #include "platform/data/collation.h"
 #include "platform/data/fileerror.h"
 
+#include <cerrno>
+#include <cstring>
 #include <sqlite3.h>
 #include <sys/stat.h>
 
 namespace hk
 {
 
-DataFile::DataFile(std::string path) : path_(std::move(path)) {}
+DataFile::DataFile(std::string path, MountProbe probe)
+    : path_(std::move(path)), probe_(std::move(probe))
+{
+}
 
 DataFile::~DataFile()
 {
@@ -26,7 +31,15 @@ int DataFile::connect(bool create, const std::string &forTable, int busyMs)
 {
     if (db_) return setError(NoError, forTable);
     struct stat info;
-    if (!create && ::stat(path_.c_str(), &info) != 0) return setError(FileNotFound, forTable);
+    if (!create && ::stat(path_.c_str(), &info) != 0) {
+        // Only a file that is not there may be created; one that cannot be
+        // reached (a folder without permission, say) is an error of its own.
+        const int os = errno;
+        if (os == ENOENT) return setError(FileNotFound, forTable);
+        return setDriverError(FileSystemError, os,
+                              std::string("cannot reach the data file: ") + std::strerror(os),
+                              forTable);
+    }
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
     int rc = sqlite3_open_v2(path_.c_str(), &db_, flags, nullptr);
     if (rc != SQLITE_OK) {
@@ -44,10 +57,13 @@ int DataFile::connect(bool create, const std::string &forTable, int busyMs)
     // Reading the schema tells at once whether this is a database at all.
     rc = sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     if (rc == SQLITE_OK && !sqlite3_db_readonly(db_, "main")) {
-        // WAL lets reading windows and reports go on while a form writes.
-        rc = sqlite3_exec(db_, "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL", nullptr, nullptr,
-                          nullptr);
-        if ((rc & 0xFF) == SQLITE_READONLY) rc = SQLITE_OK;
+        int code = chooseJournal(forTable);
+        setBusyTimeout(kTransactionTimeoutMs);
+        if (code != NoError) {
+            disconnect();
+            return code;
+        }
+        return setError(NoError, forTable);
     }
     setBusyTimeout(kTransactionTimeoutMs);
     if (rc != SQLITE_OK) {
@@ -56,6 +72,38 @@ int DataFile::connect(bool create, const std::string &forTable, int busyMs)
         return code;
     }
     return setError(NoError, forTable);
+}
+
+int DataFile::chooseJournal(const std::string &forTable)
+{
+    int rc;
+    if (probe_ && probe_(path_) == Mount::Network) {
+        // The write-ahead log needs memory shared on one host: over a network
+        // only the rollback journal is safe. Leaving WAL needs the file to
+        // ourselves; while another station has it open it stays as it is,
+        // and this station does not use it.
+        bool wal = false;
+        rc = sqlite3_exec(
+            db_, "PRAGMA journal_mode",
+            [](void *found, int, char **value, char **) {
+                *static_cast<bool *>(found) = value[0] && std::strcmp(value[0], "wal") == 0;
+                return 0;
+            },
+            &wal, nullptr);
+        if (rc == SQLITE_OK && wal)
+            rc = sqlite3_exec(db_, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
+        if (wal && ((rc & 0xFF) == SQLITE_BUSY || (rc & 0xFF) == SQLITE_LOCKED))
+            return setDriverError(FileSystemError, rc,
+                                  "on a network drive the data file must leave WAL mode, which "
+                                  "waits until the other stations close it",
+                                  forTable);
+    } else {
+        // WAL lets reading windows and reports go on while a form writes.
+        rc = sqlite3_exec(db_, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+    }
+    if (rc == SQLITE_OK) rc = sqlite3_exec(db_, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
+    if ((rc & 0xFF) == SQLITE_READONLY) rc = SQLITE_OK;
+    return rc == SQLITE_OK ? setError(NoError, forTable) : setSqliteError(db_, rc, forTable);
 }
 
 void DataFile::release()

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "dictionary/tabledef.h"
+#include "platform/data/mount.h"
 
 #include <cstdint>
 #include <memory>
@@ -19,7 +20,8 @@ namespace hk
 class DataFile
 {
   public:
-    explicit DataFile(std::string path);
+    // probe: tells whether the file lies on a network file system.
+    explicit DataFile(std::string path, MountProbe probe = mountOf);
     ~DataFile();
     DataFile(const DataFile &) = delete;
     DataFile &operator=(const DataFile &) = delete;
@@ -63,8 +65,10 @@ class DataFile
 
   private:
     void disconnect();
+    int chooseJournal(const std::string &forTable);
 
     std::string path_;
+    MountProbe probe_;
     sqlite3 *db_ = nullptr;
     int users_ = 0;
     std::uint64_t changes_ = 0;

@@ -73,6 +73,11 @@ int setSqliteError(sqlite3 *db, int rc, const std::string &file)
     case SQLITE_LOCKED:
         code = FileLocked;
         break;
+    case SQLITE_CORRUPT:
+        // An index whose entries are out of order (built under another
+        // ordering) is mended by rebuilding it: a damaged key.
+        if (extended == SQLITE_CORRUPT_INDEX) code = KeysInvalid;
+        break;
     case SQLITE_CONSTRAINT:
         if (extended == SQLITE_CONSTRAINT_UNIQUE || extended == SQLITE_CONSTRAINT_PRIMARYKEY)
             code = DuplicateKey;

@@ -5,6 +5,7 @@
 
 #include <sqlite3.h>
 #include <strings.h>
+#include <vector>
 
 namespace hk
 {
@@ -107,6 +108,77 @@ int checkLayout(sqlite3 *db, const TableDef &table)
     return setError(NoError, table.storedName());
 }
 
+namespace
+{
+
+// How many entries at each end of an index are looked at when a table opens.
+constexpr int kOrderSample = 32;
+
+// <0, 0, >0: row a against row b, column by column under the key rule, the
+// row id (the last column) deciding between equals.
+int compareRows(sqlite3_stmt *a, const std::vector<sqlite3_value *> &b, int columns)
+{
+    for (int c = 0; c < columns; ++c) {
+        sqlite3_value *x = sqlite3_column_value(a, c);
+        sqlite3_value *y = b[static_cast<std::size_t>(c)];
+        int r;
+        if (sqlite3_value_type(x) == SQLITE_TEXT && sqlite3_value_type(y) == SQLITE_TEXT) {
+            r = compareKeyText(
+                {reinterpret_cast<const char *>(sqlite3_value_text(x)),
+                 static_cast<std::size_t>(sqlite3_value_bytes(x))},
+                {reinterpret_cast<const char *>(sqlite3_value_text(y)),
+                 static_cast<std::size_t>(sqlite3_value_bytes(y))});
+        } else {
+            const auto i = sqlite3_value_int64(x), j = sqlite3_value_int64(y);
+            r = i < j ? -1 : i > j ? 1 : 0;
+        }
+        if (r != 0) return r;
+    }
+    return 0;
+}
+
+// Reads the first (or last) entries of a key's index in the order it stores
+// them and tells whether that is the key rule's order. An index built by
+// another program under another ordering has its entries out of place, which
+// the SQL of the index does not show.
+int sampleInOrder(sqlite3 *db, const TableDef &table, int key, bool fromEnd, bool &inOrder)
+{
+    const KeyDef &k = table.keys.at(key);
+    std::string columns, order;
+    for (int c : k.components) {
+        columns += quoteName(table.fields[c].column) + ", ";
+        order += quoteName(table.fields[c].column) + (fromEnd ? " DESC, " : ", ");
+    }
+    const std::string sql = "SELECT " + columns + "rowid FROM " + quoteName(table.label) +
+                            " INDEXED BY " + quoteName(indexName(table, key)) + " ORDER BY " +
+                            order + (fromEnd ? "rowid DESC" : "rowid") + " LIMIT " +
+                            std::to_string(kOrderSample);
+    sqlite3_stmt *st = nullptr;
+    int rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr);
+    if (rc != SQLITE_OK) return setSqliteError(db, rc, table.storedName());
+    const int n = static_cast<int>(k.components.size()) + 1;
+    std::vector<sqlite3_value *> previous;
+    inOrder = true;
+    while (inOrder && (rc = sqlite3_step(st)) == SQLITE_ROW) {
+        if (!previous.empty()) {
+            const int r = compareRows(st, previous, n);
+            inOrder = fromEnd ? r < 0 : r > 0;
+        }
+        for (sqlite3_value *v : previous)
+            sqlite3_value_free(v);
+        previous.clear();
+        for (int c = 0; c < n; ++c)
+            previous.push_back(sqlite3_value_dup(sqlite3_column_value(st, c)));
+    }
+    for (sqlite3_value *v : previous)
+        sqlite3_value_free(v);
+    sqlite3_finalize(st);
+    if (inOrder && rc != SQLITE_DONE) return setSqliteError(db, rc, table.storedName());
+    return NoError;
+}
+
+} // namespace
+
 int checkKeys(sqlite3 *db, const TableDef &table)
 {
     sqlite3_stmt *st = nullptr;
@@ -132,6 +204,14 @@ int checkKeys(sqlite3 *db, const TableDef &table)
         sqlite3_reset(st);
     }
     sqlite3_finalize(st);
+    for (std::size_t k = 0; k < table.keys.size() && valid; ++k) {
+        for (bool fromEnd : {false, true}) {
+            if (!valid) break;
+            if (int code = sampleInOrder(db, table, static_cast<int>(k), fromEnd, valid);
+                code != NoError)
+                return code;
+        }
+    }
     return setError(valid ? NoError : KeysInvalid, table.storedName());
 }
 

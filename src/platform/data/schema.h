@@ -19,8 +19,8 @@ std::string createIndexSql(const TableDef &table, int key);
 // 0 when the stored columns follow the record; FileNotFound when the table is
 // not in the file; LayoutMismatch otherwise. Other codes come from SQLite.
 int checkLayout(sqlite3 *db, const TableDef &table);
-// 0 when every key's index is there as the dictionary describes it;
-// KeysInvalid otherwise.
+// 0 when every key's index is there as the dictionary describes it, with
+// its first and last entries in the key rule's order; KeysInvalid otherwise.
 int checkKeys(sqlite3 *db, const TableDef &table);
 
 } // namespace hk

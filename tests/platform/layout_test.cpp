@@ -238,11 +238,11 @@ TEST_F(LayoutTest, ShowsOnlyTheCurrentTabsControls)
 TEST_F(LayoutTest, ControlsShowAndGiveBackValues)
 {
     window_->setValue(ValueEntry, Hundredths{123450});
-    EXPECT_EQ(window_->entry(ValueEntry)->text(), "1234.50");
+    EXPECT_EQ(window_->entry(ValueEntry)->text(), "1,234.50");
     window_->setValue(TotalDisplay, Hundredths{0});
     EXPECT_EQ(window_->controlAs<QLabel>(TotalDisplay)->text(), "");
     window_->setValue(TotalDisplay, Hundredths{9876543});
-    EXPECT_EQ(window_->controlAs<QLabel>(TotalDisplay)->text(), "98765.43");
+    EXPECT_EQ(window_->controlAs<QLabel>(TotalDisplay)->text(), "98,765.43");
     EXPECT_EQ(window_->value(TotalDisplay), PictureValue{Hundredths{9876543}});
     window_->setValue(KindOption, std::int64_t{2});
     EXPECT_TRUE(window_->controlAs<QRadioButton>(KindUsed)->isChecked());
@@ -261,7 +261,7 @@ TEST_F(LayoutTest, AnEntryTakesTypedTextThatFitsItsPicture)
                      [&](const PictureValue &v) { taken.push_back(v); });
     typeInto(ValueEntry, "1234.5");
     EXPECT_EQ(window_->value(ValueEntry), PictureValue{Hundredths{123450}});
-    EXPECT_EQ(window_->entry(ValueEntry)->text(), "1234.50");
+    EXPECT_EQ(window_->entry(ValueEntry)->text(), "1,234.50");
     EXPECT_EQ(taken.size(), 1u);
     typeInto(CounterEntry, "1:30");
     EXPECT_EQ(window_->entry(CounterEntry)->text(), "01:30:00");

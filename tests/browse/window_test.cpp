@@ -314,6 +314,34 @@ TEST_F(Window, PickListOpensOnTheCallersCategoryAndReturnsTheChoice)
     EXPECT_EQ(BokCat.BookCategory.str(), "Category 108");
 }
 
+TEST_F(Window, AnEmptyListShowsNoEarlierRecordAndAClickBelowTheRowsKeepsTheHighlight)
+{
+    addCategory(1, "Fiction");
+    addBooks(3);
+    Browse *b = open(browseBooksDef());
+    ASSERT_TRUE(waitFor([b] { return b->engine()->rows().size() == 3; }));
+    const BrowseDisplay &category = browseBooksDef().displays.front();
+    EXPECT_FALSE(b->content()->isControlHidden(category.control));
+    key(b, Qt::Key_Down);
+    QTreeView *view = b->list()->view();
+    const QPoint below(5, view->viewport()->height() - 2);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, below);
+    EXPECT_EQ(view->currentIndex().row(), 1);
+    EXPECT_TRUE(view->selectionModel()->isRowSelected(1, QModelIndex()));
+
+    for (Long id = 1; id <= 3; ++id) {
+        Bok.BooksId = id;
+        ASSERT_EQ(Books.get(Bok.Primary), NoError);
+        ASSERT_EQ(Books.remove(), NoError);
+    }
+    post(b->id(), Notice::gainFocus());
+    ASSERT_TRUE(waitFor([b] { return b->engine()->empty(); }));
+    for (const ControlLayout &c : browseBooksDef().layout.controls)
+        if (c.text == "Category:" || c.id == category.control) {
+            EXPECT_TRUE(b->content()->isControlHidden(c.id)) << c.id;
+        }
+}
+
 TEST_F(Window, GainingTheFocusReadsThePageAgain)
 {
     addBooks(20);

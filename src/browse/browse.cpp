@@ -168,12 +168,19 @@ void Browse::wire()
         if (engine_->selectMode()) {
             content_->unhideControl(def_.select);
             content_->controlAs<QPushButton>(def_.select)->setDefault(true);
+            // Asked for a choice, the list is a dialog: Escape closes it.
+            if (QWidget *close = content_->control(def_.close)) close->setProperty("hkCancel", true);
         } else {
             content_->hideControl(def_.select);
         }
     }
     for (int id : def_.unbuilt)
         content_->setControlEnabled(id, false);
+    const auto &controls = def_.layout.controls;
+    for (std::size_t i = 0; i + 1 < controls.size(); ++i)
+        for (const BrowseDisplay &d : def_.displays)
+            if (controls[i].kind == ControlKind::Prompt && controls[i + 1].id == d.control)
+                displayPrompts_.push_back(controls[i].id);
     content_->installEventFilter(this);
 }
 
@@ -198,8 +205,18 @@ void Browse::redisplay()
         e->setValue(engine_->locatorValue());
     }
     if (def_.total && s.total) content_->setValue(s.total, bufferValue(*def_.total));
-    for (const BrowseDisplay &d : def_.displays)
-        content_->setValue(d.control, bufferValue(d.field));
+    // The joined record's fields belong to the highlighted row: with no row
+    // they go, prompts and all, rather than show an earlier record.
+    for (const BrowseDisplay &d : def_.displays) {
+        if (some) {
+            content_->unhideControl(d.control);
+            content_->setValue(d.control, bufferValue(d.field));
+        } else {
+            content_->hideControl(d.control);
+        }
+    }
+    for (int prompt : displayPrompts_)
+        some ? content_->unhideControl(prompt) : content_->hideControl(prompt);
 }
 
 void Browse::postNewSelection()

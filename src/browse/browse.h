@@ -66,6 +66,7 @@ class Browse : public Procedure
     TablesInUse tables_;
     QPointer<BuiltWindow> content_;
     QPointer<QMenu> popup_;
+    std::vector<int> displayPrompts_; // prompts of the joined record's fields
     int markedTab_ = -1;
     bool started_ = false;
     bool claimed_ = false;

@@ -216,6 +216,17 @@ bool PagedList::eventFilter(QObject *watched, QEvent *event)
         return false;
     }
     if (watched == view_->viewport()) {
+        // A click below the last row leaves the highlight where it is.
+        if (event->type() == QEvent::MouseButtonPress ||
+            event->type() == QEvent::MouseButtonRelease ||
+            event->type() == QEvent::MouseButtonDblClick) {
+            auto *mouse = static_cast<QMouseEvent *>(event);
+            if (mouse->button() == Qt::LeftButton &&
+                !view_->indexAt(mouse->position().toPoint()).isValid()) {
+                view_->setFocus(Qt::MouseFocusReason);
+                return true;
+            }
+        }
         if (event->type() == QEvent::Wheel) {
             const int dy = static_cast<QWheelEvent *>(event)->angleDelta().y();
             if (dy != 0) emit scrollRequested(dy > 0 ? ListScroll::RowUp : ListScroll::RowDown);

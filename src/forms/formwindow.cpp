@@ -211,7 +211,8 @@ void FormProcedure::build()
                                .design = QRect(def.width - 100, by, 45, 14),
                                .text = "Cancel",
                                .tip = "Click to Cancel Editing",
-                               .message = "Cancel Editing"});
+                               .message = "Cancel Editing",
+                               .flags = FlagCancel});
     layout.controls.push_back({.id = HelpButton,
                                .kind = ControlKind::Button,
                                .design = QRect(def.width - 50, by, 45, 14),
@@ -276,7 +277,7 @@ void FormProcedure::afterEntry(int control)
 {
     if (working_) return;
     if (control == lookupEntry_) {
-        checkLookup();
+        lookupLeft();
         return;
     }
     // A record that already has its parent skips the lookup field.
@@ -290,6 +291,38 @@ void FormProcedure::afterEntry(int control)
 void FormProcedure::focus(int control)
 {
     if (QWidget *w = built_->control(control)) w->setFocus();
+}
+
+// The first control that can take the focus: the first entry, or OK when
+// every entry is disabled (delete mode).
+void FormProcedure::focusFirst()
+{
+    for (int c : entries_)
+        if (built_->control(c)->isEnabled()) {
+            focus(c);
+            return;
+        }
+    focus(OkButton);
+}
+
+// After a choice the typing goes on in the entry after the lookup.
+void FormProcedure::focusAfterLookup()
+{
+    auto it = std::find(entries_.begin(), entries_.end(), lookupEntry_);
+    while (it != entries_.end() && ++it != entries_.end())
+        if (built_->control(*it)->isEnabled()) {
+            focus(*it);
+            return;
+        }
+    focus(lookupEntry_);
+}
+
+QCoro::Task<> FormProcedure::lookupLeft()
+{
+    QPointer<FormProcedure> self(this);
+    const bool picked = !core_.lookupFound();
+    const bool found = co_await checkLookup();
+    if (self && built_ && found && picked) focusAfterLookup();
 }
 
 QCoro::Task<bool> FormProcedure::checkLookup()
@@ -332,6 +365,10 @@ QCoro::Task<> FormProcedure::lookupButton()
         core_.setInteger(bound_.at(lookupEntry_),
                          field::integer(parent.def().fields[0], parent.buffer()));
     show();
+    if (chosen)
+        focusAfterLookup();
+    else
+        focus(lookupEntry_);
 }
 
 QCoro::Task<> FormProcedure::ok()
@@ -373,8 +410,8 @@ QCoro::Task<> FormProcedure::ok()
     if (outcome == FormCore::Outcome::StayOnDuplicate && core_.def().duplicate) {
         const KeyDef &key = keyDef(core_.def().duplicate->key);
         focus(controlOf(core_.table().def().fields[key.components.front()].label));
-    } else if (!entries_.empty()) {
-        focus(entries_.front());
+    } else {
+        focusFirst();
     }
 }
 
@@ -396,7 +433,7 @@ QCoro::Task<> FormProcedure::run()
     RegisterWindowControls(*built_);
     keepWindowSettings(w, core_.def().name);
     show();
-    if (!entries_.empty() && core_.request() != DeleteRecord) focus(entries_.front());
+    focusFirst();
     co_await untilClosed();
     built_ = nullptr;
     core_.close();

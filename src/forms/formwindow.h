@@ -41,10 +41,13 @@ class FormProcedure : public Procedure
     void show();
     void take(int control);
     QCoro::Task<bool> checkLookup();
+    QCoro::Task<> lookupLeft();
     QCoro::Task<> lookupButton();
     QCoro::Task<> ok();
     void afterEntry(int control);
     void focus(int control);
+    void focusFirst();
+    void focusAfterLookup();
     void closeForm();
 
     FormCore core_;

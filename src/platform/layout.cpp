@@ -10,6 +10,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -21,6 +22,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QTreeView>
+#include <QValidator>
 
 #include <stdexcept>
 
@@ -70,6 +72,47 @@ Qt::Alignment alignmentOf(unsigned flags)
     return Qt::AlignLeft | Qt::AlignVCenter;
 }
 
+// Marks the button Escape presses; a window may move it (a list's Close
+// cancels only while the list is asked for a choice).
+constexpr const char *kCancelProperty = "hkCancel";
+
+// Numbers stand right-aligned wherever they show, as in the lists.
+Qt::Alignment alignmentOf(const ControlLayout &c)
+{
+    if (!(c.flags & (FlagRight | FlagCenter)) && !c.picture.empty() &&
+        Picture::of(c.picture).kind == PictureKind::Number)
+        return Qt::AlignRight | Qt::AlignVCenter;
+    return alignmentOf(c.flags);
+}
+
+// Text entries hold as many characters as their picture says, counted as
+// the data file counts them: a character outside the Basic Multilingual Plane
+// is one, not two, and an edit that would split one or go past the width is
+// refused.
+class CharacterLimit : public QValidator
+{
+  public:
+    CharacterLimit(int limit, QObject *parent) : QValidator(parent), limit_(limit) {}
+    State validate(QString &input, int &) const override
+    {
+        const QStringView text(input);
+        int chars = 0;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (text[i].isLowSurrogate()) {
+                if (i == 0 || !text[i - 1].isHighSurrogate()) return Invalid;
+                continue;
+            }
+            if (text[i].isHighSurrogate() && (i + 1 == text.size() || !text[i + 1].isLowSurrogate()))
+                return Invalid;
+            ++chars;
+        }
+        return chars <= limit_ ? Acceptable : Invalid;
+    }
+
+  private:
+    int limit_;
+};
+
 PictureValue emptyValueOf(const Picture &p)
 {
     return p.kind == PictureKind::Text ? PictureValue{std::string()}
@@ -90,7 +133,9 @@ const ControlLayout *WindowLayout::control(int id) const
 PictureEntry::PictureEntry(const Picture &picture, QWidget *parent)
     : QLineEdit(parent), picture_(picture), value_(emptyValueOf(picture))
 {
-    if (picture.kind == PictureKind::Text || picture.kind == PictureKind::Number)
+    if (picture.kind == PictureKind::Text)
+        setValidator(new CharacterLimit(picture.width, this));
+    else if (picture.kind == PictureKind::Number)
         setMaxLength(picture.width);
     setText(qs(format(value_, picture_)));
     connect(this, &QLineEdit::editingFinished, this, [this] { accept(); });
@@ -199,10 +244,162 @@ BuiltWindow::BuiltWindow(const WindowLayout &layout, const DialogUnits &units, Q
     focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
         for (const auto &[id, w] : widgets_)
             if (w == now) {
-                emit statusMessage(qs(layout_.control(id)->message));
+                emit statusMessage(statusFor(id));
                 return;
             }
     });
+    qApp->installEventFilter(this);
+}
+
+QString BuiltWindow::statusFor(int id) const
+{
+    const ControlLayout *c = layout_.control(id);
+    if (id != refusedEntry_ || c->tip.empty()) return qs(c->message);
+    return c->message.empty() ? qs(c->tip) : qs(c->message + ": " + c->tip);
+}
+
+bool BuiltWindow::inside(QObject *o) const
+{
+    auto *w = qobject_cast<QWidget *>(o);
+    return w && (w == this || isAncestorOf(w));
+}
+
+bool BuiltWindow::inControl(QObject *o, ControlKind kind) const
+{
+    auto *w = qobject_cast<QWidget *>(o);
+    for (const auto &c : layout_.controls)
+        if (c.kind == kind) {
+            QWidget *control = widgets_.at(c.id);
+            if (w == control || control->isAncestorOf(w)) return true;
+        }
+    return false;
+}
+
+QAbstractButton *BuiltWindow::defaultButton() const
+{
+    for (const auto &c : layout_.controls) {
+        auto *b = qobject_cast<QPushButton *>(widgets_.at(c.id));
+        if (b && b->isDefault() && b->isEnabled() && shown(c.id)) return b;
+    }
+    return nullptr;
+}
+
+QAbstractButton *BuiltWindow::cancelButton() const
+{
+    for (const auto &c : layout_.controls) {
+        auto *b = qobject_cast<QAbstractButton *>(widgets_.at(c.id));
+        if (b && b->property(kCancelProperty).toBool() && b->isEnabled() && shown(c.id)) return b;
+    }
+    return nullptr;
+}
+
+// Enter presses a focused button, or else the default button once the entry
+// with the focus would take its text; multi-line texts and lists keep it.
+bool BuiltWindow::pressEnter(QWidget *focus)
+{
+    if (inControl(focus, ControlKind::Text) || inControl(focus, ControlKind::List)) return false;
+    if (auto *button = qobject_cast<QPushButton *>(focus)) {
+        if (button->isEnabled()) button->click();
+        return true;
+    }
+    if (!defaultButton()) return false;
+    // The entry takes its text first, as if left; what that starts (a pick
+    // list, say) may hold the window, and then the button waits.
+    QPointer<BuiltWindow> self(this);
+    if (auto *entry = qobject_cast<PictureEntry *>(focus); entry && !entry->accept()) return true;
+    if (!self || !isEnabled()) return true;
+    if (QAbstractButton *target = defaultButton()) target->click();
+    return true;
+}
+
+// The first control on show whose caption's access letter is `key`, enabled
+// ones first; 0 when none shows it. A disabled one still keeps the key from
+// the menu bar: the user meant this window's command.
+int BuiltWindow::accessKeyControl(int key) const
+{
+    int disabled = 0;
+    for (const auto &c : layout_.controls) {
+        switch (c.kind) {
+        case ControlKind::Button:
+        case ControlKind::Check:
+        case ControlKind::Radio:
+        case ControlKind::Prompt:
+        case ControlKind::Tab:
+            break;
+        default:
+            continue;
+        }
+        const QKeySequence mnemonic = QKeySequence::mnemonic(qs(c.text));
+        if (mnemonic.isEmpty() || (mnemonic[0].key() != key)) continue;
+        QWidget *w = widgets_.at(c.id);
+        if (c.kind == ControlKind::Prompt) w = static_cast<QLabel *>(w)->buddy();
+        if (c.kind == ControlKind::Tab) {
+            if (hidden_.at(c.id) || !shown(c.parent)) continue;
+            auto *sheet = controlAs<QTabWidget>(c.parent);
+            if (sheet->isEnabled() && sheet->isTabEnabled(sheet->indexOf(w))) return c.id;
+            if (!disabled) disabled = c.id;
+            continue;
+        }
+        if (!w || !shown(c.id)) continue;
+        if (w->isEnabled()) return c.id;
+        if (!disabled) disabled = c.id;
+    }
+    return disabled;
+}
+
+void BuiltWindow::useAccessKey(int id)
+{
+    const ControlLayout *c = layout_.control(id);
+    QWidget *w = widgets_.at(id);
+    if (c->kind == ControlKind::Prompt) w = static_cast<QLabel *>(w)->buddy();
+    if (!w || !w->isEnabled()) return;
+    if (c->kind == ControlKind::Tab && !controlAs<QTabWidget>(c->parent)->isEnabled()) return;
+    switch (c->kind) {
+    case ControlKind::Prompt:
+        w->setFocus(Qt::ShortcutFocusReason);
+        break;
+    case ControlKind::Tab:
+        selectTab(id);
+        break;
+    default:
+        w->setFocus(Qt::ShortcutFocusReason);
+        static_cast<QAbstractButton *>(w)->click();
+        break;
+    }
+}
+
+bool BuiltWindow::eventFilter(QObject *watched, QEvent *e)
+{
+    const QEvent::Type type = e->type();
+    if ((type != QEvent::KeyPress && type != QEvent::ShortcutOverride) || !inside(watched))
+        return QWidget::eventFilter(watched, e);
+    auto *key = static_cast<QKeyEvent *>(e);
+    const Qt::KeyboardModifiers mods =
+        key->modifiers() & ~(Qt::KeypadModifier | Qt::GroupSwitchModifier);
+    // Alt and a letter: this window's access key, when it has one, rather
+    // than the menu bar's.
+    if (mods == Qt::AltModifier && key->key() >= Qt::Key_0 && key->key() <= Qt::Key_Z) {
+        const int id = accessKeyControl(key->key());
+        if (id == 0) return false;
+        e->accept();
+        if (type == QEvent::KeyPress) useAccessKey(id);
+        return true;
+    }
+    if (type != QEvent::KeyPress || mods != Qt::NoModifier) return false;
+    auto *focus = qobject_cast<QWidget *>(watched);
+    switch (key->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return pressEnter(focus);
+    case Qt::Key_Escape:
+        if (QAbstractButton *cancel = cancelButton()) {
+            cancel->click();
+            return true;
+        }
+        return false;
+    default:
+        return false;
+    }
 }
 
 // Focus moves while the controls go: stop listening before they do.
@@ -224,7 +421,17 @@ QWidget *BuiltWindow::create(const ControlLayout &c)
     case ControlKind::Entry: {
         auto *entry = new PictureEntry(Picture::of(c.picture.empty() ? "s255" : c.picture), this);
         entry->setReadOnly(c.flags & FlagReadOnly);
-        entry->setAlignment(alignmentOf(c.flags));
+        entry->setAlignment(alignmentOf(c));
+        // A refusal is explained on the status bar until the entry takes a value.
+        connect(entry, &PictureEntry::rejected, this, [this, id = c.id] {
+            refusedEntry_ = id;
+            emit statusMessage(statusFor(id));
+        });
+        connect(entry, &PictureEntry::accepted, this, [this, id = c.id] {
+            if (refusedEntry_ != id) return;
+            refusedEntry_ = 0;
+            emit statusMessage(statusFor(id));
+        });
         w = entry;
         break;
     }
@@ -234,7 +441,7 @@ QWidget *BuiltWindow::create(const ControlLayout &c)
             label->setText(qs(format(emptyValueOf(Picture::of(c.picture)), c.picture)));
         else
             label->setText(text);
-        label->setAlignment(alignmentOf(c.flags));
+        label->setAlignment(alignmentOf(c));
         w = label;
         break;
     }
@@ -242,6 +449,7 @@ QWidget *BuiltWindow::create(const ControlLayout &c)
         auto *button = new QPushButton(text, this);
         button->setDefault(c.flags & FlagDefault);
         button->setAutoDefault(false);
+        button->setProperty(kCancelProperty, bool(c.flags & FlagCancel));
         w = button;
         break;
     }

@@ -28,6 +28,7 @@
 #include <string>
 #include <vector>
 
+class QAbstractButton;
 class QTreeView;
 
 namespace hk
@@ -66,6 +67,7 @@ enum ControlFlag : unsigned {
     FlagRight = 1u << 4,    // text aligned right
     FlagCenter = 1u << 5,   // text centred
     FlagSkip = 1u << 6,     // left out of the tab order
+    FlagCancel = 1u << 7,   // the button Escape presses (or a "hkCancel" property set later)
 };
 
 struct ControlLayout {
@@ -169,15 +171,32 @@ class BuiltWindow : public QWidget
     // refuses its text (it keeps the focus), or 0 when all were taken.
     int acceptAll();
 
+    // The button Enter presses (the default one), and the one Escape presses;
+    // null when there is none or it cannot be pressed now.
+    QAbstractButton *defaultButton() const;
+    QAbstractButton *cancelButton() const;
+
   signals:
-    // The focused control's status-bar message (empty when it has none).
+    // The focused control's status-bar message (empty when it has none); for
+    // an entry that refused what was typed, its message and its tip.
     void statusMessage(const QString &message);
+
+  protected:
+    // The window's keys come before the widget with the focus sees them, and
+    // its access keys before the frame's menu bar.
+    bool eventFilter(QObject *watched, QEvent *e) override;
 
   private:
     BuiltWindow(const WindowLayout &layout, const DialogUnits &units, QWidget *parent);
     QWidget *create(const ControlLayout &c);
     void updateVisibility();
     bool shown(int id) const;
+    bool inside(QObject *o) const;
+    bool inControl(QObject *o, ControlKind kind) const;
+    bool pressEnter(QWidget *focus);
+    int accessKeyControl(int key) const;
+    void useAccessKey(int id);
+    QString statusFor(int id) const;
 
     WindowLayout layout_;
     DialogUnits units_;
@@ -186,6 +205,7 @@ class BuiltWindow : public QWidget
     std::map<int, bool> hidden_;
     std::map<int, PictureValue> displayed_;
     QMetaObject::Connection focusWatch_;
+    int refusedEntry_ = 0; // the entry whose refusal the status bar explains
 };
 
 // Gives a list view the columns of a format: header texts and alignments,

@@ -159,20 +159,26 @@ std::string formatNumber(const PictureValue &value, const Picture &p)
     if (magnitude == 0 && p.blankWhenZero) return {};
     const bool negative = negativeInput && magnitude != 0;
 
-    std::string whole = std::to_string(magnitude / 100);
-    if (p.grouping) whole = groupThousands(whole);
-    std::string body = whole;
-    if (p.decimals > 0) {
-        std::string fraction = twoDigits(static_cast<int>(magnitude % 100));
-        body += '.' + fraction.substr(0, static_cast<std::size_t>(p.decimals));
-    }
-    if (p.currency) body.insert(body.begin(), '$');
-    if (negative) {
-        if (p.sign == SignStyle::Trailing)
-            body += '-';
-        else
-            body.insert(body.begin(), '-');
-    }
+    const std::string digits = std::to_string(magnitude / 100);
+    auto compose = [&](const std::string &whole) {
+        std::string body = whole;
+        if (p.decimals > 0) {
+            std::string fraction = twoDigits(static_cast<int>(magnitude % 100));
+            body += '.' + fraction.substr(0, static_cast<std::size_t>(p.decimals));
+        }
+        if (p.currency) body.insert(body.begin(), '$');
+        if (negative) {
+            if (p.sign == SignStyle::Trailing)
+                body += '-';
+            else
+                body.insert(body.begin(), '-');
+        }
+        return body;
+    };
+    std::string body = compose(groupThousands(digits));
+    // A narrow field (a year, a page count) keeps its four digits: its
+    // separator is the one thing that would not fit.
+    if (static_cast<int>(body.size()) > p.width && digits.size() <= 4) body = compose(digits);
     if (static_cast<int>(body.size()) > p.width) return overflow(p.width);
     return body;
 }
@@ -629,6 +635,7 @@ std::optional<Picture> Picture::fromString(std::string_view text)
     case 'n':
     case 'N':
         p.kind = PictureKind::Number;
+        // Both spellings group thousands; the letter is kept for toString().
         p.grouping = text.front() == 'N';
         if (i < text.size() && text[i] == '$') {
             p.currency = true;

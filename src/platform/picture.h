@@ -4,10 +4,12 @@
 //
 // Pictures (an optional leading '@' is accepted and ignored):
 //   sN          text of at most N characters; shown without trailing blanks.
-//   nW[.D]      number W characters wide with D decimals (D is 0, 1 or 2);
-//               rounded half away from zero to D decimals; zero shows as
-//               "0" or "0.00".
-//   NW[.D]      the same with thousands separators ("1,234.50").
+//   nW[.D]      number W characters wide with D decimals (D is 0, 1 or 2),
+//               with thousands separators ("1,234.50"); rounded half away
+//               from zero to D decimals; zero shows as "0" or "0.00". A whole
+//               part of up to four digits that fits only without its
+//               separator is shown without it ("2024" in n4).
+//   NW[.D]      the same.
 //     flags:    a leading '$' shows a currency sign ("$1,234.50"); a '-' before
 //               the width asks for a leading minus (the default anyway); a '-'
 //               after the width (and decimals) puts the minus at the end
@@ -63,7 +65,7 @@ struct Picture {
     int decimals = 0; // numbers only
     int form = 0;     // dates and times: the form number
     bool blankWhenZero = false;
-    bool grouping = false; // N: thousands separators
+    bool grouping = false; // spelled N (both spellings group thousands)
     bool currency = false; // '$'
     SignStyle sign = SignStyle::Leading;
 

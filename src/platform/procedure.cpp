@@ -3,7 +3,8 @@
 #include "dictionary/globals.h"
 #include "platform/layout.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QTimer>
 #include <QCoro/QCoroSignal>
 #include <QMainWindow>
 #include <QMdiArea>
@@ -29,6 +30,7 @@ std::map<Long, Procedure *> &registry()
 }
 
 Long lastId = 0;
+constexpr const char *kMessageOwner = "hkMessageOwner";
 QPointer<QMdiArea> area;
 
 bool isPostedNotice(QEvent::Type t)
@@ -91,9 +93,35 @@ Long start(std::unique_ptr<Procedure> procedure)
 QCoro::Task<> Procedure::call(std::unique_ptr<Procedure> callee)
 {
     Procedure &proc = enrol(std::move(callee));
+    // Noted before the window stops taking input, which takes the focus away.
+    QPointer<QWidget> focused = window_ ? window_->focusWidget() : nullptr;
     acceptInput(false);
     co_await proc.execute();
     acceptInput(true);
+    regainFocus(focused);
+}
+
+void Procedure::regainFocus(QPointer<QWidget> focused)
+{
+    auto activate = [this, focused] {
+        // Not while it waits for another call again.
+        if (!window_ || !window_->isEnabled()) return;
+        if (auto *sub = qobject_cast<QMdiSubWindow *>(window_.data()); sub && sub->mdiArea()) {
+            if (sub->isMinimized()) sub->showNormal();
+            sub->mdiArea()->setActiveSubWindow(sub);
+        } else {
+            window_->raise();
+            window_->activateWindow();
+        }
+        // The caller may have put the focus somewhere itself by now.
+        QWidget *now = QApplication::focusWidget();
+        if (focused && focused->isEnabled() && (!now || !window_->isAncestorOf(now)))
+            focused->setFocus(Qt::OtherFocusReason);
+    };
+    activate();
+    // The document area activates a window of its own choosing once the
+    // called one has gone: come back after it.
+    QTimer::singleShot(0, this, activate);
 }
 
 void Procedure::acceptInput(bool accept)
@@ -106,11 +134,21 @@ QWidget *Procedure::openDocument(QWidget *content)
     if (area) {
         QMdiSubWindow *sub = area->addSubWindow(content);
         setWindow(sub);
-        // The focused control's message goes to the frame's status bar.
+        // The focused control's message goes to the frame's status bar, and
+        // leaves with the window that put it there.
         auto *frame = qobject_cast<QMainWindow *>(area->window());
-        if (auto *built = qobject_cast<BuiltWindow *>(content); built && frame)
-            connect(built, &BuiltWindow::statusMessage, frame->statusBar(),
-                    [bar = frame->statusBar()](const QString &text) { bar->showMessage(text); });
+        if (auto *built = qobject_cast<BuiltWindow *>(content); built && frame) {
+            QStatusBar *bar = frame->statusBar();
+            connect(built, &BuiltWindow::statusMessage, bar, [bar, built](const QString &text) {
+                bar->setProperty(kMessageOwner, QVariant::fromValue<void *>(built));
+                bar->showMessage(text);
+            });
+            connect(built, &QObject::destroyed, bar, [bar, built] {
+                if (bar->property(kMessageOwner).value<void *>() != built) return;
+                bar->setProperty(kMessageOwner, QVariant());
+                bar->clearMessage();
+            });
+        }
         sub->show();
         return sub;
     }

@@ -80,6 +80,9 @@ class Procedure : public QObject
     // Stops or resumes input to this procedure's window while it calls
     // another procedure.
     virtual void acceptInput(bool accept);
+    // Makes the window the active one again after a call, with the focus
+    // where it was unless the procedure has put it elsewhere meanwhile.
+    void regainFocus(QPointer<QWidget> focused);
 
     bool event(QEvent *e) override;
     bool eventFilter(QObject *watched, QEvent *e) override;

@@ -44,9 +44,13 @@ void Paginator::placeBand(const Band &band, double left, double top)
         case ControlType::Field:
             text = format(c.value(), c.picture);
             break;
-        case ControlType::PageNumber:
-            text = format(PictureValue{std::int64_t(pages_.size())}, c.picture);
+        case ControlType::PageNumber: {
+            const auto number = std::int64_t(pages_.size());
+            text = format(PictureValue{number}, c.picture);
+            // A page number is read in full, whatever its field's width.
+            if (text.find('#') != std::string::npos) text = std::to_string(number);
             break;
+        }
         case ControlType::Total:
             text = totalText(c);
             break;
@@ -126,9 +130,8 @@ void Paginator::printDetail()
 void Paginator::finish()
 {
     closeGroups(0);
-    if (pageOpen_) endPage();
-    beginPage();
-    placeBand(layout_.title, PageArea::bodyLeft, y_);
+    // After the last detail when it fits there, else on a page of its own.
+    placeBody(layout_.title);
     endPage();
 }
 

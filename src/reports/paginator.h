@@ -29,8 +29,9 @@ class Paginator
     // Prints the detail band of the record in the buffers, with the group
     // footers and headers its break values call for, and adds it to the totals.
     void printDetail();
-    // Closes the open groups, prints the title band on a page of its own and
-    // ends that page, whose footer carries the final totals.
+    // Closes the open groups, prints the title band below the last band (on
+    // a page of its own when it does not fit there) and ends that page, whose
+    // footer carries the final totals.
     void finish();
 
     long long details() const { return details_; }

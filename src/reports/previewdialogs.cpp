@@ -39,7 +39,8 @@ WindowLayout JumpToPage::layout(int pageCount)
          .kind = ControlKind::Button,
          .design = QRect(64, 28, 45, 14),
          .text = "Cancel",
-         .tip = "Cancel this selection"},
+         .tip = "Cancel this selection",
+         .flags = FlagCancel},
     };
     return w;
 }

@@ -1,16 +1,28 @@
 #include "reports/recordsource.h"
 
 #include "platform/data/fileerror.h"
+#include "platform/data/table.h"
 
 namespace hk
 {
 
-ViewSource::ViewSource(Table &table, KeyId order) : view_(table, order) {}
+ViewSource::ViewSource(Table &table, KeyId order) : table_(table), view_(table, order) {}
+
+long long ViewSource::records() const
+{
+    return table_.records();
+}
 
 NestedSource::NestedSource(Table &parent, KeyId parentOrder, Table &child, KeyId childKey,
                            std::function<std::int64_t()> parentId)
-    : parent_(parent, parentOrder), child_(child, childKey), parentId_(std::move(parentId))
+    : childTable_(child), parent_(parent, parentOrder), child_(child, childKey),
+      parentId_(std::move(parentId))
 {
+}
+
+long long NestedSource::records() const
+{
+    return childTable_.records();
 }
 
 int NestedSource::open()

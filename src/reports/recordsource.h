@@ -21,6 +21,9 @@ class RecordSource
     virtual int open() = 0;
     // 0, NoMoreRecords (33) or another error code.
     virtual int next() = 0;
+    // How many records the reads may deliver: the records of the table each
+    // read stands on, which is what progress is measured against.
+    virtual long long records() const = 0;
 };
 
 // One table (with its lookup joins) in the order of a key.
@@ -31,8 +34,10 @@ class ViewSource : public RecordSource
     View &view() { return view_; }
     int open() override { return view_.open(); }
     int next() override { return view_.next(); }
+    long long records() const override;
 
   private:
+    Table &table_;
     View view_;
 };
 
@@ -45,8 +50,11 @@ class NestedSource : public RecordSource
                  std::function<std::int64_t()> parentId);
     int open() override;
     int next() override;
+    // The children: a parent alone delivers none.
+    long long records() const override;
 
   private:
+    Table &childTable_;
     View parent_;
     View child_;
     std::function<std::int64_t()> parentId_;

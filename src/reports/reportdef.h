@@ -37,7 +37,7 @@ struct ReportDefinition {
     QString name;                      // the procedure's name, "RPTBOOKTITLE"
     std::string caption;               // shown while the report is generated
     std::vector<Table *> opens;        // opened in this order, released in reverse
-    Table *primary = nullptr;          // counted for the estimate
+    Table *primary = nullptr;          // the first table read
     std::vector<Table *> scanned;      // read sequentially for the whole run
     std::optional<Long> fixedEstimate; // reports that filter or select
     std::string warningName;           // named when a read fails

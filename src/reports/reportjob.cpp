@@ -44,13 +44,14 @@ void setReportToday(std::function<std::int64_t()> today)
 ReportJob::ReportJob(const ReportDefinition &def) : def_(def), layout_(def.layout(textsNow(def)))
 {
     paginator_ = std::make_unique<Paginator>(layout_);
-    estimate_ = def.fixedEstimate ? *def.fixedEstimate
-                                  : Long(std::min<long long>(def.primary->records(), 0x7fffffff));
 }
 
 bool ReportJob::begin()
 {
     source_ = def_.source();
+    // Measured against the records the run reads, not its first table's.
+    estimate_ = def_.fixedEstimate ? *def_.fixedEstimate
+                                   : Long(std::min<long long>(source_->records(), 0x7fffffff));
     if (source_->open() != NoError) {
         CaptureFileError();
         WarnUser(36);

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QEvent>
+#include <QIcon>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -133,8 +134,10 @@ PreviewWindow::PreviewWindow(const std::vector<Page> &pages, const QString &job)
 
     QToolBar *tools = addToolBar(QStringLiteral("Preview"));
     tools->setMovable(false);
-    QAction *printTool = tools->addAction(style()->standardIcon(QStyle::SP_DialogSaveButton),
-                                          QStringLiteral("Print"));
+    // The program's printer (the frame's Print Setup icon), else the desktop's.
+    const QIcon printer = QIcon::fromTheme(QStringLiteral("document-print"),
+                                           QIcon(QStringLiteral(":/icons/PRINT.svg")));
+    QAction *printTool = tools->addAction(printer, QStringLiteral("Print"));
     printTool->setToolTip(QStringLiteral("Print this report"));
     QAction *exitTool = tools->addAction(style()->standardIcon(QStyle::SP_DialogCloseButton),
                                          QStringLiteral("Exit"));
@@ -168,6 +171,8 @@ PreviewWindow::PreviewWindow(const std::vector<Page> &pages, const QString &job)
     for (int z = 0; z < 3; ++z) {
         zones_[z] = new QLabel(this);
         zones_[z]->setMinimumWidth(z == 0 ? 40 : 140);
+        zones_[z]->setFrameStyle(QFrame::Panel | QFrame::Sunken); // zones apart
+        zones_[z]->setContentsMargins(4, 0, 4, 0);
         statusBar()->addPermanentWidget(zones_[z], z == 0 ? 1 : 0);
     }
 

@@ -34,7 +34,8 @@ Band pageHeaderBand(const ReportTexts &texts, std::vector<ReportControl> columnH
     b.controls = {
         textAt(2, 0, texts.heading, Fonts::heading),
         textAt(162, 0, "Page No:", Fonts::heading),
-        pageNumberAt(178, 0, "N3", Fonts::pageNumber),
+        // Four figures wide; longer numbers run on to the left.
+        pageNumberAt(178, 0, "n4", Fonts::pageNumber),
     };
     for (ReportControl &c : columnHeadings) {
         c.y = 6;

@@ -62,7 +62,8 @@ const WindowLayout &restoreDefaultLayout()
              .kind = K::Button,
              .design = {90, 78, 50, 14},
              .text = "Cancel",
-             .tip = " Cancel Restore"},
+             .tip = " Cancel Restore",
+             .flags = FlagCancel},
             {.id = HelpButton, .kind = K::Button, .design = {146, 78, 50, 14}, .text = "Help"},
         };
         return w;

@@ -19,7 +19,26 @@ struct ControlPlace {
     ControlKind kind;
     QRect design; // pixels, as the control stood at registration
     bool keepsSize;
+    bool keepsHeight; // one line of text: it widens, but a taller one only looks wrong
 };
+
+bool isOneLine(ControlKind kind)
+{
+    switch (kind) {
+    case ControlKind::Button:
+    case ControlKind::Entry:
+    case ControlKind::Display:
+    case ControlKind::Prompt:
+    case ControlKind::Check:
+    case ControlKind::Radio:
+    case ControlKind::DropList:
+    case ControlKind::Combo:
+    case ControlKind::Spin:
+        return true;
+    default:
+        return false;
+    }
+}
 
 // The window's design layout. It lives as the window's child, so it goes with
 // the window, and watches the window's resizes.
@@ -75,7 +94,7 @@ void RegisterWindowControls(BuiltWindow &window)
         // A tab's page is placed by its sheet.
         if (!w || c->kind == ControlKind::Tab) continue;
         const bool keepsSize = c->kind == ControlKind::Display && c->design.width() == 1;
-        list->controls.push_back({id, c->kind, w->geometry(), keepsSize});
+        list->controls.push_back({id, c->kind, w->geometry(), keepsSize, isOneLine(c->kind)});
     }
     std::sort(list->controls.begin(), list->controls.end(),
               [](const ControlPlace &a, const ControlPlace &b) { return a.id < b.id; });
@@ -97,12 +116,17 @@ void RelayoutControls(BuiltWindow &window)
     window.setUpdatesEnabled(false);
     for (const ControlPlace &c : list->controls) {
         QWidget *w = window.control(c.id);
-        const QPoint at(scaled(c.design.x(), fx), scaled(c.design.y(), fy));
-        if (c.keepsSize)
+        QPoint at(scaled(c.design.x(), fx), scaled(c.design.y(), fy));
+        const QSize size(scaled(c.design.width(), fx), scaled(c.design.height(), fy));
+        if (c.keepsSize) {
             w->move(at);
-        else
-            w->setGeometry(
-                QRect(at, QSize(scaled(c.design.width(), fx), scaled(c.design.height(), fy))));
+        } else if (c.keepsHeight && size.height() > c.design.height()) {
+            // Centred in the place it would have grown into.
+            at.ry() += (size.height() - c.design.height()) / 2;
+            w->setGeometry(QRect(at, QSize(size.width(), c.design.height())));
+        } else {
+            w->setGeometry(QRect(at, size));
+        }
     }
     window.setUpdatesEnabled(updates);
 }

@@ -6,7 +6,10 @@
 #include "programfixture.h"
 #include "shell/testapp.h"
 
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
+#include <QTimer>
 
 using namespace hk;
 
@@ -65,6 +68,33 @@ class FormWindowTest : public ProgramTest
     }
 
     void press(FormProcedure &p, int button) { p.form()->controlAs<QPushButton>(button)->click(); }
+
+    void addLamp()
+    {
+        Itm = ItemsRecord{};
+        Itm.ItemsId = 1;
+        Itm.Items = "Lamp";
+        Itm.RoomsId = 1;
+        ASSERT_EQ(Items.add(), NoError);
+        ASSERT_EQ(Items.get(Itm.Primary), NoError);
+    }
+};
+
+// A pick list with a window of its own in the document area, gone at once.
+class PassingList : public Procedure
+{
+  public:
+    PassingList() : Procedure(QStringLiteral("PickLocation")) {}
+
+  protected:
+    QCoro::Task<> run() override
+    {
+        auto *w = new QWidget;
+        w->setWindowTitle(QStringLiteral("Select Location"));
+        openDocument(w);
+        QTimer::singleShot(20, this, [this] { window()->close(); });
+        co_await untilClosed();
+    }
 };
 
 } // namespace
@@ -151,4 +181,86 @@ TEST_F(FormWindowTest, AnItemWithALocationSkipsItsNumberAfterTheDescription)
     p->form()->controlAs<QPushButton>(FormProcedure::CancelButton)->click();
     ASSERT_TRUE(test::waitFor([&] { return !p; }));
     EXPECT_EQ(GlobalResponse, RequestCancelled);
+}
+
+TEST_F(FormWindowTest, EnterAcceptsEscapeCancelsAndADeleteStartsOnOk)
+{
+    Itm = ItemsRecord{};
+    QPointer<FormProcedure> p = open(InsertRecord);
+    ASSERT_TRUE(p);
+    QTest::keyClick(p->form()->control(p->controlOf("ITM:NOTES")), Qt::Key_Escape);
+    ASSERT_TRUE(test::waitFor([&] { return !p; }));
+    EXPECT_EQ(GlobalResponse, RequestCancelled);
+    EXPECT_EQ(Items.records(), 0); // the placeholder went with the form
+
+    Itm = ItemsRecord{};
+    p = open(InsertRecord);
+    ASSERT_TRUE(p);
+    p->form()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(p->form()));
+    QWidget *item = p->form()->control(p->controlOf("ITM:ITEMS"));
+    item->setFocus();
+    QTest::keyClicks(item, "Lamp");
+    QTest::keyClick(item, Qt::Key_Tab);
+    QWidget *location = p->form()->control(p->controlOf("Itm:RoomsId"));
+    QTest::keyClicks(location, "1");
+    QTest::keyClick(location, Qt::Key_Return); // OK is the default button
+    ASSERT_TRUE(test::waitFor([&] { return !p; }));
+    EXPECT_EQ(GlobalResponse, RequestCompleted);
+    EXPECT_EQ(picks, 0);
+    ASSERT_EQ(Items.records(), 1);
+
+    ASSERT_EQ(Items.get(Itm.Primary), NoError);
+    p = open(DeleteRecord);
+    ASSERT_TRUE(p);
+    p->form()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(p->form()));
+    EXPECT_EQ(QApplication::focusWidget(), p->form()->control(FormProcedure::OkButton));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    ASSERT_TRUE(test::waitFor([&] { return !p; }));
+    EXPECT_EQ(Items.records(), 0);
+}
+
+TEST_F(FormWindowTest, APickListGivesTheFocusBackToTheForm)
+{
+    QMdiArea area;
+    area.resize(900, 700);
+    area.show();
+    area.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&area));
+    setDocumentArea(&area);
+    FormProcedure::setPickList([this](Procedure &caller, const std::string &) -> QCoro::Task<bool> {
+        ++picks;
+        co_await caller.call(std::make_unique<PassingList>());
+        if (choice) {
+            ItmRom.RoomsId = choice;
+            ItemsRooms.get(ItmRom.Primary);
+        }
+        co_return choice != 0;
+    });
+    addLamp();
+    QPointer<FormProcedure> p = open(ChangeRecord);
+    ASSERT_TRUE(p);
+    auto *sub = qobject_cast<QMdiSubWindow *>(p->window());
+    ASSERT_NE(sub, nullptr);
+    QWidget *lookup = p->form()->control(p->controlOf("Itm:RoomsId"));
+
+    for (Long chosen : {Long(0), Long(1)}) {
+        choice = chosen;
+        lookup->setFocus();
+        const int before = picks;
+        QTest::keyClicks(lookup, "9");
+        QTest::keyClick(lookup, Qt::Key_Tab); // no location 19: the pick list opens
+        ASSERT_TRUE(test::waitFor([&] { return picks > before; }));
+        // Typing goes on where it was left, or after the lookup once chosen.
+        QWidget *expected =
+            chosen ? p->form()->control(p->controlOf("ITM:QUANTITY")) : lookup;
+        ASSERT_TRUE(test::waitFor([&] {
+            return area.activeSubWindow() == sub && QApplication::focusWidget() == expected;
+        })) << "choice " << chosen;
+    }
+    EXPECT_EQ(p->form()->value(p->controlOf("Itm:RoomsId")), PictureValue{std::int64_t{1}});
+    press(*p, FormProcedure::CancelButton);
+    ASSERT_TRUE(test::waitFor([&] { return !p; }));
+    setDocumentArea(nullptr);
 }

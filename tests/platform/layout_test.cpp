@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 using namespace hk;
 
 namespace
@@ -238,11 +240,11 @@ TEST_F(LayoutTest, ShowsOnlyTheCurrentTabsControls)
 TEST_F(LayoutTest, ControlsShowAndGiveBackValues)
 {
     window_->setValue(ValueEntry, Hundredths{123450});
-    EXPECT_EQ(window_->entry(ValueEntry)->text(), "1234.50");
+    EXPECT_EQ(window_->entry(ValueEntry)->text(), "1,234.50");
     window_->setValue(TotalDisplay, Hundredths{0});
     EXPECT_EQ(window_->controlAs<QLabel>(TotalDisplay)->text(), "");
     window_->setValue(TotalDisplay, Hundredths{9876543});
-    EXPECT_EQ(window_->controlAs<QLabel>(TotalDisplay)->text(), "98765.43");
+    EXPECT_EQ(window_->controlAs<QLabel>(TotalDisplay)->text(), "98,765.43");
     EXPECT_EQ(window_->value(TotalDisplay), PictureValue{Hundredths{9876543}});
     window_->setValue(KindOption, std::int64_t{2});
     EXPECT_TRUE(window_->controlAs<QRadioButton>(KindUsed)->isChecked());
@@ -261,7 +263,7 @@ TEST_F(LayoutTest, AnEntryTakesTypedTextThatFitsItsPicture)
                      [&](const PictureValue &v) { taken.push_back(v); });
     typeInto(ValueEntry, "1234.5");
     EXPECT_EQ(window_->value(ValueEntry), PictureValue{Hundredths{123450}});
-    EXPECT_EQ(window_->entry(ValueEntry)->text(), "1234.50");
+    EXPECT_EQ(window_->entry(ValueEntry)->text(), "1,234.50");
     EXPECT_EQ(taken.size(), 1u);
     typeInto(CounterEntry, "1:30");
     EXPECT_EQ(window_->entry(CounterEntry)->text(), "01:30:00");
@@ -309,4 +311,109 @@ TEST_F(LayoutTest, TellsTheStatusMessageOfTheFocusedControl)
     window_->control(ValueEntry)->setFocus();
     window_->control(OkButton)->setFocus();
     EXPECT_EQ(shown, (QStringList{"Value of Item", "Accept"}));
+}
+
+TEST_F(LayoutTest, TextEntriesCountCharactersAndNeverSplitOne)
+{
+    // Outside the Basic Multilingual Plane a character takes two UTF-16 units.
+    const QString grin = QString::fromUtf8("\xF0\x9F\x98\x80");
+    PictureEntry entry(Picture::of("s3"));
+    entry.insert(grin + grin + grin);
+    entry.insert(QStringLiteral("x")); // a fourth character does not go in
+    ASSERT_TRUE(entry.accept());
+    EXPECT_EQ(entry.value(), PictureValue{(grin + grin + grin).toStdString()});
+
+    entry.clear();
+    entry.insert(QStringLiteral("ab") + grin + grin); // the second would not fit whole
+    EXPECT_EQ(entry.text(), QString());
+    entry.insert(QStringLiteral("ab") + grin);
+    ASSERT_TRUE(entry.accept());
+    EXPECT_EQ(entry.value(), PictureValue{(QStringLiteral("ab") + grin).toStdString()});
+}
+
+namespace
+{
+
+enum : int { NamePrompt = 1, NameEntry, PriceEntry, NotesText, InsertButton, Ok, Cancel };
+
+WindowLayout keyedDialog()
+{
+    using K = ControlKind;
+    WindowLayout w;
+    w.title = "Keys";
+    w.size = QSize(200, 100);
+    w.kind = WindowKind::Dialog;
+    w.controls = {
+        {.id = NamePrompt, .kind = K::Prompt, .design = {4, 4, 30, 10}, .text = "&Name:"},
+        {.id = NameEntry, .kind = K::Entry, .design = {40, 4, 60, 10}, .picture = "s5"},
+        {.id = PriceEntry,
+         .kind = K::Entry,
+         .design = {40, 18, 60, 10},
+         .tip = "Enter or Edit Value - Maximum 5.2 Digits",
+         .message = "Value of Book",
+         .picture = "n9.2B"},
+        {.id = NotesText, .kind = K::Text, .design = {4, 32, 150, 30}},
+        {.id = InsertButton, .kind = K::Button, .design = {4, 80, 40, 14}, .text = "&Insert"},
+        {.id = Ok, .kind = K::Button, .design = {100, 80, 40, 14}, .text = "OK", .flags = FlagDefault},
+        {.id = Cancel,
+         .kind = K::Button,
+         .design = {150, 80, 40, 14},
+         .text = "Cancel",
+         .flags = FlagCancel},
+    };
+    return w;
+}
+
+} // namespace
+
+TEST_F(LayoutTest, EnterEscapeAndAccessKeysPressTheWindowsButtons)
+{
+    window_.reset();
+    auto w = BuiltWindow::build(keyedDialog(), DialogUnits(8, 16));
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    std::map<int, int> pressed;
+    for (int id : {InsertButton, Ok, Cancel})
+        QObject::connect(w->controlAs<QPushButton>(id), &QPushButton::clicked,
+                         [&pressed, id] { ++pressed[id]; });
+    QStringList status;
+    QObject::connect(w.get(), &BuiltWindow::statusMessage, [&](const QString &m) { status << m; });
+
+    PictureEntry *name = w->entry(NameEntry);
+    name->setFocus();
+    QTest::keyClicks(name, QStringLiteral("Lamp"));
+    QTest::keyClick(name, Qt::Key_Return);
+    EXPECT_EQ(pressed[Ok], 1);
+    EXPECT_EQ(w->value(NameEntry), PictureValue{std::string("Lamp")}); // taken first
+
+    QWidget *notes = w->control(NotesText);
+    notes->setFocus();
+    QTest::keyClick(notes, Qt::Key_Return); // a new line, not OK
+    EXPECT_EQ(pressed[Ok], 1);
+
+    w->control(Cancel)->setFocus();
+    QTest::keyClick(w->control(Cancel), Qt::Key_Return); // the focused button
+    EXPECT_EQ(pressed[Cancel], 1);
+    QTest::keyClick(name, Qt::Key_Escape);
+    EXPECT_EQ(pressed[Cancel], 2);
+    EXPECT_EQ(pressed[Ok], 1);
+
+    QTest::keyClick(notes, Qt::Key_I, Qt::AltModifier);
+    EXPECT_EQ(pressed[InsertButton], 1);
+    QTest::keyClick(w->control(InsertButton), Qt::Key_N, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), name);
+
+    // Numbers stand right; a refused number says why on the status bar.
+    PictureEntry *price = w->entry(PriceEntry);
+    EXPECT_TRUE(price->alignment() & Qt::AlignRight);
+    EXPECT_FALSE(name->alignment() & Qt::AlignRight);
+    price->setFocus();
+    QTest::keyClicks(price, QStringLiteral("123456"));
+    QTest::keyClick(price, Qt::Key_Return);
+    EXPECT_EQ(pressed[Ok], 1);
+    EXPECT_EQ(messages_.beeps().size(), 1u);
+    ASSERT_FALSE(status.isEmpty());
+    EXPECT_EQ(status.back(), "Value of Book: Enter or Edit Value - Maximum 5.2 Digits");
+    EXPECT_EQ(QApplication::focusWidget(), price);
 }

@@ -102,7 +102,14 @@ TEST_F(PictureTest, ShowsNumbers)
         {whole(-1234), "n4", "####"},
         {cents(0), "n12.2", "0.00"},
         {cents(0), "n12.2B", ""},
-        {cents(123456), "n9.2B", "1234.56"},
+        {cents(123456), "n9.2B", "1,234.56"},
+        // Both spellings group thousands, and the separators take places.
+        {cents(9999999), "n9.2B", "99,999.99"},
+        {cents(10000000), "n9.2B", "#########"},
+        {cents(99999999), "n10.2B", "999,999.99"},
+        {whole(99999999), "n10", "99,999,999"},
+        {whole(100000000), "n10", "##########"},
+        {whole(1000), "n4", "1000"}, // four digits keep their places
         {cents(123456), "N12.2B", "1,234.56"},
         {cents(123456789012), "N12.2", "############"},
         {cents(12345678901), "N12.2", "############"}, // 123,456,789.01
@@ -140,7 +147,10 @@ TEST_F(PictureTest, TakesTypedNumbers)
         {"1.234", "n10.2B", std::nullopt}, // a third decimal is lost
         {"1.230", "n10.2B", cents(123)},
         {"123456.78", "n10.2B", cents(12345678)},
-        {"1234567.89", "n10.2B", cents(123456789)},
+        {"1234567.89", "n10.2B", std::nullopt}, // 1,234,567.89: twelve places
+        {"99999.99", "n9.2B", cents(9999999)},
+        {"99,999.99", "n9.2B", cents(9999999)},
+        {"100000", "n9.2B", std::nullopt},
         {"12345678.9", "n10.2B", std::nullopt}, // shows as 12345678.90: eleven places
         {"123,456.78", "N10.2B", cents(12345678)},
         {"1234567.8", "N10.2B", std::nullopt}, // shows as 1,234,567.80: eleven places

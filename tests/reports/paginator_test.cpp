@@ -79,6 +79,30 @@ TEST_F(PaginatorTest, GroupsTotalsAndPageBreaks)
     EXPECT_EQ(p.details(), 4);
 }
 
+TEST_F(PaginatorTest, TheTitleBandFollowsTheLastDetailWhenItFits)
+{
+    layout.groups.clear();
+    layout.detail.height = 30;
+    Paginator p(layout);
+    rec = {"", 100, "x"};
+    p.printDetail();
+    p.finish();
+    ASSERT_EQ(p.pages().size(), 1u);
+    EXPECT_EQ(texts(p.pages()[0]), (Texts{"1", "1.00", "x", "TITLE", "1", "1.00"}));
+}
+
+TEST_F(PaginatorTest, PageNumbersAreNeverCutToSigns)
+{
+    layout.groups.clear();
+    Paginator p(layout);
+    rec = {"", 0, ""};
+    while (p.pages().size() < 10001)
+        p.printDetail();
+    EXPECT_EQ(texts(p.pages()[998]).front(), "999");
+    EXPECT_EQ(texts(p.pages()[999]).front(), "1000"); // an n3 field
+    EXPECT_EQ(texts(p.pages()[10000]).front(), "10001");
+}
+
 TEST_F(PaginatorTest, HiddenControlsAreLeftOutUntilShownAgain)
 {
     layout.groups.clear();

@@ -207,7 +207,9 @@ TEST_F(OwnerTest, TheAddressWindowsControlsFollowItsSize)
     const QSize content = sub->widget()->size();
     sub->resize(sub->size() + content); // content twice its size
     ASSERT_EQ(sub->widget()->size(), content * 2);
-    EXPECT_EQ(ok->geometry(), QRect(design.topLeft() * 2, design.size() * 2));
+    // Twice as wide, as high as it was, in the middle of its doubled place.
+    EXPECT_EQ(ok->geometry(), QRect(design.x() * 2, design.y() * 2 + design.height() / 2,
+                                    design.width() * 2, design.height()));
     sub->resize(sub->size() - content);
     EXPECT_EQ(ok->geometry(), design);
 }
@@ -221,6 +223,9 @@ TEST_F(OwnerTest, TheFocusedEntrysMessageShowsInTheFramesStatusBar)
     w->findChild<PictureEntry *>()->setFocus();
     EXPECT_TRUE(
         waitFor([&] { return frame.statusBar()->currentMessage() == "Enter Your Address"; }));
+    // The message leaves with the window that showed it.
+    w->close();
+    EXPECT_TRUE(waitFor([&] { return frame.statusBar()->currentMessage().isEmpty(); }));
 }
 
 } // namespace

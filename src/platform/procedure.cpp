@@ -28,6 +28,11 @@ std::map<Long, Procedure *> &registry()
     return procedures;
 }
 
+// Unwinds the coroutines of a caller that closed while its call ran. It
+// ends in execute(), or with a handler coroutine nobody awaits.
+struct CallerClosed {
+};
+
 Long lastId = 0;
 QPointer<QMdiArea> area;
 
@@ -73,7 +78,12 @@ Procedure &Procedure::enrol(std::unique_ptr<Procedure> p)
 
 QCoro::Task<> Procedure::execute()
 {
-    co_await run();
+    try {
+        co_await run();
+    } catch (const CallerClosed &) {
+        // run() awaited a call that outlived this procedure's window.
+    }
+    ended_ = true;
     registry().erase(id_);
     emit done();
     deleteLater();
@@ -90,9 +100,14 @@ Long start(std::unique_ptr<Procedure> procedure)
 
 QCoro::Task<> Procedure::call(std::unique_ptr<Procedure> callee)
 {
+    QPointer<Procedure> self(this);
+    const bool windowed = window_ != nullptr;
     Procedure &proc = enrol(std::move(callee));
     acceptInput(false);
     co_await proc.execute();
+    // The frame may have closed every window meanwhile: nothing of a caller
+    // that has closed may run on, so its coroutines are unwound instead.
+    if (!self || self->ended_ || (windowed && !self->window_)) throw CallerClosed{};
     acceptInput(true);
 }
 

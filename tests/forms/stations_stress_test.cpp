@@ -33,6 +33,8 @@ void step(std::mt19937 &random)
     };
     const std::int64_t value = std::uniform_int_distribution<std::int64_t>(0, 99999)(random);
     const int kind = std::uniform_int_distribution<int>(0, 2)(random);
+    // The user takes a moment with the form: the other station goes on meanwhile.
+    auto think = [&] { usleep(std::uniform_int_distribution<useconds_t>(0, 2000)(random)); };
     if (kind == 0) {
         Bok = BooksRecord{};
         GlobalRequest = InsertRecord;
@@ -42,6 +44,7 @@ void step(std::mt19937 &random)
         form.setText(f("BOK:BOOKAUTHOR"), "Author");
         form.setInteger(f("Bok:BookCategoryId"), 1);
         form.setInteger(f("BOK:BOOKVALUE"), value);
+        think();
         if (chance(80))
             form.complete();
         else
@@ -58,6 +61,7 @@ void step(std::mt19937 &random)
     FormCore form(*findForm("UpdateBooks"));
     if (!form.open()) return;
     if (kind == 1) form.setInteger(f("BOK:BOOKVALUE"), value);
+    think();
     // Shown the other station's version, the user tries once more or gives up.
     if (form.complete() != FormCore::Outcome::Close && chance(50)) form.complete();
     form.close();

@@ -89,6 +89,8 @@ bool FormCore::number()
 bool FormCore::removePlaceholder()
 {
     DataFile &file = table_.file();
+    // A station that has shut its connection took its placeholders along.
+    if (!file.connected()) return true;
     int code = file.begin();
     if (code == NoError) {
         table_.setCurrent(row_, nullptr);

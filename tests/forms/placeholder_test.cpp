@@ -155,3 +155,24 @@ TEST_F(PlaceholderTest, ARemovalThatFailsIsReportedAndTheNoteStays)
     ASSERT_EQ(otherBooks.open(), NoError);
     EXPECT_EQ(otherBooks.records(), 1);
 }
+
+TEST_F(PlaceholderTest, AProgramEndingWithAnInsertFormOpenTakesItsPlaceholderAlong)
+{
+    // However the program ends (a halt, the session closing it) the forms
+    // never get to close: the station's end removes what they added.
+    TablesInUse tables{&BookCategory, &Books, &HearthkpValue};
+    Bok = BooksRecord{};
+    GlobalRequest = InsertRecord;
+    FormCore form(*findForm("UpdateBooks"));
+    ASSERT_TRUE(form.open());
+    ASSERT_EQ(books(), std::vector<Long>{1});
+    DataFile::program().shutdown();
+
+    DataFile other(path());
+    BooksRecord theirs;
+    Table otherBooks(TableId::Books, &theirs, &other);
+    ASSERT_EQ(otherBooks.open(), NoError);
+    EXPECT_EQ(otherBooks.records(), 0);
+    form.close();
+    EXPECT_TRUE(boxes.boxes().empty());
+}

@@ -187,4 +187,41 @@ int removeDeadPlaceholders(DataFile &file, const TableDef &table)
     return removed;
 }
 
+int removeOwnPlaceholders(DataFile &file)
+{
+    sqlite3 *db = file.db();
+    if (!db) return -FileNotOpen;
+    const Station &self = thisStation();
+    std::vector<std::pair<std::string, std::int64_t>> own;
+    sqlite3_stmt *st = nullptr;
+    if (run(db,
+            "SELECT TableLabel, RowNo FROM HkPlaceholders WHERE Pid = ? AND Started = ? AND "
+            "Boot = ? AND Host = ?",
+            &st, self.pid, self.started, std::string_view(self.boot),
+            std::string_view(self.host)) != SQLITE_OK)
+        return 0;
+    while (sqlite3_step(st) == SQLITE_ROW)
+        own.emplace_back(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)),
+                         sqlite3_column_int64(st, 1));
+    sqlite3_finalize(st);
+    if (own.empty()) return 0;
+    if (file.begin() != NoError) return -lastError().code;
+    int rc = SQLITE_OK;
+    for (const auto &[label, row] : own) {
+        rc = run(db, ("DELETE FROM " + quoteName(label) + " WHERE rowid = ?").c_str(), nullptr,
+                 row);
+        if (rc == SQLITE_OK)
+            rc = run(db, "DELETE FROM HkPlaceholders WHERE TableLabel = ? AND RowNo = ?", nullptr,
+                     std::string_view(label), row);
+        if (rc != SQLITE_OK) break;
+    }
+    if (rc != SQLITE_OK) {
+        const int code = setSqliteError(db, rc, {});
+        file.rollback();
+        return -code;
+    }
+    if (file.commit() != NoError) return -lastError().code;
+    return static_cast<int>(own.size());
+}
+
 } // namespace hk

@@ -49,4 +49,9 @@ int forgetPlaceholder(DataFile &file, const TableDef &table, std::int64_t row);
 // station is writing, so that the next opening tries again.
 int removeDeadPlaceholders(DataFile &file, const TableDef &table);
 
+// Removes every placeholder of this station, in a transaction of its own:
+// what a program leaves when it ends with insert forms still open. Returns
+// how many were removed, or a negative file code.
+int removeOwnPlaceholders(DataFile &file);
+
 } // namespace hk

@@ -1,6 +1,7 @@
 // Program entry: runs the frame until it closes. No table is opened here;
 // each procedure opens what it needs.
 #include "forms/formwindow.h"
+#include "platform/data/datafile.h"
 #include "platform/help.h"
 #include "platform/procedure.h"
 #include "shell/frame.h"
@@ -25,6 +26,8 @@ int main(int argc, char *argv[])
     QObject::connect(&main, &hk::Procedure::done, &app, &QApplication::quit);
     hk::start(std::move(frame));
     const int status = QApplication::exec();
+    // However the loop ended, nothing half-done or left over stays in the file.
+    hk::DataFile::program().shutdown();
     hk::setHelpViewer(nullptr);
     return status;
 }

@@ -6,6 +6,7 @@
 #include "integrity/warnings.h"
 #include "platform/data/datafile.h"
 #include "platform/data/fileerror.h"
+#include "platform/data/placeholders.h"
 #include "platform/messages.h"
 
 #include <cstring>
@@ -57,7 +58,7 @@ bool FormCore::open()
     for (TableId t : def_.tables)
         if (!tables_.use({&hk::table(t)})) return false;
     const TableDef &td = table_.def();
-    if (def_.notesKey) NoteKeyBeforeChange(table_);
+    if (def_.notesKey) noted_ = NoteKeyBeforeChange(table_);
     row_ = table_.currentRow();
     td.copy(opening_.data(), table_.buffer());
     if (request_ == InsertRecord && !number()) return false;
@@ -68,11 +69,41 @@ bool FormCore::open()
 
 bool FormCore::number()
 {
-    // The caller left the buffer primed; numbering keeps it and adds it.
-    if (!AutoNumberRecord(table_)) return false;
+    // The caller left the buffer primed; numbering keeps it and adds it,
+    // noted as this station's placeholder in the same transaction.
+    DataFile &file = table_.file();
+    for (;;) {
+        int code = file.begin();
+        if (code == NoError) code = autoNumber(table_);
+        if (code == NoError) code = notePlaceholder(file, table_.def(), table_.currentRow());
+        if (code == NoError) code = file.commit();
+        if (code == NoError) break;
+        CaptureFileError();
+        if (WarnUser(25) != ButtonRetry) return false;
+    }
     row_ = table_.currentRow();
     placeholder_ = true;
     return true;
+}
+
+bool FormCore::removePlaceholder()
+{
+    DataFile &file = table_.file();
+    // A station that has shut its connection took its placeholders along.
+    if (!file.connected()) return true;
+    int code = file.begin();
+    if (code == NoError) {
+        table_.setCurrent(row_, nullptr);
+        code = table_.remove();
+        // Gone already (a cleaner station took it): nothing is left to remove.
+        if (code == RecordNotFound) code = NoError;
+    }
+    if (code == NoError) code = forgetPlaceholder(file, table_.def(), row_);
+    if (code == NoError) code = file.commit();
+    if (code == NoError) return true;
+    CaptureFileError();
+    WarnUser(17, table_.def().label);
+    return false;
 }
 
 std::string FormCore::caption() const
@@ -219,6 +250,7 @@ FormCore::Outcome FormCore::insert()
         table_.setCurrent(row_, nullptr);
         code = table_.put();
     }
+    if (code == NoError) code = forgetPlaceholder(file, table_.def(), row_);
     if (code == NoError) code = file.commit();
     if (code == NoError) {
         placeholder_ = false;
@@ -257,7 +289,7 @@ FormCore::Outcome FormCore::change()
             } else {
                 toShared();
                 table_.setCurrent(row_, opening_.data());
-                result = UpdateRecordChecked(table_, def_.recall);
+                result = UpdateRecordChecked(table_, def_.recall, noted_);
                 if (result == Updated && file.commit() != NoError) {
                     CaptureFileError();
                     WarnUser(15, table_.def().label);
@@ -271,13 +303,10 @@ FormCore::Outcome FormCore::change()
             return Outcome::Close;
         }
         if (result == ChangedElsewhere) {
-            // The buffer holds the other station's version: show it, and
-            // take it as the version read from now on.
-            fromShared();
-            table_.def().copy(opening_.data(), record_.data());
-            valueAtOpening_ = valueNow();
+            takeStoredVersion();
             return Outcome::StayOnFirst;
         }
+        if (result == RecordGone) return Outcome::Close; // nothing stored: response 2
         int button = WarnUser(16);
         if (button == ButtonYes) continue;
         if (button == ButtonNo) return Outcome::Close;
@@ -290,7 +319,7 @@ FormCore::Outcome FormCore::remove()
     DataFile &file = table_.file();
     for (;;) {
         response_ = RequestCancelled;
-        bool failed = true;
+        int result = NotDeleted;
         {
             BusyCursor busy;
             if (file.begin() != NoError) {
@@ -301,20 +330,27 @@ FormCore::Outcome FormCore::remove()
                 WarnUser(17, table_.def().label);
             } else {
                 toShared();
-                table_.setCurrent(row_, nullptr);
-                failed = DeleteRecordChecked(table_);
-                if (!failed && file.commit() != NoError) {
+                // Deleted only as the form shows it: a change by another
+                // station meanwhile is shown first.
+                table_.setCurrent(row_, opening_.data());
+                result = DeleteRecordChecked(table_);
+                if (result == Deleted && file.commit() != NoError) {
                     CaptureFileError();
                     WarnUser(17, table_.def().label);
-                    failed = true;
+                    result = NotDeleted;
                 }
                 file.rollback();
             }
         }
-        if (!failed) {
+        if (result == Deleted) {
             response_ = RequestCompleted;
             return Outcome::Close;
         }
+        if (result == ChangedElsewhere) {
+            takeStoredVersion(); // a second OK deletes it, with its own value
+            return Outcome::StayOnFirst;
+        }
+        if (result == RecordGone) return Outcome::Close;
         int button = WarnUser(18);
         if (button == ButtonYes) continue;
         if (button == ButtonNo) return Outcome::Close;
@@ -322,13 +358,25 @@ FormCore::Outcome FormCore::remove()
     }
 }
 
+void FormCore::takeStoredVersion()
+{
+    // The buffer holds the other station's version: show it, and take it as
+    // the version read from now on.
+    fromShared();
+    table_.def().copy(opening_.data(), record_.data());
+    valueAtOpening_ = valueNow();
+    if (def_.notesKey) noted_ = NoteKeyBeforeChange(table_);
+}
+
 void FormCore::close()
 {
     if (closed_) return;
     closed_ = true;
+    // A removal that keeps failing is reported and left noted: once this
+    // station has ended, the next opening of the table removes it.
     if (placeholder_ && response_ != RequestCompleted) {
-        table_.setCurrent(row_, nullptr);
-        table_.remove();
+        while (!removePlaceholder() && WarnUser(18) == ButtonYes) {
+        }
         placeholder_ = false;
     }
     // The caller finds the stored record in the buffer (for a delete or a

@@ -9,6 +9,7 @@
 #include "dictionary/globals.h"
 #include "dictionary/tables.h"
 #include "forms/formdef.h"
+#include "integrity/checked.h"
 #include "integrity/tableopen.h"
 
 #include <cstdint>
@@ -69,6 +70,7 @@ class FormCore
 
   private:
     bool number();
+    bool removePlaceholder();
     bool changed() const;
     std::int64_t valueNow() const;
     int adjustTotal(std::int64_t delta);
@@ -76,6 +78,7 @@ class FormCore
     Outcome insert();
     Outcome change();
     Outcome remove();
+    void takeStoredVersion();
 
     const FormDef &def_;
     Table &table_;
@@ -87,6 +90,7 @@ class FormCore
     std::int64_t row_ = 0;               // the record's row in the table
     bool placeholder_ = false;
     std::int64_t valueAtOpening_ = 0;
+    NotedKey noted_; // the identifier before the change, this form's alone
     bool closed_ = false;
 };
 

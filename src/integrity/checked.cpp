@@ -9,8 +9,6 @@
 #include "platform/data/view.h"
 #include "platform/messages.h"
 
-#include <array>
-#include <optional>
 #include <vector>
 
 namespace hk
@@ -18,8 +16,6 @@ namespace hk
 
 namespace
 {
-
-std::array<std::optional<std::int64_t>, TableCount> notedIdentifiers;
 
 std::int64_t identifierOf(const Table &t)
 {
@@ -126,6 +122,8 @@ bool applyDeleteRule(const RelationRule &rule, std::int64_t parentId)
     Table &t = table(r.child);
     for (std::int64_t row : rows) {
         int code = t.regetRow(row);
+        // Read inside the transaction: what a list watched earlier is stale.
+        if (code == NoError) t.setCurrent(row, t.buffer());
         if (code == NoError) code = t.remove();
         if (code != NoError) {
             CaptureFileError();
@@ -168,6 +166,7 @@ bool applyUpdateRule(const RelationRule &rule, Table &parent, std::int64_t befor
     for (std::int64_t row : rows) {
         int code = t.regetRow(row);
         if (code == NoError) {
+            t.setCurrent(row, t.buffer());
             field::setInteger(reference, t.buffer(), after);
             code = t.put();
         }
@@ -183,12 +182,12 @@ bool applyUpdateRule(const RelationRule &rule, Table &parent, std::int64_t befor
 
 } // namespace
 
-void NoteKeyBeforeChange(Table &t)
+NotedKey NoteKeyBeforeChange(const Table &t)
 {
-    notedIdentifiers[static_cast<int>(t.def().id)] = identifierOf(t);
+    return identifierOf(t);
 }
 
-bool DeleteRecordChecked(Table &t)
+int DeleteRecordChecked(Table &t)
 {
     const TableId id = t.def().id;
     const std::string &label = labelOf(id);
@@ -199,27 +198,35 @@ bool DeleteRecordChecked(Table &t)
     if (file.begin() != NoError) {
         CaptureFileError();
         WarnUser(34, label, "Delete");
-        return true;
+        return NotDeleted;
     }
-    // Work on the record as it is stored now.
-    if (t.reget(position) != NoError) {
+    // Work on the record as it is stored now, and only when that is the
+    // version the caller showed: another station may have changed it.
+    if (int code = t.reget(position); code != NoError) {
         CaptureFileError();
         WarnUser(35, label);
-        return true;
+        return code == RecordNotFound ? RecordGone : NotDeleted;
+    }
+    if (!t.matchesWatched()) {
+        setError(ChangedByOther, t.storedName());
+        CaptureFileError();
+        WarnUser(15, "Record Changed by Another Station");
+        t.setCurrent(t.currentRow(), t.buffer()); // the version shown from now on
+        return ChangedElsewhere;
     }
     const std::int64_t parentId = identifierOf(t);
     for (const auto &rule : rulesFor(id))
-        if (!applyDeleteRule(rule, parentId)) return true;
+        if (!applyDeleteRule(rule, parentId)) return NotDeleted;
 
     if (t.reget(position) != NoError || t.remove() != NoError || file.commit() != NoError) {
         CaptureFileError();
         WarnUser(17, label);
-        return true;
+        return NotDeleted;
     }
-    return false;
+    return Deleted;
 }
 
-int UpdateRecordChecked(Table &t, bool offerRecall)
+int UpdateRecordChecked(Table &t, bool offerRecall, NotedKey before)
 {
     const TableId id = t.def().id;
     const std::string &label = labelOf(id);
@@ -232,12 +239,21 @@ int UpdateRecordChecked(Table &t, bool offerRecall)
         return NotUpdated;
     }
     const Position position = t.position(KeyId{id, 0});
-    const std::optional<std::int64_t> before = notedIdentifiers[static_cast<int>(id)];
     const std::int64_t after = identifierOf(t);
 
     if (int code = t.put(); code != NoError) {
         CaptureFileError();
-        if (code != ChangedByOther) {
+        if (code == ChangedByOther) {
+            // The stored version replaces the buffer, unless it is gone too.
+            t.watch();
+            code = t.reget(position);
+            if (code != NoError) CaptureFileError();
+        }
+        if (code == RecordNotFound) {
+            WarnUser(35, label);
+            return RecordGone;
+        }
+        if (code != NoError) {
             WarnUser(15, label);
             return NotUpdated;
         }
@@ -245,8 +261,6 @@ int UpdateRecordChecked(Table &t, bool offerRecall)
             WarnUser(38);
         else
             WarnUser(15, "Record Changed by Another Station");
-        t.watch();
-        t.reget(position);
         return ChangedElsewhere;
     }
     // Without a noted identifier there is no change of it to carry along.

@@ -6,24 +6,44 @@
 // caller; a failure rolls the whole transaction back.
 #pragma once
 
+#include <cstdint>
+#include <optional>
+
 namespace hk
 {
 
 class Table;
 
-// Notes the identifier in the table's buffer as the one before the change;
-// the next UpdateRecordChecked carries a change of it into the children.
-void NoteKeyBeforeChange(Table &table);
+// The identifier a record had before the change, as the caller noted it.
+// Empty: nothing was noted, and a change of it is not carried along.
+using NotedKey = std::optional<std::int64_t>;
 
-// Deletes the table's current record. True when it failed: then nothing was
-// deleted and a warning was shown.
-bool DeleteRecordChecked(Table &table);
+// The identifier in the table's buffer, for the caller to keep as the one
+// before its change and to hand to UpdateRecordChecked. The caller (a form)
+// keeps it: another window of the same table cannot overwrite it.
+NotedKey NoteKeyBeforeChange(const Table &table);
 
-enum UpdateResult { Updated = 0, NotUpdated = 1, ChangedElsewhere = 2 };
-// Writes the buffer back over the current record. ChangedElsewhere: another
-// station changed it first; nothing was written, the buffer now holds the
-// stored version and the table is watched. offerRecall picks the wording
-// that points to the Ditto button.
-int UpdateRecordChecked(Table &table, bool offerRecall);
+// What became of a checked delete or write. Zero is success, so that a
+// delete's result reads as "failed" when it is not zero.
+enum CheckedResult {
+    Updated = 0,
+    Deleted = 0,
+    NotUpdated = 1, // refused or failed; a warning was shown
+    NotDeleted = 1,
+    ChangedElsewhere = 2, // another station changed it first; see below
+    RecordGone = 3,       // another station deleted it; warning 35 was shown
+};
+
+// Deletes the table's current record, provided it is still stored as it was
+// read when the table watches it (see Table::setCurrent). ChangedElsewhere:
+// nothing was deleted, the buffer holds the stored version and the table
+// watches it, so that a second attempt deletes that version.
+int DeleteRecordChecked(Table &table);
+
+// Writes the buffer back over the current record and carries a change of the
+// identifier noted in `before` into the children. ChangedElsewhere: nothing
+// was written, the buffer now holds the stored version and the table is
+// watched. offerRecall picks the wording that points to the Ditto button.
+int UpdateRecordChecked(Table &table, bool offerRecall, NotedKey before = {});
 
 } // namespace hk

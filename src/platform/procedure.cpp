@@ -29,6 +29,11 @@ std::map<Long, Procedure *> &registry()
     return procedures;
 }
 
+// Unwinds the coroutines of a caller that closed while its call ran. It
+// ends in execute(), or with a handler coroutine nobody awaits.
+struct CallerClosed {
+};
+
 Long lastId = 0;
 constexpr const char *kMessageOwner = "hkMessageOwner";
 QPointer<QMdiArea> area;
@@ -75,7 +80,12 @@ Procedure &Procedure::enrol(std::unique_ptr<Procedure> p)
 
 QCoro::Task<> Procedure::execute()
 {
-    co_await run();
+    try {
+        co_await run();
+    } catch (const CallerClosed &) {
+        // run() awaited a call that outlived this procedure's window.
+    }
+    ended_ = true;
     registry().erase(id_);
     emit done();
     deleteLater();
@@ -92,11 +102,16 @@ Long start(std::unique_ptr<Procedure> procedure)
 
 QCoro::Task<> Procedure::call(std::unique_ptr<Procedure> callee)
 {
+    QPointer<Procedure> self(this);
+    const bool windowed = window_ != nullptr;
     Procedure &proc = enrol(std::move(callee));
     // Noted before the window stops taking input, which takes the focus away.
     QPointer<QWidget> focused = window_ ? window_->focusWidget() : nullptr;
     acceptInput(false);
     co_await proc.execute();
+    // The frame may have closed every window meanwhile: nothing of a caller
+    // that has closed may run on, so its coroutines are unwound instead.
+    if (!self || self->ended_ || (windowed && !self->window_)) throw CallerClosed{};
     acceptInput(true);
     regainFocus(focused);
 }

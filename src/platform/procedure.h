@@ -54,6 +54,10 @@ class Procedure : public QObject
 
     // Runs `callee` and returns when it has finished. Meanwhile this
     // procedure's window takes no input; all other windows stay live.
+    // When this procedure has closed meanwhile (its window is gone, its run()
+    // has ended, or it was deleted), the call does not return into it: the
+    // awaiting coroutines are unwound without running another line, so no
+    // caller needs to ask after its co_await whether it still exists.
     QCoro::Task<> call(std::unique_ptr<Procedure> callee);
 
   signals:
@@ -95,6 +99,7 @@ class Procedure : public QObject
     QString name_;
     Long id_ = 0;
     QPointer<QWidget> window_;
+    bool ended_ = false; // run() has returned
 };
 
 using ProcedureFactory = std::function<std::unique_ptr<Procedure>()>;

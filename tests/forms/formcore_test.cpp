@@ -288,3 +288,134 @@ TEST_F(FormTest, AChangeByAnotherStationIsShownAndASecondOkWritesIt)
     EXPECT_EQ(Itm.Items.str(), "Mine");
     EXPECT_EQ(Itm.Quantity, 7);
 }
+
+TEST_F(FormTest, EachFormCascadesOnlyFromTheIdentifierItNoted)
+{
+    for (Long id : {1, 2}) {
+        BokCat = BookCategoryRecord{};
+        BokCat.BookCategoryId = id;
+        BokCat.BookCategory = id == 1 ? "Novels" : "Poems";
+        ASSERT_EQ(BookCategory.add(), NoError);
+    }
+    Bok = BooksRecord{};
+    Bok.BooksId = 1;
+    Bok.BookTitle = "Odes";
+    Bok.BookCategoryId = 2;
+    ASSERT_EQ(Books.add(), NoError);
+
+    auto readCategory = [](Long id) {
+        BokCat = BookCategoryRecord{};
+        BokCat.BookCategoryId = id;
+        ASSERT_EQ(BookCategory.watch(), NoError);
+        ASSERT_EQ(BookCategory.get(BokCat.Primary), NoError);
+    };
+    // A setup form on one category while a pick list's form opens and
+    // cancels on another.
+    readCategory(1);
+    GlobalRequest = ChangeRecord;
+    FormCore first(*findForm("UpdateBookCategory"));
+    ASSERT_TRUE(first.open());
+    readCategory(2);
+    GlobalRequest = ChangeRecord;
+    {
+        FormCore second(*findForm("UpdateBookCategory"));
+        ASSERT_TRUE(second.open());
+        second.setCancelled();
+    }
+    first.setText(f("BOKCAT:BOOKCATEGORY"), "Novellas");
+    EXPECT_EQ(first.complete(), FormCore::Outcome::Close);
+    first.close();
+
+    Bok.BooksId = 1;
+    ASSERT_EQ(Books.get(Bok.Primary), NoError);
+    EXPECT_EQ(Bok.BookCategoryId, 2);
+}
+
+// Another program on the same data file, changing items and their total as
+// its own forms would.
+class OtherStation
+{
+  public:
+    explicit OtherStation(const std::string &path) : file_(path)
+    {
+        EXPECT_EQ(items_.open(), NoError);
+        EXPECT_EQ(totals_.open(), NoError);
+    }
+    int setValue(Long id, std::int64_t cents)
+    {
+        item_.ItemsId = id;
+        if (int code = items_.get(ItemsRecord::Primary); code != NoError) return code;
+        EXPECT_EQ(file_.begin(), NoError);
+        const std::int64_t before = item_.Values.cents();
+        item_.Values.setCents(cents);
+        totals_.setByFileOrder();
+        EXPECT_EQ(totals_.next(), NoError);
+        total_.InventoryItems.setCents(total_.InventoryItems.cents() + cents - before);
+        EXPECT_EQ(totals_.put(), NoError);
+        EXPECT_EQ(items_.put(), NoError);
+        return file_.commit();
+    }
+    int remove(Long id)
+    {
+        item_.ItemsId = id;
+        if (int code = items_.get(ItemsRecord::Primary); code != NoError) return code;
+        return items_.remove();
+    }
+
+  private:
+    DataFile file_;
+    ItemsRecord item_;
+    HearthkpValueRecord total_;
+    Table items_{TableId::Items, &item_, &file_};
+    Table totals_{TableId::HearthkpValue, &total_, &file_};
+};
+
+TEST_F(FormTest, ADeleteAfterAnotherStationsChangeShowsItAndDeletesItWithItsValue)
+{
+    insertItem("Clock", 10000);
+    readItem(1);
+    GlobalRequest = DeleteRecord;
+    FormCore form(*findForm("UpdateItems"));
+    ASSERT_TRUE(form.open());
+
+    OtherStation other(path());
+    ASSERT_EQ(other.setValue(1, 15000), NoError);
+    ASSERT_EQ(itemsTotal(), 15000);
+
+    EXPECT_EQ(form.complete(), FormCore::Outcome::StayOnFirst);
+    ASSERT_EQ(boxes.boxes().size(), 1u); // no "try again?" after it
+    EXPECT_EQ(boxes.boxes()[0].title, "Update Operation Error");
+    EXPECT_EQ(boxes.boxes()[0].text, "This record was changed by another station.");
+    EXPECT_EQ(form.integer(f("ITM:VALUES")), 15000);
+    EXPECT_EQ(Items.records(), 1);
+    EXPECT_EQ(itemsTotal(), 15000);
+
+    EXPECT_EQ(form.complete(), FormCore::Outcome::Close);
+    form.close();
+    EXPECT_EQ(GlobalResponse, RequestCompleted);
+    EXPECT_EQ(Items.records(), 0);
+    EXPECT_EQ(itemsTotal(), 0);
+}
+
+TEST_F(FormTest, AChangeAfterAnotherStationsDeleteSaysTheRecordIsGone)
+{
+    insertItem("Clock", 10000);
+    readItem(1);
+    GlobalRequest = ChangeRecord;
+    FormCore form(*findForm("UpdateItems"));
+    ASSERT_TRUE(form.open());
+
+    OtherStation other(path());
+    ASSERT_EQ(other.remove(1), NoError);
+
+    form.setInteger(f("ITM:VALUES"), 12500);
+    EXPECT_EQ(form.complete(), FormCore::Outcome::Close);
+    form.close();
+    EXPECT_EQ(GlobalResponse, RequestCancelled);
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].title, "Record Retrieval Error");
+    EXPECT_EQ(boxes.boxes()[0].text, "Error: (Record Not Found (35)) attempting to access a "
+                                     "record from the Items file.  Returning to previous window.");
+    EXPECT_EQ(Items.records(), 0);
+    EXPECT_EQ(itemsTotal(), 10000); // the other station's delete did not touch it
+}

@@ -4,10 +4,14 @@
 #include "integrity/tableopen.h"
 #include "platform/layout.h"
 #include "programfixture.h"
+#include "shell/frame.h"
 #include "shell/testapp.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QAction>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTimer>
 
@@ -263,4 +267,62 @@ TEST_F(FormWindowTest, APickListGivesTheFocusBackToTheForm)
     press(*p, FormProcedure::CancelButton);
     ASSERT_TRUE(test::waitFor([&] { return !p; }));
     setDocumentArea(nullptr);
+}
+
+namespace
+{
+
+QAction *menuEntry(QMainWindow &frame, const QString &text)
+{
+    for (QAction *top : frame.menuBar()->actions())
+        for (QAction *a : top->menu() ? top->menu()->actions() : QList<QAction *>())
+            if (a->text() == text) return a;
+    return nullptr;
+}
+
+// The running procedure of that name with a window, if any.
+Procedure *running(const QString &name)
+{
+    for (Long id = 1; id < 500; ++id)
+        if (Procedure *p = findProcedure(id); p && p->name() == name && p->window()) return p;
+    return nullptr;
+}
+
+} // namespace
+
+TEST_F(FormWindowTest, ExitWhileAnInsertFormAwaitsItsPickListLeavesNothingBehind)
+{
+    // The program as the user runs it: the items list calls its form, the
+    // form calls the location pick list, and then File > Exit is chosen.
+    test::giveOwner();
+    registerForms();
+    FormProcedure::setPickList([](Procedure &caller, const std::string &name) -> QCoro::Task<bool> {
+        GlobalRequest = SelectRecord;
+        co_await caller.call(programProcedures().at(QString::fromStdString(name))());
+        co_return GlobalResponse == RequestCompleted;
+    });
+    const Long mainId = start(std::make_unique<Main>(programProcedures(), std::chrono::minutes(10)));
+    auto *frame = qobject_cast<QMainWindow *>(findProcedure(mainId)->window());
+    ASSERT_NE(frame, nullptr);
+    QObject::connect(findProcedure(mainId), &Procedure::done, qApp, &QApplication::quit);
+
+    menuEntry(*frame, "Browse &Items")->trigger();
+    Procedure *list = nullptr;
+    ASSERT_TRUE(test::waitFor([&] { return (list = running("BrowseItems")); }));
+    for (QPushButton *b : list->window()->findChildren<QPushButton *>())
+        if (b->text() == "&Insert") b->click();
+    QPointer<FormProcedure> form;
+    ASSERT_TRUE(test::waitFor([&] {
+        return (form = qobject_cast<FormProcedure *>(running("UpdateItems"))) && form->form();
+    }));
+    EXPECT_EQ(Items.records(), 1); // the placeholder
+    form->form()->controlAs<QPushButton>(form->controlOf("Itm:RoomsId") + 1)->click();
+    ASSERT_TRUE(test::waitFor([&] { return running("PickLocation"); }));
+
+    // As the program runs: the event loop ends when the frame is done.
+    QTimer::singleShot(0, frame, [frame] { menuEntry(*frame, "E&xit")->trigger(); });
+    QApplication::exec();
+    test::waitFor([&] { return !form && !running("PickLocation"); });
+    EXPECT_FALSE(findProcedure(mainId));
+    EXPECT_EQ(Items.records(), 0);
 }

@@ -133,9 +133,9 @@ TEST_F(IntegrityTest, ANewIdentifierIsCarriedIntoEveryChildOnce)
         ASSERT_EQ(Books.add(), NoError);
     }
     read(BookCategory, BokCat, 1);
-    NoteKeyBeforeChange(BookCategory);
+    const NotedKey before = NoteKeyBeforeChange(BookCategory);
     BokCat.BookCategoryId = 9;
-    EXPECT_EQ(UpdateRecordChecked(BookCategory, false), Updated);
+    EXPECT_EQ(UpdateRecordChecked(BookCategory, false, before), Updated);
     EXPECT_TRUE(boxes.boxes().empty());
 
     View moved(Books, Bok.Foreign_BookCategory);
@@ -159,9 +159,9 @@ TEST_F(IntegrityTest, AMagazineKeepsItsIdentifierWhileItHasYears)
     ASSERT_EQ(MagYear.add(), NoError);
 
     read(MagName, Mag, 1);
-    NoteKeyBeforeChange(MagName);
+    const NotedKey before = NoteKeyBeforeChange(MagName);
     Mag.MagazineNameId = 2;
-    EXPECT_EQ(UpdateRecordChecked(MagName, true), NotUpdated);
+    EXPECT_EQ(UpdateRecordChecked(MagName, true, before), NotUpdated);
     ASSERT_EQ(boxes.boxes().size(), 1u);
     EXPECT_EQ(boxes.boxes()[0].title, "Referential Integrity Update Error");
     EXPECT_EQ(Mag.MagazineNameId, 1); // put back

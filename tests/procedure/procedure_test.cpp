@@ -63,8 +63,13 @@ class Clicker : public Procedure
     {
         calling = true;
         co_await call(std::make_unique<Clicker>());
+        ++resumed;
         calling = false;
     }
+
+  public:
+    static inline int resumed = 0; // calls that came back into their caller
+  private:
 
     bool callsOnPress_;
 };
@@ -145,6 +150,31 @@ TEST_F(ProcedureTest, ClosingTheCallerWhileItWaitsEndsBothCleanly)
     post(aId, Notice::closeRequest());
     post(cId, Notice::closeRequest());
     EXPECT_TRUE(waitFor([&] { return !findProcedure(aId) && !findProcedure(cId); }));
+}
+
+TEST_F(ProcedureTest, ACallerThatClosedMeanwhileIsNeverResumed)
+{
+    // As when the frame closes every window while a form awaits its pick list.
+    const Long aId = startClicker(true);
+    QPointer<Clicker> a = running<Clicker>(aId);
+    QTest::mouseClick(a->button, Qt::LeftButton);
+    ASSERT_TRUE(a->calling);
+    const Long cId = Clicker::lastRun;
+    Clicker::resumed = 0;
+
+    post(aId, Notice::closeRequest());
+    ASSERT_TRUE(waitFor([&] { return !a; })); // the caller is deleted
+    ASSERT_NE(findProcedure(cId), nullptr);
+    post(cId, Notice::closeRequest());
+    ASSERT_TRUE(waitFor([&] { return !findProcedure(cId); }));
+    QTest::qWait(50);
+    EXPECT_EQ(Clicker::resumed, 0);
+
+    // A caller still open is resumed as ever.
+    const Long bId = startClicker(true);
+    QTest::mouseClick(running<Clicker>(bId)->button, Qt::LeftButton);
+    post(Clicker::lastRun, Notice::closeRequest());
+    EXPECT_TRUE(waitFor([&] { return Clicker::resumed == 1; }));
 }
 
 TEST_F(ProcedureTest, PostedEventsReachOnlyRunningProcedures)

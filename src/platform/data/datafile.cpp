@@ -2,6 +2,7 @@
 
 #include "platform/data/collation.h"
 #include "platform/data/fileerror.h"
+#include "platform/data/placeholders.h"
 
 #include <cerrno>
 #include <cstring>
@@ -182,6 +183,12 @@ int DataFile::rollback()
 
 void DataFile::shutdown()
 {
+    // Insert forms still open will never close now: their placeholders go
+    // along, after whatever was half-done is rolled back.
+    if (db_) {
+        rollback();
+        removeOwnPlaceholders(*this);
+    }
     disconnect();
     users_ = 0;
 }

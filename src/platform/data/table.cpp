@@ -3,6 +3,7 @@
 #include "dictionary/tables.h"
 #include "platform/data/datafile.h"
 #include "platform/data/fileerror.h"
+#include "platform/data/placeholders.h"
 #include "platform/data/schema.h"
 
 #include <cstring>
@@ -44,6 +45,8 @@ int Table::open()
     }
     open_ = true;
     cursor_.setOrder(def_.hasIdentifier() ? 0 : kFileOrder);
+    // What a station that ended mid-insert left behind goes before anyone reads.
+    if (def_.hasIdentifier()) removeDeadPlaceholders(file_, def_);
     return setError(NoError, storedName());
 }
 
@@ -367,30 +370,59 @@ int Table::putIfUnchanged(const void *asRead)
         if (code == DuplicateKey) noteDuplicateKey();
         return code;
     }
-    if (sqlite3_changes(file_.db()) == 0)
-        return setError(asRead ? ChangedByOther : RecordNotFound, storedName());
+    if (sqlite3_changes(file_.db()) == 0) return whyUnchanged(asRead != nullptr);
     file_.noteChange();
     if (!watched_.empty() && watchedRow_ == cursor_.currentRow())
         std::memcpy(watched_.data(), buffer_, def_.recordSize); // our own write is no conflict
     return setError(NoError, storedName());
 }
 
+int Table::whyUnchanged(bool checked)
+{
+    if (!checked) return setError(RecordNotFound, storedName());
+    sqlite3_stmt *st = file_.statement(
+        "SELECT 1 FROM " + quoteName(def_.label) + " WHERE rowid = ?", storedName());
+    if (!st) return lastError().code;
+    StatementScope scope(st);
+    sqlite3_bind_int64(st, 1, cursor_.currentRow());
+    int rc = sqlite3_step(st);
+    if (rc == SQLITE_ROW) return setError(ChangedByOther, storedName());
+    if (rc == SQLITE_DONE) return setError(RecordNotFound, storedName());
+    return setSqliteError(file_.db(), rc, storedName());
+}
+
+bool Table::matchesWatched() const
+{
+    if (watched_.empty() || watchedRow_ != cursor_.currentRow()) return true;
+    for (const auto &f : def_.fields)
+        if (!field::equal(f, buffer_, watched_.data())) return false;
+    return true;
+}
+
 int Table::remove()
 {
     if (requireOpen() != NoError) return lastError().code;
     if (cursor_.currentRow() == 0) return setError(NoMoreRecords, storedName());
-    sqlite3_stmt *st =
-        file_.statement("DELETE FROM " + quoteName(def_.label) + " WHERE rowid = ?", storedName());
+    const bool checked = !watched_.empty() && watchedRow_ == cursor_.currentRow();
+    std::string sql = "DELETE FROM " + quoteName(def_.label) + " WHERE rowid = ?";
+    if (checked)
+        for (const auto &f : def_.fields)
+            sql += " AND " + quoteName(f.column) + (f.isText() ? " = ? COLLATE BINARY" : " = ?");
+    sqlite3_stmt *st = file_.statement(sql, storedName());
     if (!st) return lastError().code;
     int rc;
     {
         StatementScope scope(st);
         sqlite3_bind_int64(st, 1, cursor_.currentRow());
+        if (checked)
+            for (std::size_t i = 0; i < def_.fields.size(); ++i)
+                bindField(st, static_cast<int>(i) + 2, def_.fields[i], watched_.data());
         rc = sqlite3_step(st);
     }
     if (rc != SQLITE_DONE) return setSqliteError(file_.db(), rc, storedName());
-    if (sqlite3_changes(file_.db()) == 0) return setError(RecordNotFound, storedName());
+    if (sqlite3_changes(file_.db()) == 0) return whyUnchanged(checked);
     file_.noteChange();
+    if (checked) watched_.clear();
     cursor_.forgetCurrent();
     return setError(NoError, storedName());
 }

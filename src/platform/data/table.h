@@ -71,16 +71,22 @@ class Table
     bool duplicate();
 
     int add();
+    // Put and remove of a watched record fail with ChangedByOther when
+    // another station changed it since, and with RecordNotFound when another
+    // station deleted it.
     int put();
     int remove();
 
-    // The next record read is remembered; a later put fails with
+    // The next record read is remembered; a later put or remove fails with
     // ChangedByOther when the stored record no longer equals it.
     int watch();
     // Records cannot be locked across stations here; a hold watches.
     int hold() { return watch(); }
     // Put checked against a version the caller kept (a form's own copy).
     int putIfUnchanged(const void *asRead);
+    // Whether the buffer, read from the current record, still equals the
+    // version watched for it; true when the record is not watched.
+    bool matchesWatched() const;
 
     // The row id of the current record (0: none).
     std::int64_t currentRow() const { return cursor_.currentRow(); }
@@ -95,6 +101,8 @@ class Table
     int changeSchema(bool createFile, const std::function<int(sqlite3 *)> &work);
     int runSql(sqlite3 *db, const std::string &sql);
     int afterRead(int code);
+    // After a checked write touched no row: was the row changed or deleted?
+    int whyUnchanged(bool checked);
     int clashes(int key, bool &clash);
     int findDuplicateKey(int &key);
     void noteDuplicateKey(); // names the clashing key in lastError()

@@ -77,6 +77,7 @@ QCoro::Task<> Browse::run()
         if (QWidget *b = content_->control(id)) b->raise();
     wire();
     openDocument(content_);
+    if (def_.openTitle) setTitle(def_.openTitle());
     window()->setMinimumSize(window()->minimumSizeHint().expandedTo(content_->minimumSize()));
     if (auto *sub = qobject_cast<QMdiSubWindow *>(window()))
         // Coming back to the window is gaining the focus: the page is read
@@ -162,6 +163,8 @@ void Browse::wire()
     onClick(def_.select, [this] { pressSelect(); });
     onClick(def_.close, [this] { pressClose(); });
     onClick(def_.help, [this] { pressHelp(); });
+    for (const BrowseAction &a : def_.actions)
+        onClick(a.control, [this, &a] { runAction(a); });
 
     if (def_.select) {
         // Select only in select mode, where Enter presses it.
@@ -200,6 +203,14 @@ void Browse::redisplay()
     if (def_.total && s.total) content_->setValue(s.total, bufferValue(*def_.total));
     for (const BrowseDisplay &d : def_.displays)
         content_->setValue(d.control, bufferValue(d.field));
+    if (!some && def_.emptyTitle) setTitle(def_.emptyTitle());
+}
+
+void Browse::setTitle(const std::string &title)
+{
+    const QString text = QString::fromStdString(title);
+    content_->setWindowTitle(text);
+    if (window()) window()->setWindowTitle(text);
 }
 
 void Browse::postNewSelection()
@@ -346,6 +357,25 @@ QCoro::Task<> Browse::callForm(Long request)
     if (PagedList *l = list()) l->setFocus();
 }
 
+QCoro::Task<> Browse::runAction(const BrowseAction &action)
+{
+    if (!engine_ || engine_->inFormCall() || inCall_) co_return;
+    // The parent's buffer holds the highlighted record for the child.
+    engine_->reread();
+    if (action.call) {
+        inCall_ = true;
+        co_await call(action.procedure());
+        inCall_ = false;
+        if (!engine_) co_return;
+    } else {
+        start(action.procedure());
+    }
+    engine_->restoreRequest();
+    engine_->forceRefresh();
+    engine_->windowRefresh();
+    redisplay();
+}
+
 bool Browse::handlePosted(QEvent::Type type)
 {
     const bool handled = Procedure::handlePosted(type);
@@ -355,7 +385,7 @@ bool Browse::handlePosted(QEvent::Type type)
 
 void Browse::refreshForFocus()
 {
-    if (!engine_ || !content_ || !started_ || engine_->inFormCall()) return;
+    if (!engine_ || !content_ || !started_ || engine_->inFormCall() || inCall_) return;
     // The page is read again, so that changes made elsewhere show.
     engine_->forceRefresh();
     engine_->windowRefresh();
@@ -367,7 +397,7 @@ bool Browse::eventFilter(QObject *watched, QEvent *e)
     // Type first: the window may be part-destroyed while its last events pass.
     if (e->type() == QEvent::Close && watched == window()) {
         // The list waits for its form: it cannot go while the form is open.
-        if (engine_ && engine_->inFormCall()) {
+        if (engine_ && (engine_->inFormCall() || inCall_)) {
             e->ignore();
             return true;
         }
@@ -379,7 +409,7 @@ bool Browse::eventFilter(QObject *watched, QEvent *e)
         refreshQueued_ = true;
         QTimer::singleShot(0, this, [this] {
             refreshQueued_ = false;
-            if (!engine_ || !content_ || engine_->inFormCall()) return;
+            if (!engine_ || !content_ || engine_->inFormCall() || inCall_) return;
             engine_->forceRefresh();
             engine_->windowRefresh();
             redisplay();

@@ -17,6 +17,15 @@ struct NameList {
     const char *locateNumberTip, *locateNameTip;
 };
 
-BrowseDef nameListDef(const NameList &list, const char *procedure, const char *title, Long *claim);
+// A parent list's button that calls the child list of the highlighted record.
+struct ChildButton {
+    const char *text; // "&Select Location"
+    const char *tip;
+    ProcedureFactory child;
+};
+
+// Without a child button the list has a Select button for select mode.
+BrowseDef nameListDef(const NameList &list, const char *procedure, const char *title, Long *claim,
+                      const ChildButton *child = nullptr);
 
 } // namespace hk

@@ -94,6 +94,8 @@ class Table
     // Runs a change of the table's schema in a transaction of its own.
     int changeSchema(bool createFile, const std::function<int(sqlite3 *)> &work);
     int runSql(sqlite3 *db, const std::string &sql);
+    // Makes the substring indexes of the searched fields afresh.
+    int buildSearchIndexes();
     int afterRead(int code);
     int clashes(int key, bool &clash);
     int findDuplicateKey(int &key);

@@ -270,8 +270,8 @@ void Browse::listCommand(ListCommand command)
         if (formsAvailable() && some) callForm(ChangeRecord);
         break;
     case ListCommand::DoubleClick:
-        if (!some || !def_.updates()) break;
-        if (engine_->selectMode())
+        if (!some) break;
+        if (engine_->selectMode() && def_.select)
             pressSelect();
         else if (formsAvailable())
             callForm(ChangeRecord);

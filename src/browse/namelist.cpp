@@ -9,7 +9,7 @@ namespace hk
 {
 
 BrowseDef nameListDef(const NameList &list, const char *procedure, const char *title, Long *claim,
-                      const ChildButton *child)
+                      const ChildButton *child, bool updates)
 {
     const std::string noun = list.noun;
     BrowseDef d;
@@ -32,6 +32,7 @@ BrowseDef nameListDef(const NameList &list, const char *procedure, const char *t
                   list.locateNumberTip},
                  {"Listing by " + noun, "List " + noun + " by Name", "s30", list.locateNameTip}};
     look.selectButton = child == nullptr;
+    look.updates = updates;
     if (child) look.extraButtons = {{child->text, child->tip}};
     layOutBrowse(d, look);
     if (child) d.actions = {{BrowseControl::ExtraButtonBase, child->child}};

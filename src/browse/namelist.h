@@ -24,8 +24,10 @@ struct ChildButton {
     ProcedureFactory child;
 };
 
-// Without a child button the list has a Select button for select mode.
+// Without a child button the list has a Select button for select mode;
+// without updates it has no Insert, Change and Delete (a list that only
+// chooses).
 BrowseDef nameListDef(const NameList &list, const char *procedure, const char *title, Long *claim,
-                      const ChildButton *child = nullptr);
+                      const ChildButton *child = nullptr, bool updates = true);
 
 } // namespace hk

@@ -136,7 +136,8 @@ TEST(BrowseCatalogue, TheFrameCanStartEveryListBuilt)
 {
     const ProcedureCatalogue all = programProcedures();
     for (const char *name : {"BrowseBooks", "BrowseItems", "SetupLocation", "PickLocation",
-                             "SetupBookCategory", "PickBookCategory"})
+                             "SetupBookCategory", "PickBookCategory", "SelectLocation",
+                             "ItemsSelectLocation", "SelectBookCategory", "BooksSelectCategory"})
         EXPECT_TRUE(all.contains(QString::fromUtf8(name))) << name;
 }
 

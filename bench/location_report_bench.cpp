@@ -42,8 +42,8 @@ const ReportDefinition &itemsByLocation()
             for (long id = 1; id <= kLocations; ++id) {
                 ItmRom = {};
                 ItmRom.RoomsId = Long(id);
-                ItmRom.Rooms = "Room " + std::to_string(100000 + rng() % 900000) + " " +
-                               std::to_string(id);
+                ItmRom.Rooms =
+                    "Room " + std::to_string(100000 + rng() % 900000) + " " + std::to_string(id);
                 ItemsRooms.add();
             }
             for (long id = 1; id <= kItems; ++id) {

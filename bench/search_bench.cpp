@@ -36,15 +36,14 @@ constexpr int kPage = 20;
 constexpr long kItems = 1000000;
 
 const char *const kHouseholdWords[] = {
-    "lamp",   "chair",  "table",   "oak",     "brass",   "desk",    "shade",   "blue",
-    "red",    "green",  "wooden",  "metal",   "glass",   "silver",  "small",   "large",
-    "modern", "garden", "tool",    "box",     "frame",   "mirror",  "clock",   "rug",
-    "sofa",   "bed",    "shelf",   "cabinet", "drawer",  "plate",   "cup",     "bowl",
-    "vase",   "candle", "holder",  "picture", "print",   "radio",   "speaker", "cable",
-    "phone",  "camera", "bag",     "coat",    "hat",     "boot",    "scarf",   "ring",
-    "watch",  "pen",    "folder",  "tape",    "knife",   "fork",    "spoon",   "pan",
-    "pot",    "kettle", "toaster", "mixer",   "iron",    "ladder",  "hammer",  "saw",
-    "drill",  "wrench", "pliers",  "bucket",  "mop",     "broom",   "brush",   "sponge"};
+    "lamp",    "chair",  "table",   "oak",    "brass",   "desk",   "shade",  "blue",   "red",
+    "green",   "wooden", "metal",   "glass",  "silver",  "small",  "large",  "modern", "garden",
+    "tool",    "box",    "frame",   "mirror", "clock",   "rug",    "sofa",   "bed",    "shelf",
+    "cabinet", "drawer", "plate",   "cup",    "bowl",    "vase",   "candle", "holder", "picture",
+    "print",   "radio",  "speaker", "cable",  "phone",   "camera", "bag",    "coat",   "hat",
+    "boot",    "scarf",  "ring",    "watch",  "pen",     "folder", "tape",   "knife",  "fork",
+    "spoon",   "pan",    "pot",     "kettle", "toaster", "mixer",  "iron",   "ladder", "hammer",
+    "saw",     "drill",  "wrench",  "pliers", "bucket",  "mop",    "broom",  "brush",  "sponge"};
 
 // About half of the items are "vintage" and one in 100,000 "zebrawood",
 // each word at any place in the description, so that the matches spread
@@ -173,7 +172,8 @@ void InsertItems(benchmark::State &state)
     for (auto _ : state) {
         const auto t0 = std::chrono::steady_clock::now();
         addItems(next, kBatch, rng);
-        const std::chrono::duration<double, std::micro> spent = std::chrono::steady_clock::now() - t0;
+        const std::chrono::duration<double, std::micro> spent =
+            std::chrono::steady_clock::now() - t0;
         state.SetIterationTime(spent.count() / 1e6);
         state.counters["us_per_item"] = spent.count() / kBatch;
         next += kBatch;

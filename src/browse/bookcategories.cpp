@@ -41,9 +41,9 @@ const BrowseDef &selectBookCategoryDef()
     static const ChildButton books{"&Select Category", "Select a Category", [] {
                                        return std::make_unique<Browse>(booksSelectCategoryDef());
                                    }};
-    static const BrowseDef def = nameListDef(kCategories, "SelectBookCategory",
-                                             "Select Book Category", &SelectBookCategoryThread,
-                                             &books);
+    static const BrowseDef def =
+        nameListDef(kCategories, "SelectBookCategory", "Select Book Category",
+                    &SelectBookCategoryThread, &books);
     return def;
 }
 

@@ -23,9 +23,8 @@ BrowseDef booksDef(bool ofCategory)
     d.procedure = ofCategory ? "BooksSelectCategory" : "BrowseBooks";
     d.main = T::Books;
     if (!ofCategory) d.joins = {{T::BookCategory, "Bok:BookCategoryId"}};
-    for (const char *f :
-         {"BOK:BOOKTITLE", "BOK:BOOKAUTHOR", "BOK:BOOKVALUE", "BOK:PAGES", "BOK:PUBLICATIONS",
-          "BOK:ISBNNUMBER", "BOK:BOOKYEAR", "BOK:BOOKCOVER"})
+    for (const char *f : {"BOK:BOOKTITLE", "BOK:BOOKAUTHOR", "BOK:BOOKVALUE", "BOK:PAGES",
+                          "BOK:PUBLICATIONS", "BOK:ISBNNUMBER", "BOK:BOOKYEAR", "BOK:BOOKCOVER"})
         d.fields.push_back(FieldRef::of(T::Books, f));
     if (!ofCategory) d.fields.push_back(FieldRef::of(T::BookCategory, "BOKCAT:BOOKCATEGORY"));
     const std::string byTitle =
@@ -64,10 +63,10 @@ BrowseDef booksDef(bool ofCategory)
     look.title = ofCategory ? "Browse the Books File by Category" : "Browse the Books File";
     look.size = QSize(380, 209);
     look.listFormat = byTitle;
-    look.tabs = {{"Listing by Title", ofCategory ? "" : "List Title by Name", "s45",
-                  "Locate Title of Book"},
-                 {"Listing by Author", ofCategory ? "" : "List Author by Name", "s25",
-                  "Locate Author of Book"}};
+    look.tabs = {
+        {"Listing by Title", ofCategory ? "" : "List Title by Name", "s45", "Locate Title of Book"},
+        {"Listing by Author", ofCategory ? "" : "List Author by Name", "s25",
+         "Locate Author of Book"}};
     look.totalLabel = "Total Value of Book Collection:";
     look.displays = {{"Category:",
                       {{FieldRef::of(T::BookCategory, "BokCat:BookCategoryId"), "n10"},

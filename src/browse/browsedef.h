@@ -93,7 +93,7 @@ struct BrowseDef {
     // list empty (the layout's title, and no change, where these are empty).
     std::function<std::string()> openTitle{};
     std::function<std::string()> emptyTitle{};
-    Long *claim = nullptr;      // the one-window claim of this browse kind
+    Long *claim = nullptr; // the one-window claim of this browse kind
 
     bool updates() const { return insert != 0; } // false: a view-only list
 };

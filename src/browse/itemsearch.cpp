@@ -11,10 +11,9 @@ Long SearchDescriptionResultThread = 0;
 
 const SearchKind &itemSearch()
 {
-    static const SearchKind kind{"SearchItemDescription",
-                                 "No Descriptions did match the requested search string (",
-                                 FieldRef::of(TableId::Items, "Itm:Description"),
-                                 &searchDescriptionResultDef};
+    static const SearchKind kind{
+        "SearchItemDescription", "No Descriptions did match the requested search string (",
+        FieldRef::of(TableId::Items, "Itm:Description"), &searchDescriptionResultDef};
     return kind;
 }
 

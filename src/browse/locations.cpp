@@ -41,8 +41,8 @@ const BrowseDef &selectLocationDef()
     static const ChildButton items{"&Select Location", "Select a Location", [] {
                                        return std::make_unique<Browse>(itemsSelectLocationDef());
                                    }};
-    static const BrowseDef def = nameListDef(kLocations, "SelectLocation", "Select Location",
-                                             &SelectLocationThread, &items);
+    static const BrowseDef def =
+        nameListDef(kLocations, "SelectLocation", "Select Location", &SelectLocationThread, &items);
     return def;
 }
 

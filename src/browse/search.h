@@ -14,14 +14,14 @@ namespace hk
 {
 
 struct SearchKind {
-    const char *window;    // the search window's procedure, "SearchItemDescription"
-    const char *noMatch;   // the result's title when nothing matches, before the text
-    FieldRef searched;     // the field looked into; its table is the result's main table
+    const char *window;           // the search window's procedure, "SearchItemDescription"
+    const char *noMatch;          // the result's title when nothing matches, before the text
+    FieldRef searched;            // the field looked into; its table is the result's main table
     const BrowseDef &(*result)(); // the result list
 };
 
-// The result list of a search: the definition's filter, row extras and
-// titles follow the two globals. `look` gives the table's own columns.
+// A search's result list: `list` (its table, columns and window) with the
+// filter, the rows' own search and the titles that follow the two globals.
 BrowseDef searchResultDef(const SearchKind &kind, BrowseDef list);
 
 class SearchWindow : public Procedure

@@ -22,8 +22,7 @@ struct Columns {
     double cover;
 };
 
-ReportLayout bookLayout(const ReportTexts &texts, bool authorFirst, bool byCategory,
-                        bool selected)
+ReportLayout bookLayout(const ReportTexts &texts, bool authorFirst, bool byCategory, bool selected)
 {
     const ReportFont d = Fonts::detail, h = Fonts::heading;
     const Columns c = authorFirst ? Columns{true, 57, 110} : Columns{false, 97, 69};

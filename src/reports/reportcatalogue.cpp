@@ -11,7 +11,8 @@ const std::map<QString, ReportDefinition> &reports()
 {
     static const std::map<QString, ReportDefinition> all = [] {
         std::map<QString, ReportDefinition> m;
-        for (const char *n : {"RPTBOOKAUTHOR", "RPTBOOKTITLE", "RPTBOOKALLCAT", "RPTBOOKSELCATEGORY"})
+        for (const char *n :
+             {"RPTBOOKAUTHOR", "RPTBOOKTITLE", "RPTBOOKALLCAT", "RPTBOOKSELCATEGORY"})
             m.emplace(QString::fromLatin1(n), bookReport(QString::fromLatin1(n)));
         for (const char *n :
              {"RPTITEMCOMPLETE", "RPTITEMALLLOCATION", "RPTITEMSELLOCATION", "RPTITEMSERIALNO"})

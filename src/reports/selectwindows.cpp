@@ -20,8 +20,7 @@ const BrowseDef &rptSelectBookCatDef()
 {
     static const BrowseDef def = nameListDef(
         {TableId::BookCategory, "BokCat:BookCategoryId", "BOKCAT:BOOKCATEGORY", BokCat.Primary,
-         BokCat.DisplayByCategory, "Category", "Locate Category Number",
-         "Locate Category of Book"},
+         BokCat.DisplayByCategory, "Category", "Locate Category Number", "Locate Category of Book"},
         "RptSelectBookCat", "Select Book Category to Print", nullptr, nullptr, false);
     return def;
 }

@@ -78,8 +78,8 @@ TEST_F(Search, CaseRuleAndBlanksFollowTheSearchText)
 
 TEST_F(Search, WildcardsAndQuotesAreLiteral)
 {
-    addItems({"50% wool", "500 sheets", "a_b tape", "axb tape", "Tom's \"best\" mug",
-              "[x] box", "a*b?c"});
+    addItems({"50% wool", "500 sheets", "a_b tape", "axb tape", "Tom's \"best\" mug", "[x] box",
+              "a*b?c"});
     EXPECT_EQ(found("50%", false), (Texts{"50% wool"}));
     EXPECT_EQ(found("a_b", false), (Texts{"a_b tape"}));
     EXPECT_EQ(found("'s \"b", false), (Texts{"Tom's \"best\" mug"}));
@@ -119,9 +119,9 @@ TEST_F(Search, TheIndexFollowsEveryChangeAndComesToOlderFiles)
     DataFile::program().shutdown();
     sqlite3 *db = nullptr;
     ASSERT_EQ(sqlite3_open("Hearthkp.Tps", &db), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(db, dropSearchIndexSql(Items.def(), 2).c_str(), nullptr, nullptr,
-                           nullptr),
-              SQLITE_OK);
+    ASSERT_EQ(
+        sqlite3_exec(db, dropSearchIndexSql(Items.def(), 2).c_str(), nullptr, nullptr, nullptr),
+        SQLITE_OK);
     sqlite3_close(db);
     tables = new TablesInUse{&BookCategory, &Books, &HearthkpValue, &ItemsRooms, &Items};
     ASSERT_TRUE(tables->ok());

@@ -49,19 +49,24 @@ std::string createSearchIndexSql(const TableDef &table, int field)
     const std::string index = quoteName(searchIndexName(table, field));
     const std::string column = quoteName(table.fields.at(static_cast<std::size_t>(field)).column);
     const std::string base = quoteName(table.label);
-    const std::string add = "INSERT INTO " + index + " (rowid, " + column + ") VALUES (new.rowid, new." +
-                            column + ");";
+    const std::string add =
+        "INSERT INTO " + index + " (rowid, " + column + ") VALUES (new.rowid, new." + column + ");";
     const std::string remove = "INSERT INTO " + index + " (" + index + ", rowid, " + column +
                                ") VALUES ('delete', old.rowid, old." + column + ");";
     return "CREATE VIRTUAL TABLE " + index + " USING fts5(" + column + ", content=" + base +
            ", content_rowid='rowid', tokenize='trigram');\n"
-           "CREATE TRIGGER " + trigger(table, field, "add") + " AFTER INSERT ON " + base +
-           " BEGIN " + add + " END;\n"
-           "CREATE TRIGGER " + trigger(table, field, "remove") + " AFTER DELETE ON " + base +
-           " BEGIN " + remove + " END;\n"
-           "CREATE TRIGGER " + trigger(table, field, "change") + " AFTER UPDATE OF " + column +
-           " ON " + base + " BEGIN " + remove + " " + add + " END;\n"
-           "INSERT INTO " + index + " (" + index + ") VALUES ('rebuild');\n";
+           "CREATE TRIGGER " +
+           trigger(table, field, "add") + " AFTER INSERT ON " + base + " BEGIN " + add +
+           " END;\n"
+           "CREATE TRIGGER " +
+           trigger(table, field, "remove") + " AFTER DELETE ON " + base + " BEGIN " + remove +
+           " END;\n"
+           "CREATE TRIGGER " +
+           trigger(table, field, "change") + " AFTER UPDATE OF " + column + " ON " + base +
+           " BEGIN " + remove + " " + add +
+           " END;\n"
+           "INSERT INTO " +
+           index + " (" + index + ") VALUES ('rebuild');\n";
 }
 
 std::string dropSearchIndexSql(const TableDef &table, int field)
@@ -76,8 +81,9 @@ int checkSearchIndexes(sqlite3 *db, const TableDef &table)
 {
     sqlite3_stmt *st = nullptr;
     int rc = sqlite3_prepare_v2(
-        db, "SELECT count(*) FROM sqlite_master WHERE (type = 'table' AND name = ?1) OR "
-            "(type = 'trigger' AND name IN (?1 || '_add', ?1 || '_remove', ?1 || '_change'))",
+        db,
+        "SELECT count(*) FROM sqlite_master WHERE (type = 'table' AND name = ?1) OR "
+        "(type = 'trigger' AND name IN (?1 || '_add', ?1 || '_remove', ?1 || '_change'))",
         -1, &st, nullptr);
     if (rc != SQLITE_OK) return setSqliteError(db, rc, table.storedName());
     bool all = true;
@@ -110,11 +116,10 @@ TextCondition containsText(Table &table, int field, std::string_view text, bool 
     // Few candidates: read them through the index (and sort them); many:
     // the plain test in key order meets a page of matches soon.
     const std::string index = quoteName(searchIndexName(def, field));
-    const std::string candidates =
-        "SELECT rowid FROM " + index + " WHERE " + index + " MATCH ?";
-    sqlite3_stmt *st = table.file().statement(
-        "SELECT count(*) FROM (" + candidates + " LIMIT " + std::to_string(kMostCandidates) + ")",
-        table.storedName());
+    const std::string candidates = "SELECT rowid FROM " + index + " WHERE " + index + " MATCH ?";
+    sqlite3_stmt *st = table.file().statement("SELECT count(*) FROM (" + candidates + " LIMIT " +
+                                                  std::to_string(kMostCandidates) + ")",
+                                              table.storedName());
     if (!st) return c; // no index to ask: the plain test still decides
     StatementScope scope(st);
     const std::string match = phrase(needle);

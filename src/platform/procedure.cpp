@@ -116,18 +116,23 @@ QCoro::Task<> Procedure::call(std::unique_ptr<Procedure> callee)
     regainFocus(focused);
 }
 
+void Procedure::bringToFront()
+{
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(window_.data()); sub && sub->mdiArea()) {
+        if (sub->isMinimized()) sub->showNormal();
+        sub->mdiArea()->setActiveSubWindow(sub);
+    } else if (window_) {
+        window_->raise();
+        window_->activateWindow();
+    }
+}
+
 void Procedure::regainFocus(QPointer<QWidget> focused)
 {
     auto activate = [this, focused] {
         // Not while it waits for another call again.
         if (!window_ || !window_->isEnabled()) return;
-        if (auto *sub = qobject_cast<QMdiSubWindow *>(window_.data()); sub && sub->mdiArea()) {
-            if (sub->isMinimized()) sub->showNormal();
-            sub->mdiArea()->setActiveSubWindow(sub);
-        } else {
-            window_->raise();
-            window_->activateWindow();
-        }
+        bringToFront();
         // The caller may have put the focus somewhere itself by now.
         QWidget *now = QApplication::focusWidget();
         if (focused && focused->isEnabled() && (!now || !window_->isAncestorOf(now)))
@@ -194,13 +199,7 @@ bool Procedure::handlePosted(QEvent::Type type)
     }
     if (type == Notice::gainFocus()) {
         if (!window_) return true;
-        if (auto *sub = qobject_cast<QMdiSubWindow *>(window_.data()); sub && sub->mdiArea()) {
-            if (sub->isMinimized()) sub->showNormal();
-            sub->mdiArea()->setActiveSubWindow(sub);
-        } else {
-            window_->raise();
-            window_->activateWindow();
-        }
+        bringToFront();
         return true;
     }
     return false;

@@ -84,6 +84,8 @@ class Procedure : public QObject
     // Stops or resumes input to this procedure's window while it calls
     // another procedure.
     virtual void acceptInput(bool accept);
+    // Activates the window in the document area, or raises a top-level one.
+    void bringToFront();
     // Makes the window the active one again after a call, with the focus
     // where it was unless the procedure has put it elsewhere meanwhile.
     void regainFocus(QPointer<QWidget> focused);

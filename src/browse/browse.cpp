@@ -162,6 +162,8 @@ void Browse::wire()
     onClick(def_.select, [this] { pressSelect(); });
     onClick(def_.close, [this] { pressClose(); });
     onClick(def_.help, [this] { pressHelp(); });
+    for (const BrowseChildCall &c : def_.children)
+        onClick(c.button, [this, &c] { callChild(c.child); });
 
     if (def_.select) {
         // Select only in select mode, where Enter presses it.
@@ -276,10 +278,11 @@ void Browse::listCommand(ListCommand command)
         if (formsAvailable() && some) callForm(ChangeRecord);
         break;
     case ListCommand::DoubleClick:
-        if (!some || !def_.updates()) break;
-        if (engine_->selectMode())
+        // A choosing window selects, even one without a form.
+        if (!some) break;
+        if (engine_->selectMode() && def_.select)
             pressSelect();
-        else if (formsAvailable())
+        else if (!engine_->selectMode() && formsAvailable())
             callForm(ChangeRecord);
         break;
     case ListCommand::Enter:
@@ -359,6 +362,19 @@ QCoro::Task<> Browse::callForm(Long request)
     const Long response = GlobalResponse;
     if (!engine_) co_return;
     engine_->endFormCall(request, response);
+    redisplay();
+    if (PagedList *l = list()) l->setFocus();
+}
+
+QCoro::Task<> Browse::callChild(const ProcedureFactory &child)
+{
+    if (!engine_ || engine_->inFormCall() || engine_->empty()) co_return;
+    // The child list reads the parent the buffer holds: the highlighted one.
+    engine_->reread();
+    co_await call(child());
+    if (!engine_ || !content_) co_return;
+    engine_->forceRefresh();
+    engine_->windowRefresh();
     redisplay();
     if (PagedList *l = list()) l->setFocus();
 }

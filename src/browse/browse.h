@@ -56,6 +56,7 @@ class Browse : public Procedure
     void pressClose();
     void pressHelp();
     QCoro::Task<> callForm(Long request);
+    QCoro::Task<> callChild(const ProcedureFactory &child);
     void postNewSelection();
     void refreshForFocus();
     void settingsAtOpen();

@@ -9,6 +9,7 @@
 #include "dictionary/types.h"
 #include "platform/layout.h"
 #include "platform/picture.h"
+#include "platform/procedure.h"
 
 #include <functional>
 #include <optional>
@@ -43,6 +44,13 @@ struct BrowseDisplay {
     FieldRef field;
 };
 
+// A button of a parent list that calls the list of the highlighted record's
+// children on the parent's own procedure; the parent is read afresh after.
+struct BrowseChildCall {
+    int button;
+    ProcedureFactory child;
+};
+
 struct BrowseDef {
     std::string procedure; // name, settings section and help context
     TableId main;
@@ -65,6 +73,7 @@ struct BrowseDef {
     int close = 0;
     int help = 0;
     std::vector<BrowseDisplay> displays{};
+    std::vector<BrowseChildCall> children{};
     std::vector<int> unbuilt{}; // buttons whose procedure does not exist yet: disabled
     Long *claim = nullptr;      // the one-window claim of this browse kind
 

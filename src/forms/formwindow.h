@@ -4,6 +4,7 @@
 #pragma once
 
 #include "forms/formcore.h"
+#include "platform/picture.h"
 #include "platform/procedure.h"
 
 #include <map>
@@ -45,6 +46,8 @@ class FormProcedure : public Procedure
     QCoro::Task<> lookupButton();
     QCoro::Task<> ok();
     void afterEntry(int control);
+    void recall(int control);
+    PictureValue shown(int control) const;
     void focus(int control);
     void focusFirst();
     void focusAfterLookup();
@@ -54,6 +57,7 @@ class FormProcedure : public Procedure
     BuiltWindow *built_ = nullptr;
     std::map<int, FieldRef> bound_; // control → field it shows
     std::vector<int> entries_;      // editable controls in tab order
+    std::map<int, std::vector<std::string>> options_; // option control → its choices
     int lookupEntry_ = 0;
     int lookupButton_ = 0;
     int skipAfter_ = 0;

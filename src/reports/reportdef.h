@@ -3,6 +3,7 @@
 #pragma once
 
 #include "dictionary/types.h"
+#include "platform/procedure.h"
 #include "reports/recordsource.h"
 #include "reports/reportlayout.h"
 
@@ -45,6 +46,9 @@ struct ReportDefinition {
     std::function<ReportLayout(const ReportTexts &)> layout;
     ReportTexts texts;
     std::vector<OptionalControl> optional;
+    // Called to choose the one parent the report prints, in place of the
+    // printer dialog; the choice stays in the parent's buffer for the run.
+    ProcedureFactory selection{};
 };
 
 // The reports built so far, by name; null when unknown.
@@ -54,5 +58,9 @@ std::vector<const ReportDefinition *> allReports();
 // Definitions of each family of reports.
 ReportDefinition bookReport(const QString &name);
 ReportDefinition itemReport(const QString &name);
+ReportDefinition softwareReport(const QString &name);
+// The video and music reports.
+ReportDefinition titledReport(const QString &name);
+extern const char *const kTitledReports[10];
 
 } // namespace hk

@@ -63,7 +63,15 @@ QCoro::Task<> ReportProcedure::run()
     ReportJob job(def_);
 
     QPrinter &printer = programPrinter();
-    if (!co_await printChoice().ask(printer, QStringLiteral("Choose Range to Print"))) {
+    if (def_.selection) {
+        GlobalRequest = SelectRecord;
+        co_await call(def_.selection());
+        if (GlobalResponse != RequestCompleted) {
+            GlobalResponse = RequestCancelled;
+            co_return;
+        }
+        printer.setPrintRange(QPrinter::AllPages);
+    } else if (!co_await printChoice().ask(printer, QStringLiteral("Choose Range to Print"))) {
         GlobalResponse = RequestCancelled;
         co_return;
     }

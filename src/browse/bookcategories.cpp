@@ -38,7 +38,9 @@ void addBrowses(ProcedureCatalogue &catalogue)
 {
     for (const BrowseDef *def :
          {&browseBooksDef(), &browseItemsDef(), &setupLocationDef(), &pickLocationDef(),
-          &setupBookCategoryDef(), &pickBookCategoryDef()})
+          &setupBookCategoryDef(), &pickBookCategoryDef(), &browseSoftwareDef(),
+          &videoCassetteDef(), &videoTitlesOfCassetteDef(), &videoTitleDef(), &musicAlbumDef(),
+          &musicTracksOfAlbumDef(), &musicTitleDef()})
         catalogue[QString::fromStdString(def->procedure)] = [def] {
             return std::make_unique<Browse>(*def);
         };

@@ -14,9 +14,18 @@ const BrowseDef &setupLocationDef();
 const BrowseDef &pickLocationDef();
 const BrowseDef &setupBookCategoryDef();
 const BrowseDef &pickBookCategoryDef();
+const BrowseDef &browseSoftwareDef();
+const BrowseDef &videoCassetteDef();
+const BrowseDef &videoTitlesOfCassetteDef();
+const BrowseDef &videoTitleDef();
+const BrowseDef &musicAlbumDef();
+const BrowseDef &musicTracksOfAlbumDef();
+const BrowseDef &musicTitleDef();
 
 // The one-window claims of the lists started from the menu.
 extern Long BrowseBooksThread, BrowseItemsThread, SetupLocationThread, SetupBookCategoryThread;
+extern Long BrowseSoftwareThread, VideoCassetteThread, VideoTitleThread, VideoTitlesOfCassetteThread;
+extern Long MusicAlbumThread, MusicTitleThread, MusicTracksOfAlbumThread;
 
 void addBrowses(ProcedureCatalogue &catalogue);
 

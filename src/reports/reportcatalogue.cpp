@@ -14,6 +14,9 @@ const std::map<QString, ReportDefinition> &reports()
         for (const char *n : {"RPTBOOKAUTHOR", "RPTBOOKTITLE", "RPTBOOKALLCAT"})
             m.emplace(QString::fromLatin1(n), bookReport(QString::fromLatin1(n)));
         m.emplace(QStringLiteral("RPTITEMCOMPLETE"), itemReport(QStringLiteral("RPTITEMCOMPLETE")));
+        m.emplace(QStringLiteral("RPTSOFTWARE"), softwareReport(QStringLiteral("RPTSOFTWARE")));
+        for (const char *n : kTitledReports)
+            m.emplace(QString::fromLatin1(n), titledReport(QString::fromLatin1(n)));
         return m;
     }();
     return all;

@@ -248,7 +248,8 @@ ReportLayout titlesLayout(const Collection &c, const ReportTexts &texts, bool by
     l.job = texts.job;
     l.title = titleBand(texts);
     l.pageHeader = pageHeaderBand(texts, std::move(headings));
-    if (headingText) l.pageHeader.controls.push_back(*headingText);
+    // Right after the heading it completes.
+    if (headingText) l.pageHeader.controls.insert(l.pageHeader.controls.begin() + 1, *headingText);
     l.detail.height = 5;
     l.detail.controls = {fieldAt(c.leadX, 0, c.leadPicture, c.lead, d, Align::Right),
                          fieldAt(22, 0, byPerson ? "s25" : "s40",

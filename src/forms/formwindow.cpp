@@ -14,7 +14,7 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QPushButton>
-#include <QShortcut>
+#include <QKeyEvent>
 
 namespace hk
 {
@@ -271,12 +271,13 @@ void FormProcedure::build()
             connect(group, &QButtonGroup::idClicked, this, [this, c] { take(c); });
         }
     }
+    // Ctrl+' in an editable field recalls it: taken from the field's own
+    // keys, so that it works wherever the field has the focus.
     if (def.recall)
         for (int c : entries_) {
-            auto *ditto = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Apostrophe),
-                                        built_->control(c), nullptr, nullptr,
-                                        Qt::WidgetWithChildrenShortcut);
-            connect(ditto, &QShortcut::activated, this, [this, c] { recall(c); });
+            QWidget *w = built_->control(c);
+            dittoFields_[w] = c;
+            w->installEventFilter(this);
         }
     auto button = [this](int id) { return built_->controlAs<QPushButton>(id); };
     connect(button(OkButton), &QPushButton::clicked, this, [this] { ok(); });
@@ -328,6 +329,20 @@ void FormProcedure::take(int control)
         core_.setInteger(f, h->cents);
     else
         core_.setInteger(f, std::get<std::int64_t>(v));
+}
+
+bool FormProcedure::eventFilter(QObject *watched, QEvent *e)
+{
+    if (e->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(e);
+        auto field = dittoFields_.find(watched);
+        if (field != dittoFields_.end() && key->key() == Qt::Key_Apostrophe &&
+            key->modifiers() == Qt::ControlModifier) {
+            recall(field->second);
+            return true;
+        }
+    }
+    return Procedure::eventFilter(watched, e);
 }
 
 void FormProcedure::recall(int control)

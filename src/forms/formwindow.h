@@ -36,6 +36,7 @@ class FormProcedure : public Procedure
 
   protected:
     QCoro::Task<> run() override;
+    bool eventFilter(QObject *watched, QEvent *e) override;
 
   private:
     void build();
@@ -58,6 +59,7 @@ class FormProcedure : public Procedure
     std::map<int, FieldRef> bound_; // control → field it shows
     std::vector<int> entries_;      // editable controls in tab order
     std::map<int, std::vector<std::string>> options_; // option control → its choices
+    std::map<QObject *, int> dittoFields_;           // widget → its control, with Ctrl+'
     int lookupEntry_ = 0;
     int lookupButton_ = 0;
     int skipAfter_ = 0;

@@ -73,7 +73,11 @@ TEST_F(FrameReportTest, BuiltReportsAreEnabledAndRunInsideTheFrame)
     for (auto [group, text] : {std::pair{"&Books", "Books by &Author"},
                                {"&Books", "Books by &Title"},
                                {"&Books", "Books by &Category"},
-                               {"&Items", "Complete &Items"}})
+                               {"&Items", "Complete &Items"},
+                               {"&Software", "&Software"},
+                               {"&Video", "Video Cassette &w/Titles"},
+                               {"&Video", "Video by &Selected Cassette"},
+                               {"&Music", "Music &Artists"}})
         EXPECT_TRUE(reportEntry(group, text)->isEnabled()) << text;
     EXPECT_FALSE(reportEntry("&Books", "Books by &Selected Category")->isEnabled());
 

@@ -24,7 +24,8 @@ const BrowseDef &musicTitleDef();
 
 // The one-window claims of the lists started from the menu.
 extern Long BrowseBooksThread, BrowseItemsThread, SetupLocationThread, SetupBookCategoryThread;
-extern Long BrowseSoftwareThread, VideoCassetteThread, VideoTitleThread, VideoTitlesOfCassetteThread;
+extern Long BrowseSoftwareThread, VideoCassetteThread, VideoTitleThread,
+    VideoTitlesOfCassetteThread;
 extern Long MusicAlbumThread, MusicTitleThread, MusicTracksOfAlbumThread;
 
 void addBrowses(ProcedureCatalogue &catalogue);

@@ -43,15 +43,15 @@ const BrowseDef &musicTracksOfAlbumDef()
 
 const BrowseDef &musicAlbumDef()
 {
-    static const BrowseDef def = titledParentDef(
-        {.procedure = "MusicAlbum",
-         .title = "Browse the Music File",
-         .tabs = musicAlbumTabs(),
-         .total = "HKV:INVENTORYMUSIC",
-         .totalLabel = "Total Value of Music Collection:",
-         .childButton = {"&Select Album", "Select an Album"},
-         .child = [] { return std::make_unique<Browse>(musicTracksOfAlbumDef()); },
-         .claim = &MusicAlbumThread});
+    static const BrowseDef def =
+        titledParentDef({.procedure = "MusicAlbum",
+                         .title = "Browse the Music File",
+                         .tabs = musicAlbumTabs(),
+                         .total = "HKV:INVENTORYMUSIC",
+                         .totalLabel = "Total Value of Music Collection:",
+                         .childButton = {"&Select Album", "Select an Album"},
+                         .child = [] { return std::make_unique<Browse>(musicTracksOfAlbumDef()); },
+                         .claim = &MusicAlbumThread});
     return def;
 }
 

@@ -96,7 +96,7 @@ class FormCore
     std::int64_t row_ = 0;               // the record's row in the table
     bool placeholder_ = false;
     std::int64_t valueAtOpening_ = 0;
-    NotedKey noted_; // the identifier before the change, this form's alone
+    NotedKey noted_;                     // the identifier before the change, this form's alone
     std::vector<unsigned char> history_; // the record as last offered at completion
     bool closed_ = false;
 };

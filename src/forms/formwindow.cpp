@@ -13,8 +13,8 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QPushButton>
 #include <QKeyEvent>
+#include <QPushButton>
 
 namespace hk
 {

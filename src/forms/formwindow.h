@@ -56,10 +56,10 @@ class FormProcedure : public Procedure
 
     FormCore core_;
     BuiltWindow *built_ = nullptr;
-    std::map<int, FieldRef> bound_; // control → field it shows
-    std::vector<int> entries_;      // editable controls in tab order
+    std::map<int, FieldRef> bound_;                   // control → field it shows
+    std::vector<int> entries_;                        // editable controls in tab order
     std::map<int, std::vector<std::string>> options_; // option control → its choices
-    std::map<QObject *, int> dittoFields_;           // widget → its control, with Ctrl+'
+    std::map<QObject *, int> dittoFields_;            // widget → its control, with Ctrl+'
     int lookupEntry_ = 0;
     int lookupButton_ = 0;
     int skipAfter_ = 0;

@@ -8,8 +8,8 @@ namespace hk
 // Named by their settings sections, under which they keep their placement.
 const BrowseDef &selectVideoCassetteDef()
 {
-    static const BrowseDef def = parentSelectDef(
-        "RptSelectVideoCas", "Select Video Cassette to Print", videoCassetteTabs());
+    static const BrowseDef def =
+        parentSelectDef("RptSelectVideoCas", "Select Video Cassette to Print", videoCassetteTabs());
     return def;
 }
 

@@ -35,8 +35,8 @@ ReportLayout softwareLayout(const ReportTexts &texts)
     };
     l.totals = {{TotalKind::Count}, {TotalKind::Sum, [] { return Sftwre.Values.cents(); }}};
     l.pageFooter = totalsBand({textAt(2, 0, "Total Value of Software collection:", d),
-                               totalAt(64, 0, "N12.2B", AllValue, d),
-                               textAt(95, 0, "Entries:", d), totalAt(112, 0, "n10", AllCount, d)},
+                               totalAt(64, 0, "N12.2B", AllValue, d), textAt(95, 0, "Entries:", d),
+                               totalAt(112, 0, "n10", AllCount, d)},
                               12);
     return l;
 }

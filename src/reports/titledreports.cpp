@@ -88,81 +88,79 @@ PictureValue musicDetails()
 
 const Collection &video()
 {
-    static const Collection c{
-        .parent = &VideoNumber,
-        .child = &Video,
-        .byNumber = VidNum.DisplayByVideoNumber,
-        .childByTitle = Vid.DisplayByTitle,
-        .childByPerson = Vid.DisplayByActor,
-        .childOfParent = Vid.Foreign_VideoNumber,
-        .childReference = "Vid:VideoNumberId",
-        .parentId = [] { return std::int64_t(VidNum.VideoNumberId); },
-        .parentCents = [] { return VidNum.Values.cents(); },
-        .childId = [] { return std::int64_t(Vid.VideoId); },
-        .number = [] { return std::int64_t(VidNum.VideoNumber); },
-        .title = textOf(VidNum.VideoTitle),
-        .person = textOf(VidNum.VideoActor),
-        .year = numberOf(VidNum.VideoYear),
-        .value = amountOf(VidNum.Values),
-        .details = videoDetails,
-        .childTitle = textOf(Vid.VideoTitle),
-        .childPerson = textOf(Vid.VideoActor),
-        .leadHeading = "Time",
-        .leadHeadingX = 11,
-        .leadX = 6,
-        .leadPicture = "T4B",
-        .lead = numberOf(Vid.CounterStart),
-        .titleLine = videoTitleLine,
-        .titleHeight = 5,
-        .parentHeading = "Cassette",
-        .parentColumn = "Cassette",
-        .parentHeadingX = 8,
-        .groupedHeadingX = 5,
-        .parentColumnX = 173,
-        .secondLine = 6,
-        .totalLabel = "Total Value of Video Collection:",
-        .totalPicture = "n12.2B",
-        .noun = "video"};
+    static const Collection c{.parent = &VideoNumber,
+                              .child = &Video,
+                              .byNumber = VidNum.DisplayByVideoNumber,
+                              .childByTitle = Vid.DisplayByTitle,
+                              .childByPerson = Vid.DisplayByActor,
+                              .childOfParent = Vid.Foreign_VideoNumber,
+                              .childReference = "Vid:VideoNumberId",
+                              .parentId = [] { return std::int64_t(VidNum.VideoNumberId); },
+                              .parentCents = [] { return VidNum.Values.cents(); },
+                              .childId = [] { return std::int64_t(Vid.VideoId); },
+                              .number = [] { return std::int64_t(VidNum.VideoNumber); },
+                              .title = textOf(VidNum.VideoTitle),
+                              .person = textOf(VidNum.VideoActor),
+                              .year = numberOf(VidNum.VideoYear),
+                              .value = amountOf(VidNum.Values),
+                              .details = videoDetails,
+                              .childTitle = textOf(Vid.VideoTitle),
+                              .childPerson = textOf(Vid.VideoActor),
+                              .leadHeading = "Time",
+                              .leadHeadingX = 11,
+                              .leadX = 6,
+                              .leadPicture = "T4B",
+                              .lead = numberOf(Vid.CounterStart),
+                              .titleLine = videoTitleLine,
+                              .titleHeight = 5,
+                              .parentHeading = "Cassette",
+                              .parentColumn = "Cassette",
+                              .parentHeadingX = 8,
+                              .groupedHeadingX = 5,
+                              .parentColumnX = 173,
+                              .secondLine = 6,
+                              .totalLabel = "Total Value of Video Collection:",
+                              .totalPicture = "n12.2B",
+                              .noun = "video"};
     return c;
 }
 
 const Collection &music()
 {
-    static const Collection c{
-        .parent = &MusicNumber,
-        .child = &Music,
-        .byNumber = MusNum.DisplayByAlbumNumber,
-        .childByTitle = Mus.DisplayByTitle,
-        .childByPerson = Mus.DisplayByArtist,
-        .childOfParent = Mus.Foreign_MusicAlbum,
-        .childReference = "Mus:MusicNumberId",
-        .parentId = [] { return std::int64_t(MusNum.MusicNumberId); },
-        .parentCents = [] { return MusNum.Values.cents(); },
-        .childId = [] { return std::int64_t(Mus.MusicId); },
-        .number = [] { return std::int64_t(MusNum.AlbumNumber); },
-        .title = textOf(MusNum.AlbumTitle),
-        .person = textOf(MusNum.AlbumArtist),
-        .year = numberOf(MusNum.MusicYear),
-        .value = amountOf(MusNum.Values),
-        .details = musicDetails,
-        .childTitle = textOf(Mus.MusicTitle),
-        .childPerson = textOf(Mus.MusicArtist),
-        .leadHeading = "Side",
-        .leadHeadingX = 7,
-        .leadX = 10,
-        .leadPicture = "s1",
-        .lead = textOf(Mus.TitleSide),
-        .titleLine = musicTitleLine,
-        .titleHeight = 10,
-        .parentHeading = "Album",
-        .parentColumn = "Album",
-        .parentHeadingX = 8,
-        .groupedHeadingX = 8,
-        .parentColumnX = 176,
-        .secondLine = 5,
-        .totalLabel = "Total Value of Music Collection:",
-        .totalPicture = "N12.2B",
-        .noun = "music"};
+    static const Collection c{.parent = &MusicNumber,
+                              .child = &Music,
+                              .byNumber = MusNum.DisplayByAlbumNumber,
+                              .childByTitle = Mus.DisplayByTitle,
+                              .childByPerson = Mus.DisplayByArtist,
+                              .childOfParent = Mus.Foreign_MusicAlbum,
+                              .childReference = "Mus:MusicNumberId",
+                              .parentId = [] { return std::int64_t(MusNum.MusicNumberId); },
+                              .parentCents = [] { return MusNum.Values.cents(); },
+                              .childId = [] { return std::int64_t(Mus.MusicId); },
+                              .number = [] { return std::int64_t(MusNum.AlbumNumber); },
+                              .title = textOf(MusNum.AlbumTitle),
+                              .person = textOf(MusNum.AlbumArtist),
+                              .year = numberOf(MusNum.MusicYear),
+                              .value = amountOf(MusNum.Values),
+                              .details = musicDetails,
+                              .childTitle = textOf(Mus.MusicTitle),
+                              .childPerson = textOf(Mus.MusicArtist),
+                              .leadHeading = "Side",
+                              .leadHeadingX = 7,
+                              .leadX = 10,
+                              .leadPicture = "s1",
+                              .lead = textOf(Mus.TitleSide),
+                              .titleLine = musicTitleLine,
+                              .titleHeight = 10,
+                              .parentHeading = "Album",
+                              .parentColumn = "Album",
+                              .parentHeadingX = 8,
+                              .groupedHeadingX = 8,
+                              .parentColumnX = 176,
+                              .secondLine = 5,
+                              .totalLabel = "Total Value of Music Collection:",
+                              .totalPicture = "N12.2B",
+                              .noun = "music"};
     return c;
 }
 
@@ -170,7 +168,8 @@ const Collection &music()
 // beneath at `second` mm.
 std::vector<ReportControl> parentLine(const Collection &c, ReportFont f, double top, double second)
 {
-    return {fieldAt(2, top, "n10B", [&c] { return PictureValue{c.number()}; }, f, Align::Right),
+    return {fieldAt(
+                2, top, "n10B", [&c] { return PictureValue{c.number()}; }, f, Align::Right),
             fieldAt(22, top, "s40", c.title, f),
             fieldAt(110, top, "s25", c.person, f),
             fieldAt(162, top, "n4B", c.year, f, Align::Right),
@@ -190,8 +189,7 @@ Band valueFooter(const Collection &c)
 std::vector<ReportControl> parentHeadings(const Collection &c, double numberX)
 {
     const ReportFont h = Fonts::heading;
-    return {textAt(numberX, 0, c.parentHeading, h, Align::Right),
-            textAt(22, 0, "Title/Details", h),
+    return {textAt(numberX, 0, c.parentHeading, h, Align::Right), textAt(22, 0, "Title/Details", h),
             textAt(110, 0, c.noun == "video" ? "Actor" : "Artist", h),
             textAt(162, 0, "Year", h, Align::Right), textAt(177, 0, "Value", h, Align::Right)};
 }
@@ -242,8 +240,7 @@ ReportLayout titlesLayout(const Collection &c, const ReportTexts &texts, bool by
         textAt(c.leadHeadingX, 0, c.leadHeading, h, Align::Right),
         textAt(22, 0, byPerson ? personWord : "Title", h),
         textAt(byPerson ? 80 : 110, 0, byPerson ? "Title" : personWord, h)};
-    if (withParent)
-        headings.push_back(textAt(c.parentColumnX, 0, c.parentColumn, h, Align::Right));
+    if (withParent) headings.push_back(textAt(c.parentColumnX, 0, c.parentColumn, h, Align::Right));
     ReportLayout l;
     l.job = texts.job;
     l.title = titleBand(texts);
@@ -251,17 +248,17 @@ ReportLayout titlesLayout(const Collection &c, const ReportTexts &texts, bool by
     // Right after the heading it completes.
     if (headingText) l.pageHeader.controls.insert(l.pageHeader.controls.begin() + 1, *headingText);
     l.detail.height = 5;
-    l.detail.controls = {fieldAt(c.leadX, 0, c.leadPicture, c.lead, d, Align::Right),
-                         fieldAt(22, 0, byPerson ? "s25" : "s40",
-                                 byPerson ? c.childPerson : c.childTitle, d),
-                         fieldAt(byPerson ? 80 : 110, 0, byPerson ? "s40" : "s25",
-                                 byPerson ? c.childTitle : c.childPerson, d)};
+    l.detail.controls = {
+        fieldAt(c.leadX, 0, c.leadPicture, c.lead, d, Align::Right),
+        fieldAt(22, 0, byPerson ? "s25" : "s40", byPerson ? c.childPerson : c.childTitle, d),
+        fieldAt(byPerson ? 80 : 110, 0, byPerson ? "s40" : "s25",
+                byPerson ? c.childTitle : c.childPerson, d)};
     if (withParent)
-        l.detail.controls.push_back(
-            fieldAt(170, 0, "n10B", [&c] { return PictureValue{c.number()}; }, d, Align::Right));
+        l.detail.controls.push_back(fieldAt(
+            170, 0, "n10B", [&c] { return PictureValue{c.number()}; }, d, Align::Right));
     l.totals = {{TotalKind::Count}};
-    l.pageFooter = totalsBand({textAt(77, 0, "Entries:", d), totalAt(94, 0, "n10", AllCount, d)},
-                              12);
+    l.pageFooter =
+        totalsBand({textAt(77, 0, "Entries:", d), totalAt(94, 0, "n10", AllCount, d)}, 12);
     return l;
 }
 
@@ -273,13 +270,15 @@ constexpr Texts kTexts[] = {
     {"RPTVIDEOCASSETTE", "Listing of all video cassette", "Listing of all videos",
      "Complete listing of video collection", "Listing of all video cassette"},
     {"RPTVIDEOCASSTITLES", "Listing of all video with titles", "Listing of all videos",
-     "Complete listing of video collection with titles", "Listing of all video cassette with titles"},
+     "Complete listing of video collection with titles",
+     "Listing of all video cassette with titles"},
     {"RPTVIDEOTITLES", "Listing of all titles", "Listing of all titles",
      "Complete listing of video titles", "Video titles listed alphabetically"},
     {"RPTVIDEOACTOR", "Listing of all actors", "Listing of all actors",
      "Complete listing of video actors", "Video actors listed alphabetically"},
-    {"RPTVIDEOSELCASSETTE", "Video titles by selected cassette", "Video titles by selected cassette",
-     "Listing of video titles from selected cassette", "Video titles from cassette:"},
+    {"RPTVIDEOSELCASSETTE", "Video titles by selected cassette",
+     "Video titles by selected cassette", "Listing of video titles from selected cassette",
+     "Video titles from cassette:"},
     {"RPTMUSICALBUM", "Listing of all albums", "Listing of all albums",
      "Complete listing of music collection", "Listing of all music album"},
     {"RPTMUSICALBUMTITLES", "Listing of all album with titles", "Listing of all albums",
@@ -295,16 +294,17 @@ constexpr Texts kTexts[] = {
 } // namespace
 
 const char *const kTitledReports[10] = {
-    "RPTVIDEOCASSETTE", "RPTVIDEOCASSTITLES", "RPTVIDEOTITLES", "RPTVIDEOACTOR",
-    "RPTVIDEOSELCASSETTE", "RPTMUSICALBUM", "RPTMUSICALBUMTITLES", "RPTMUSICTITLE",
-    "RPTMUSICARTIST", "RPTMUSICSELALBUM"};
+    "RPTVIDEOCASSETTE",    "RPTVIDEOCASSTITLES", "RPTVIDEOTITLES",      "RPTVIDEOACTOR",
+    "RPTVIDEOSELCASSETTE", "RPTMUSICALBUM",      "RPTMUSICALBUMTITLES", "RPTMUSICTITLE",
+    "RPTMUSICARTIST",      "RPTMUSICSELALBUM"};
 
 ReportDefinition titledReport(const QString &name)
 {
     int index = -1;
     for (int i = 0; i < 10; ++i)
         if (name == QLatin1String(kTexts[i].name)) index = i;
-    if (index < 0) throw std::invalid_argument("not a video or music report: " + name.toStdString());
+    if (index < 0)
+        throw std::invalid_argument("not a video or music report: " + name.toStdString());
     const Collection &c = index < 5 ? video() : music();
     const int kind = index % 5; // parents, with titles, by title, by person, of one parent
     const Texts &t = kTexts[index];
@@ -336,8 +336,8 @@ ReportDefinition titledReport(const QString &name)
     case 3: {
         const bool byPerson = kind == 3;
         r.source = [&c, byPerson] {
-            auto s = std::make_unique<ViewSource>(*c.child,
-                                                  byPerson ? c.childByPerson : c.childByTitle);
+            auto s =
+                std::make_unique<ViewSource>(*c.child, byPerson ? c.childByPerson : c.childByTitle);
             s->view().join(*c.parent, c.childReference);
             return s;
         };
@@ -360,9 +360,9 @@ ReportDefinition titledReport(const QString &name)
                 return PictureValue{trimmed(std::get<std::string>(c.title())) + ", " +
                                     std::to_string(c.number())};
             };
-            return titlesLayout(c, x, false, false,
-                                fieldAt(isVideo ? 42 : 40, 0, isVideo ? "s53" : "s55", chosen,
-                                        Fonts::heading));
+            return titlesLayout(
+                c, x, false, false,
+                fieldAt(isVideo ? 42 : 40, 0, isVideo ? "s53" : "s55", chosen, Fonts::heading));
         };
         r.selection = [isVideo] {
             return std::make_unique<Browse>(isVideo ? selectVideoCassetteDef()

@@ -139,10 +139,9 @@ class Window : public test::BrowseData
 TEST(BrowseCatalogue, TheFrameCanStartEveryListBuilt)
 {
     const ProcedureCatalogue all = programProcedures();
-    for (const char *name :
-         {"BrowseBooks", "BrowseItems", "SetupLocation", "PickLocation", "SetupBookCategory",
-          "PickBookCategory", "BrowseSoftware", "VideoCassette", "VideoTitle", "MusicAlbum",
-          "MusicTitle"})
+    for (const char *name : {"BrowseBooks", "BrowseItems", "SetupLocation", "PickLocation",
+                             "SetupBookCategory", "PickBookCategory", "BrowseSoftware",
+                             "VideoCassette", "VideoTitle", "MusicAlbum", "MusicTitle"})
         EXPECT_TRUE(all.contains(QString::fromUtf8(name))) << name;
 }
 

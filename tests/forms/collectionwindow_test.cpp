@@ -115,7 +115,8 @@ TEST_F(CollectionWindows, CtrlQuoteRecallsTheTypedTitleAfterWarning38)
     ok(*p);
     ASSERT_TRUE(test::waitFor([&] { return !boxes.boxes().empty(); }));
     EXPECT_EQ(boxes.boxes().back().title, "Record Was Not Updated");
-    ASSERT_TRUE(test::waitFor([&] { return entry(*p, "VIDNUM:VIDEOTITLE")->text() == "Their Films"; }));
+    ASSERT_TRUE(
+        test::waitFor([&] { return entry(*p, "VIDNUM:VIDEOTITLE")->text() == "Their Films"; }));
     QTest::keyClick(entry(*p, "VIDNUM:VIDEOTITLE"), Qt::Key_Apostrophe, Qt::ControlModifier);
     EXPECT_EQ(entry(*p, "VIDNUM:VIDEOTITLE")->text(), "My Films");
     p->form()->controlAs<QPushButton>(FormProcedure::CancelButton)->click();

@@ -92,7 +92,7 @@ TEST_F(FrameReportTest, BuiltReportsAreEnabledAndRunInsideTheFrame)
         return false;
     }));
     EXPECT_EQ(preview->zoneText(2), "Page 1 of 2"); // the title band follows the books
-    preview->action(3)->trigger(); // Exit closes its document window
+    preview->action(3)->trigger();                  // Exit closes its document window
     ASSERT_TRUE(waitFor([&] { return documents->subWindowList().isEmpty(); }));
     EXPECT_TRUE(waitFor([] { return GlobalResponse == RequestCompleted; }));
     EXPECT_EQ(Books.Used, 0);

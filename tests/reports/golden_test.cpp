@@ -164,8 +164,8 @@ TEST_F(GoldenTest, SoftwareWithItsNotesAndMedia)
 // Every other video and music report, each against its stored pages.
 TEST_F(GoldenTest, VideoAndMusicListings)
 {
-    for (const char *name : {"RPTVIDEOCASSETTE", "RPTVIDEOTITLES", "RPTVIDEOACTOR",
-                             "RPTMUSICALBUM", "RPTMUSICTITLE", "RPTMUSICARTIST"})
+    for (const char *name : {"RPTVIDEOCASSETTE", "RPTVIDEOTITLES", "RPTVIDEOACTOR", "RPTMUSICALBUM",
+                             "RPTMUSICTITLE", "RPTMUSICARTIST"})
         compareWithGolden(name, describePages(run(name)));
 }
 

@@ -5,9 +5,9 @@
 
 #include "dictionary/files.h"
 #include "dictionary/globals.h"
-#include "programfixture.h"
 #include "integrity/tableopen.h"
 #include "platform/picture.h"
+#include "programfixture.h"
 #include "reports/reportjob.h"
 
 #include <string>
@@ -171,8 +171,8 @@ inline void fillMusic()
 {
     ASSERT_TRUE(UseTable(MusicNumber));
     ASSERT_TRUE(UseTable(Music));
-    auto album = [](Long id, Long number, const char *title, std::int64_t cents,
-                    const char *media, const char *summary) {
+    auto album = [](Long id, Long number, const char *title, std::int64_t cents, const char *media,
+                    const char *summary) {
         MusNum = {};
         MusNum.MusicNumberId = id;
         MusNum.AlbumNumber = number;

@@ -52,7 +52,9 @@ void addBrowses(ProcedureCatalogue &catalogue)
     for (const BrowseDef *def :
          {&browseBooksDef(), &browseItemsDef(), &setupLocationDef(), &pickLocationDef(),
           &setupBookCategoryDef(), &pickBookCategoryDef(), &selectLocationDef(),
-          &itemsSelectLocationDef(), &selectBookCategoryDef(), &booksSelectCategoryDef()})
+          &itemsSelectLocationDef(), &selectBookCategoryDef(), &booksSelectCategoryDef(),
+          &browseSoftwareDef(), &videoCassetteDef(), &videoTitlesOfCassetteDef(), &videoTitleDef(),
+          &musicAlbumDef(), &musicTracksOfAlbumDef(), &musicTitleDef()})
         catalogue[QString::fromStdString(def->procedure)] = [def] {
             return std::make_unique<Browse>(*def);
         };

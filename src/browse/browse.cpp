@@ -287,10 +287,11 @@ void Browse::listCommand(ListCommand command)
         if (formsAvailable() && some) callForm(ChangeRecord);
         break;
     case ListCommand::DoubleClick:
+        // A choosing window selects, even one without a form.
         if (!some) break;
         if (engine_->selectMode() && def_.select)
             pressSelect();
-        else if (formsAvailable())
+        else if (!engine_->selectMode() && formsAvailable())
             callForm(ChangeRecord);
         break;
     case ListCommand::Enter:
@@ -377,6 +378,8 @@ QCoro::Task<> Browse::callForm(Long request)
 QCoro::Task<> Browse::runAction(const BrowseAction &action)
 {
     if (!engine_ || engine_->inFormCall() || inCall_) co_return;
+    // A child list needs a parent to keep to.
+    if (action.call && engine_->empty()) co_return;
     // The parent's buffer holds the highlighted record for the child.
     engine_->reread();
     if (action.call) {

@@ -18,11 +18,21 @@ const BrowseDef &selectLocationDef();
 const BrowseDef &itemsSelectLocationDef();
 const BrowseDef &selectBookCategoryDef();
 const BrowseDef &booksSelectCategoryDef();
+const BrowseDef &browseSoftwareDef();
+const BrowseDef &videoCassetteDef();
+const BrowseDef &videoTitlesOfCassetteDef();
+const BrowseDef &videoTitleDef();
+const BrowseDef &musicAlbumDef();
+const BrowseDef &musicTracksOfAlbumDef();
+const BrowseDef &musicTitleDef();
 
 // The one-window claims of the lists started from the menu.
 extern Long BrowseBooksThread, BrowseItemsThread, SetupLocationThread, SetupBookCategoryThread,
     SelectLocationThread, ItemsSelectLocationThread, SelectBookCategoryThread,
     BooksSelectCategoryThread;
+extern Long BrowseSoftwareThread, VideoCassetteThread, VideoTitleThread,
+    VideoTitlesOfCassetteThread;
+extern Long MusicAlbumThread, MusicTitleThread, MusicTracksOfAlbumThread;
 
 void addBrowses(ProcedureCatalogue &catalogue);
 

@@ -67,13 +67,47 @@ bool FormCore::open()
     return true;
 }
 
+// The last record's value of the second running number, plus 1 (1 for an
+// empty table), set in the buffer: one read from the end of its key.
+int FormCore::numberSecond()
+{
+    const SecondNumber &second = *def_.secondNumber;
+    const TableDef &td = table_.def();
+    std::vector<unsigned char> primed(td.recordSize);
+    td.copy(primed.data(), table_.buffer());
+    table_.set(second.key);
+    int code = table_.previous();
+    const FieldRef f = fieldNamed(second.field);
+    const std::int64_t last = code == NoError ? field::integer(f.def(), table_.buffer()) : 0;
+    td.copy(table_.buffer(), primed.data());
+    if (code != NoError && code != NoMoreRecords) return code;
+    field::setInteger(f.def(), table_.buffer(), last + 1);
+    return NoError;
+}
+
 bool FormCore::number()
 {
+    // A child's new record starts from its parent, as the calling list holds it.
+    for (const Priming &p : def_.primes) {
+        const FieldRef to = fieldNamed(p.field), from = fieldNamed(p.from);
+        const void *parent = hk::table(from.table).buffer();
+        if (to.def().isText())
+            field::setText(to.def(), table_.buffer(), field::text(from.def(), parent));
+        else
+            field::setInteger(to.def(), table_.buffer(), field::integer(from.def(), parent));
+    }
     // The caller left the buffer primed; numbering keeps it and adds it,
     // noted as this station's placeholder in the same transaction.
     DataFile &file = table_.file();
     for (;;) {
         int code = file.begin();
+        if (code == NoError && def_.secondNumber) {
+            if (code = numberSecond(); code != NoError) {
+                CaptureFileError();
+                WarnUser(35, table_.def().label);
+                return false;
+            }
+        }
         if (code == NoError) code = autoNumber(table_);
         if (code == NoError) code = notePlaceholder(file, table_.def(), table_.currentRow());
         if (code == NoError) code = file.commit();
@@ -150,16 +184,40 @@ void FormCore::fromShared()
     table_.def().copy(record_.data(), table_.buffer());
 }
 
+namespace
+{
+// Reads a parent by its identifier into its buffer; cleared when not found.
+bool readParent(TableId id, std::int64_t identifier)
+{
+    Table &parent = hk::table(id);
+    parent.def().clear(parent.buffer());
+    field::setInteger(parent.def().fields[0], parent.buffer(), identifier);
+    if (parent.get(KeyId{id, 0}) == NoError) return true;
+    parent.def().clear(parent.buffer());
+    return false;
+}
+} // namespace
+
 bool FormCore::lookupFound()
 {
     if (!def_.lookup) return true;
-    Table &parent = hk::table(def_.lookup->parent);
-    const std::int64_t id = integer(fieldNamed(def_.lookup->field));
-    parent.def().clear(parent.buffer());
-    field::setInteger(parent.def().fields[0], parent.buffer(), id);
-    if (parent.get(KeyId{parent.def().id, 0}) == NoError) return true;
-    parent.def().clear(parent.buffer());
-    return false;
+    return readParent(def_.lookup->parent, integer(fieldNamed(def_.lookup->field)));
+}
+
+void FormCore::readParents()
+{
+    for (const ParentShown &p : def_.parents)
+        readParent(p.parent, integer(fieldNamed(p.field)));
+}
+
+bool FormCore::recallField(const FieldRef &f)
+{
+    if (!def_.recall || history_.empty() || f.table != table_.def().id) return false;
+    if (f.def().isText())
+        field::setText(f.def(), record_.data(), field::text(f.def(), history_.data()));
+    else
+        field::setInteger(f.def(), record_.data(), field::integer(f.def(), history_.data()));
+    return true;
 }
 
 int FormCore::failingRequired() const
@@ -224,6 +282,9 @@ bool FormCore::refuseDuplicate()
 
 FormCore::Outcome FormCore::complete()
 {
+    // What the user offered, for Ctrl+' should another station's version
+    // replace it.
+    if (def_.recall) history_ = record_;
     switch (request_) {
     case InsertRecord:
         return insert();

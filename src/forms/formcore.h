@@ -54,6 +54,11 @@ class FormCore
     // The lookup field's parent exists; its record is then in the parent's
     // buffer for display (cleared when not found).
     bool lookupFound();
+    // Reads the parents the form shows into their buffers.
+    void readParents();
+    // Ctrl+': the field's value as last offered at completion, back in the
+    // form's record. False when there is nothing to recall.
+    bool recallField(const FieldRef &f);
     // The first required check that fails, or -1.
     int failingRequired() const;
 
@@ -70,6 +75,7 @@ class FormCore
 
   private:
     bool number();
+    int numberSecond();
     bool removePlaceholder();
     bool changed() const;
     std::int64_t valueNow() const;
@@ -90,7 +96,8 @@ class FormCore
     std::int64_t row_ = 0;               // the record's row in the table
     bool placeholder_ = false;
     std::int64_t valueAtOpening_ = 0;
-    NotedKey noted_; // the identifier before the change, this form's alone
+    NotedKey noted_;                     // the identifier before the change, this form's alone
+    std::vector<unsigned char> history_; // the record as last offered at completion
     bool closed_ = false;
 };
 

@@ -11,7 +11,8 @@
 namespace hk
 {
 
-enum class FormControl { Entry, Lookup, LookupButton, Display, DropList };
+// Option: radio buttons, one per choice, storing the chosen text.
+enum class FormControl { Entry, Lookup, LookupButton, Display, DropList, Option };
 
 struct FormField {
     FormControl kind;
@@ -20,7 +21,7 @@ struct FormField {
     std::string picture; // "s20", "n10B" ...
     std::string message; // status-bar text
     std::string tip;
-    std::string choices; // drop lists: "Hardcover|Softcover|Ringbind"
+    std::string choices; // drop lists and options: "Hardcover|Softcover|Ringbind"
 };
 
 // Checked in order when OK is pressed: a blank text or a zero number fails.
@@ -60,6 +61,26 @@ struct KeyLabel {
     std::string label;
 };
 
+// A field of a new record copied from the parent record the calling list holds.
+struct Priming {
+    std::string field; // "VID:VIDEOACTOR"
+    std::string from;  // "VIDNUM:VIDEOACTOR"
+};
+
+// A user-visible running number besides the identifier: the last record's
+// by its key, plus 1.
+struct SecondNumber {
+    std::string field; // "VIDNUM:VIDEONUMBER"
+    KeyId key;         // whose first component is that field
+};
+
+// A parent record shown by the form, read by its Primary key from the
+// identifier in the form's record (cleared when there is none).
+struct ParentShown {
+    TableId parent;
+    std::string field; // "VID:VIDEONUMBERID"
+};
+
 struct FormDef {
     std::string name; // procedure and settings section: "UpdateItems"
     TableId table;
@@ -68,14 +89,22 @@ struct FormDef {
     std::string namingField; // goes into a change or delete caption
     std::vector<TableId> tables;
     bool notesKey = false; // calls NoteKeyBeforeChange at opening
-    bool recall = false;   // warning 38 instead of 15 on a change elsewhere
+    // Warning 38 instead of 15 on a change elsewhere, and Ctrl+' in each
+    // editable field brings back what was last offered for it.
+    bool recall = false;
     std::vector<FormField> fields{};
     std::vector<RequiredCheck> required{};
     std::optional<LookupDef> lookup{};
     std::optional<DuplicateCheck> duplicate{};
     std::optional<RunningTotal> total{};
     std::vector<KeyLabel> insertKeys{};
+    std::vector<Priming> primes{};
+    std::optional<SecondNumber> secondNumber{};
+    std::vector<ParentShown> parents{};
 };
+
+// The software, video and music forms.
+std::vector<FormDef> collectionForms();
 
 // Every form of the catalogue.
 const std::vector<FormDef> &allForms();

@@ -11,7 +11,9 @@
 #include "shell/windowresize.h"
 #include "shell/windowsettings.h"
 
+#include <QButtonGroup>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QPushButton>
 
 namespace hk
@@ -20,7 +22,7 @@ namespace hk
 namespace
 {
 
-constexpr int kSheet = 1, kTab = 2, kFirstControl = 10;
+constexpr int kSheet = 1, kTab = 2, kFirstControl = 10, kFirstRadio = 700;
 constexpr int kRow = 13, kTop = 18, kPromptX = 10, kPromptWidth = 78, kEntryX = 92;
 
 // A lookup's button, and the parent's name after it, share the lookup's row.
@@ -36,8 +38,19 @@ int rowsOf(const FormDef &def)
 {
     int rows = 0;
     for (std::size_t i = 0; i < def.fields.size(); ++i)
-        rows += !sharesRow(def, i);
+        rows += !sharesRow(def, i) + (def.fields[i].kind == FormControl::Option);
     return rows;
+}
+
+std::vector<std::string> choicesOf(std::string rest)
+{
+    std::vector<std::string> items;
+    for (std::size_t bar; (bar = rest.find('|')) != std::string::npos;) {
+        items.push_back(rest.substr(0, bar));
+        rest.erase(0, bar + 1);
+    }
+    items.push_back(rest);
+    return items;
 }
 
 // A prompt longer than the prompt column pushes its control to the right.
@@ -140,6 +153,8 @@ void FormProcedure::build()
         {.id = kTab, .kind = ControlKind::Tab, .parent = kSheet, .text = "General"});
 
     int id = kFirstControl;
+    int radioId = kFirstRadio;
+    std::vector<ControlLayout> radios; // of the option being laid out
     int row = -1;
     int x = kEntryX;
     const int right = def.width - 14;
@@ -151,7 +166,8 @@ void FormProcedure::build()
                                  : std::max(kEntryX, kPromptX + promptWidth(f.prompt) + 4);
         }
         const int y = kTop + row * kRow;
-        if (!f.prompt.empty() && f.kind != FormControl::LookupButton)
+        if (!f.prompt.empty() && f.kind != FormControl::LookupButton &&
+            f.kind != FormControl::Option)
             layout.controls.push_back({.id = id++,
                                        .kind = ControlKind::Prompt,
                                        .design = QRect(kPromptX, y + 2, promptWidth(f.prompt), 10),
@@ -179,23 +195,39 @@ void FormProcedure::build()
         case FormControl::DropList: {
             c.kind = ControlKind::DropList;
             c.design = QRect(x, y, 70, 11);
-            std::string rest = f.choices;
-            for (std::size_t bar; (bar = rest.find('|')) != std::string::npos;) {
-                c.items.push_back(rest.substr(0, bar));
-                rest.erase(0, bar + 1);
+            c.items = choicesOf(f.choices);
+            break;
+        }
+        case FormControl::Option: {
+            // The prompt names the frame; its radios stand side by side in it.
+            c.kind = ControlKind::Option;
+            c.text = f.prompt;
+            c.design = QRect(kPromptX, y, 120, 22);
+            options_[id] = choicesOf(f.choices);
+            int rx = kEntryX;
+            for (const std::string &choice : options_[id]) {
+                radios.push_back({.id = radioId++,
+                                  .kind = ControlKind::Radio,
+                                  .design = QRect(rx, y + 9, 24, 10),
+                                  .parent = id,
+                                  .text = choice});
+                rx += 28;
             }
-            c.items.push_back(rest);
+            ++row; // the frame takes two rows
             break;
         }
         }
         x = c.design.right() + 3;
         if (!f.field.empty()) bound_.emplace(id, findField(f.field));
         if (f.kind == FormControl::Entry || f.kind == FormControl::Lookup ||
-            f.kind == FormControl::DropList)
+            f.kind == FormControl::DropList || f.kind == FormControl::Option)
             entries_.push_back(id);
         if (f.kind == FormControl::Lookup) lookupEntry_ = id;
         if (def.lookup && f.field == def.lookup->skipAfter) skipAfter_ = id;
         layout.controls.push_back(std::move(c));
+        for (ControlLayout &r : radios)
+            layout.controls.push_back(std::move(r));
+        radios.clear();
         ++id;
     }
     const int by = height - 20;
@@ -235,8 +267,18 @@ void FormProcedure::build()
             });
         } else if (auto *combo = built_->controlAs<QComboBox>(c)) {
             connect(combo, &QComboBox::currentTextChanged, this, [this, c] { take(c); });
+        } else if (auto *group = built_->control(c)->findChild<QButtonGroup *>()) {
+            connect(group, &QButtonGroup::idClicked, this, [this, c] { take(c); });
         }
     }
+    // Ctrl+' in an editable field recalls it: taken from the field's own
+    // keys, so that it works wherever the field has the focus.
+    if (def.recall)
+        for (int c : entries_) {
+            QWidget *w = built_->control(c);
+            dittoFields_[w] = c;
+            w->installEventFilter(this);
+        }
     auto button = [this](int id) { return built_->controlAs<QPushButton>(id); };
     connect(button(OkButton), &QPushButton::clicked, this, [this] { ok(); });
     connect(button(CancelButton), &QPushButton::clicked, this, [this] {
@@ -257,8 +299,21 @@ void FormProcedure::build()
 void FormProcedure::show()
 {
     if (core_.def().lookup) core_.lookupFound(); // the parent's name shows blank when missing
+    core_.readParents();
     for (const auto &[id, f] : bound_)
-        built_->setValue(id, valueOf(core_, f));
+        built_->setValue(id, shown(id));
+}
+
+// What a control shows of its field: an option shows its choice's number.
+PictureValue FormProcedure::shown(int control) const
+{
+    const FieldRef &f = bound_.at(control);
+    auto option = options_.find(control);
+    if (option == options_.end()) return valueOf(core_, f);
+    const auto &choices = option->second;
+    const std::string text(trimRight(core_.text(f)));
+    auto it = std::find(choices.begin(), choices.end(), text);
+    return std::int64_t(it == choices.end() ? 0 : it - choices.begin() + 1);
 }
 
 // After a lookup only the lookup entry and the parent's fields change: an
@@ -275,12 +330,35 @@ void FormProcedure::take(int control)
 {
     const FieldRef &f = bound_.at(control);
     PictureValue v = built_->value(control);
-    if (auto *s = std::get_if<std::string>(&v))
+    if (auto option = options_.find(control); option != options_.end()) {
+        const auto chosen = std::size_t(std::get<std::int64_t>(v));
+        core_.setText(f, chosen ? option->second.at(chosen - 1) : std::string());
+    } else if (auto *s = std::get_if<std::string>(&v))
         core_.setText(f, *s);
     else if (auto *h = std::get_if<Hundredths>(&v))
         core_.setInteger(f, h->cents);
     else
         core_.setInteger(f, std::get<std::int64_t>(v));
+}
+
+bool FormProcedure::eventFilter(QObject *watched, QEvent *e)
+{
+    if (e->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(e);
+        auto field = dittoFields_.find(watched);
+        if (field != dittoFields_.end() && key->key() == Qt::Key_Apostrophe &&
+            key->modifiers() == Qt::ControlModifier) {
+            recall(field->second);
+            return true;
+        }
+    }
+    return Procedure::eventFilter(watched, e);
+}
+
+void FormProcedure::recall(int control)
+{
+    if (working_ || !core_.recallField(bound_.at(control))) return;
+    built_->setValue(control, shown(control));
 }
 
 void FormProcedure::afterEntry(int control)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "forms/formcore.h"
+#include "platform/picture.h"
 #include "platform/procedure.h"
 
 #include <map>
@@ -35,6 +36,7 @@ class FormProcedure : public Procedure
 
   protected:
     QCoro::Task<> run() override;
+    bool eventFilter(QObject *watched, QEvent *e) override;
 
   private:
     void build();
@@ -46,6 +48,8 @@ class FormProcedure : public Procedure
     QCoro::Task<> lookupButton();
     QCoro::Task<> ok();
     void afterEntry(int control);
+    void recall(int control);
+    PictureValue shown(int control) const;
     void focus(int control);
     void focusFirst();
     void focusAfterLookup();
@@ -53,8 +57,10 @@ class FormProcedure : public Procedure
 
     FormCore core_;
     BuiltWindow *built_ = nullptr;
-    std::map<int, FieldRef> bound_; // control → field it shows
-    std::vector<int> entries_;      // editable controls in tab order
+    std::map<int, FieldRef> bound_;                   // control → field it shows
+    std::vector<int> entries_;                        // editable controls in tab order
+    std::map<int, std::vector<std::string>> options_; // option control → its choices
+    std::map<QObject *, int> dittoFields_;            // widget → its control, with Ctrl+'
     int lookupEntry_ = 0;
     int lookupButton_ = 0;
     int skipAfter_ = 0;

@@ -119,11 +119,18 @@ void Paginator::printDetail()
             groupValues_[g] = values[g];
         }
     }
-    placeBody(layout_.detail);
-    ++details_;
+    const bool shown = !layout_.detailShown || layout_.detailShown();
+    if (shown) {
+        placeBody(layout_.detail);
+        ++details_;
+    }
     for (std::size_t t = 0; t < totals_.size(); ++t) {
         const TotalDef &def = layout_.totals[t];
-        totals_[t] += def.kind == TotalKind::Count ? 1 : def.cents();
+        if (def.atGroup >= 0) {
+            if (changed <= std::size_t(def.atGroup) && changed < n) totals_[t] += def.cents();
+        } else if (shown) {
+            totals_[t] += def.kind == TotalKind::Count ? 1 : def.cents();
+        }
     }
 }
 

@@ -14,9 +14,9 @@ long long ViewSource::records() const
 }
 
 NestedSource::NestedSource(Table &parent, KeyId parentOrder, Table &child, KeyId childKey,
-                           std::function<std::int64_t()> parentId)
+                           std::function<std::int64_t()> parentId, bool keepChildless)
     : childTable_(child), parent_(parent, parentOrder), child_(child, childKey),
-      parentId_(std::move(parentId))
+      parentId_(std::move(parentId)), keepChildless_(keepChildless)
 {
 }
 
@@ -36,13 +36,21 @@ int NestedSource::next()
     for (;;) {
         if (childOpen_) {
             const int code = child_.next();
-            if (code != NoMoreRecords) return code;
+            if (code != NoMoreRecords) {
+                childSeen_ = true;
+                return code;
+            }
             childOpen_ = false;
+            if (keepChildless_ && !childSeen_) {
+                childTable_.def().clear(childTable_.buffer());
+                return NoError;
+            }
         }
         if (const int code = parent_.next(); code != NoError) return code;
         child_.range({Value{parentId_()}});
         if (const int code = child_.open(); code != NoError) return code;
         childOpen_ = true;
+        childSeen_ = false;
     }
 }
 

@@ -42,12 +42,13 @@ class ViewSource : public RecordSource
 };
 
 // Every parent in its order, each followed by its children in the order of
-// the children's foreign key. A parent without children yields no record.
+// the children's foreign key. A parent without children yields no record,
+// or, when childless parents are kept, one with the child's buffer cleared.
 class NestedSource : public RecordSource
 {
   public:
     NestedSource(Table &parent, KeyId parentOrder, Table &child, KeyId childKey,
-                 std::function<std::int64_t()> parentId);
+                 std::function<std::int64_t()> parentId, bool keepChildless = false);
     int open() override;
     int next() override;
     // The children: a parent alone delivers none.
@@ -58,7 +59,9 @@ class NestedSource : public RecordSource
     View parent_;
     View child_;
     std::function<std::int64_t()> parentId_;
+    bool keepChildless_;
     bool childOpen_ = false;
+    bool childSeen_ = false;
 };
 
 } // namespace hk

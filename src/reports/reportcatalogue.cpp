@@ -17,6 +17,9 @@ const std::map<QString, ReportDefinition> &reports()
         for (const char *n :
              {"RPTITEMCOMPLETE", "RPTITEMALLLOCATION", "RPTITEMSELLOCATION", "RPTITEMSERIALNO"})
             m.emplace(QString::fromLatin1(n), itemReport(QString::fromLatin1(n)));
+        m.emplace(QStringLiteral("RPTSOFTWARE"), softwareReport(QStringLiteral("RPTSOFTWARE")));
+        for (const char *n : kTitledReports)
+            m.emplace(QString::fromLatin1(n), titledReport(QString::fromLatin1(n)));
         return m;
     }();
     return all;

@@ -58,5 +58,9 @@ std::vector<const ReportDefinition *> allReports();
 // Definitions of each family of reports.
 ReportDefinition bookReport(const QString &name);
 ReportDefinition itemReport(const QString &name);
+ReportDefinition softwareReport(const QString &name);
+// The video and music reports.
+ReportDefinition titledReport(const QString &name);
+extern const char *const kTitledReports[10];
 
 } // namespace hk

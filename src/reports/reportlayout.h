@@ -59,6 +59,9 @@ struct TotalDef {
     TotalKind kind = TotalKind::Count;
     std::function<std::int64_t()> cents{}; // Sum: the summed field, in hundredths
     int resetGroup = -1;                   // index into groups: zeroed after its footer; -1 never
+    // Sum: added once where this group's header prints (a parent's value
+    // under its children), not at every detail; -1 at every detail.
+    int atGroup = -1;
 };
 
 struct GroupDef {
@@ -75,6 +78,9 @@ struct ReportLayout {
     std::vector<GroupDef> groups{}; // outermost first
     Band detail{};
     std::vector<TotalDef> totals{};
+    // False for a record that only opens its groups (a parent without
+    // children): no detail band, and it is neither counted nor summed.
+    std::function<bool()> detailShown{};
 };
 
 // Page geometry shared by every report, in mm.

@@ -3,6 +3,7 @@
 #include "browse/browse.h"
 #include "browse/namelist.h"
 #include "dictionary/tables.h"
+#include "browse/parentlists.h"
 
 namespace hk
 {
@@ -33,6 +34,21 @@ std::unique_ptr<Procedure> rptSelectLocation()
 std::unique_ptr<Procedure> rptSelectBookCat()
 {
     return std::make_unique<Browse>(rptSelectBookCatDef());
+}
+
+// Named by their settings sections, under which they keep their placement.
+const BrowseDef &selectVideoCassetteDef()
+{
+    static const BrowseDef def =
+        parentSelectDef("RptSelectVideoCas", "Select Video Cassette to Print", videoCassetteTabs());
+    return def;
+}
+
+const BrowseDef &selectMusicAlbumDef()
+{
+    static const BrowseDef def =
+        parentSelectDef("RptSelectMusicAlbum", "Select Music Album to Print", musicAlbumTabs());
+    return def;
 }
 
 } // namespace hk

@@ -18,5 +18,7 @@ const BrowseDef &rptSelectBookCatDef();
 // RPTSELECTLOCATION and RPTSELECTBOOKCAT, ready to be called.
 std::unique_ptr<Procedure> rptSelectLocation();
 std::unique_ptr<Procedure> rptSelectBookCat();
+const BrowseDef &selectVideoCassetteDef(); // RPTSELECTVIDEOCAS
+const BrowseDef &selectMusicAlbumDef();    // RPTSELECTMUSICALBUM
 
 } // namespace hk

@@ -141,7 +141,9 @@ TEST(BrowseCatalogue, TheFrameCanStartEveryListBuilt)
     const ProcedureCatalogue all = programProcedures();
     for (const char *name : {"BrowseBooks", "BrowseItems", "SetupLocation", "PickLocation",
                              "SetupBookCategory", "PickBookCategory", "SelectLocation",
-                             "ItemsSelectLocation", "SelectBookCategory", "BooksSelectCategory"})
+                             "ItemsSelectLocation", "SelectBookCategory", "BooksSelectCategory",
+                             "BrowseSoftware", "VideoCassette", "VideoTitle", "MusicAlbum",
+                             "MusicTitle"})
         EXPECT_TRUE(all.contains(QString::fromUtf8(name))) << name;
 }
 
@@ -502,6 +504,112 @@ TEST_F(Window, AltLettersGoToTheListsOwnCommandsBeforeTheMenuBar)
     waitFor([] { return BrowseItemsThread == 0; });
     setDocumentArea(nullptr);
     setFormProcedure(TableId::Items, {});
+}
+
+} // namespace
+} // namespace hk
+
+namespace hk
+{
+namespace
+{
+
+class CassetteWindows : public Window
+{
+  protected:
+    TablesInUse *videos = nullptr;
+    QPointer<FormProcedure> form;
+
+    void SetUp() override
+    {
+        Window::SetUp();
+        videos = new TablesInUse{&VideoNumber, &Video};
+        addCassette(1, 20, "Westerns", "Ann Actor");
+        addCassette(2, 10, "Comedies", "Zed Actor");
+        addCassette(3, 30, "Dramas", "Bob Actor");
+        Vid = VideoRecord{};
+        Vid.VideoId = 1;
+        Vid.VideoNumberId = 2;
+        Vid.VideoTitle = "On the other cassette";
+        Vid.VideoActor = "Someone";
+        ASSERT_EQ(Video.add(), NoError);
+        setFormProcedure(TableId::Video, [this] {
+            auto f = std::make_unique<FormProcedure>(*findForm("UpdateVideo"));
+            form = f.get();
+            return f;
+        });
+    }
+    void TearDown() override
+    {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            w->close();
+        waitFor([] { return VideoCassetteThread == 0 && VideoTitlesOfCassetteThread == 0; });
+        setFormProcedure(TableId::Video, {});
+        delete videos;
+        Window::TearDown();
+    }
+    static void addCassette(Long id, Long number, const char *title, const char *actor)
+    {
+        VidNum = VideoNumberRecord{};
+        VidNum.VideoNumberId = id;
+        VidNum.VideoNumber = number;
+        VidNum.VideoTitle = title;
+        VidNum.VideoActor = actor;
+        ASSERT_EQ(VideoNumber.add(), NoError);
+    }
+    static QString heading(Browse *b, int column)
+    {
+        return b->list()->view()->model()->headerData(column, Qt::Horizontal).toString();
+    }
+};
+
+TEST_F(CassetteWindows, EachTabPutsItsSortColumnFirst)
+{
+    Browse *b = open(videoCassetteDef());
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(heading(b, 0), "Number");
+    EXPECT_EQ(cell(b, 1, 1), "Comedies"); // number 10 first
+    auto *sheet = b->content()->controlAs<QTabWidget>(BrowseControl::Sheet);
+    sheet->setCurrentIndex(2);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(b->engine()->sortOrder(), 2);
+    EXPECT_EQ(heading(b, 0), "Actor");
+    EXPECT_EQ(heading(b, 1), "Video Title");
+    EXPECT_EQ(cell(b, 1, 0), "Ann Actor");
+}
+
+TEST_F(CassetteWindows, ATitleInsertedFromACassettesTitlesIsItsWithItsActorAndCounter)
+{
+    Browse *parent = open(videoCassetteDef());
+    ASSERT_NE(parent, nullptr);
+    key(parent, Qt::Key_Down); // number 20: Westerns
+    button(parent, BrowseControl::ExtraButtonBase)->click();
+    ASSERT_TRUE(waitFor([] { return VideoTitlesOfCassetteThread != 0; }));
+    auto *child = qobject_cast<Browse *>(findProcedure(VideoTitlesOfCassetteThread));
+    ASSERT_TRUE(child && waitFor([child] { return child->list() && child->list()->isVisible(); }));
+    EXPECT_TRUE(child->engine()->empty()); // the other cassette's title is not shown
+
+    button(child, BrowseControl::Insert)->click();
+    ASSERT_TRUE(waitFor([this] { return form && form->form(); }));
+    auto *counter = form->form()->entry(form->controlOf("VID:COUNTERSTART"));
+    EXPECT_EQ(form->form()->entry(form->controlOf("VID:VIDEOACTOR"))->text(), "Ann Actor");
+    counter->setText(QStringLiteral("1:02:03"));
+    counter->setModified(true);
+    auto *title = form->form()->entry(form->controlOf("VID:VIDEOTITLE"));
+    title->setText(QStringLiteral("Stagecoach"));
+    title->setModified(true);
+    form->form()->controlAs<QPushButton>(FormProcedure::OkButton)->click();
+    ASSERT_TRUE(waitFor([this] { return !form; }));
+    ASSERT_TRUE(waitFor([child] { return !child->engine()->empty(); }));
+    EXPECT_EQ(cell(child, 1, 0), "01:02:03");
+    EXPECT_EQ(cell(child, 1, 1), "Stagecoach");
+
+    Vid = VideoRecord{};
+    Vid.VideoId = 2;
+    ASSERT_EQ(Video.get(Vid.Primary), NoError);
+    EXPECT_EQ(Vid.VideoNumberId, 1);
+    EXPECT_EQ(Vid.VideoActor.str(), "Ann Actor");
+    EXPECT_EQ(Vid.CounterStart, *timeValue(1, 2, 3));
 }
 
 } // namespace

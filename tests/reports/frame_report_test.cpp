@@ -14,6 +14,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 
 namespace hk
 {
@@ -77,9 +78,13 @@ TEST_F(FrameReportTest, BuiltReportsAreEnabledAndRunInsideTheFrame)
                                {"&Items", "Complete &Items"},
                                {"&Items", "Items by &Location"},
                                {"&Items", "Items by &Selected Location"},
-                               {"&Items", "Items with Serial &Numbers"}})
+                               {"&Items", "Items with Serial &Numbers"},
+                               {"&Software", "&Software"},
+                               {"&Video", "Video Cassette &w/Titles"},
+                               {"&Video", "Video by &Selected Cassette"},
+                               {"&Music", "Music &Artists"}})
         EXPECT_TRUE(reportEntry(group, text)->isEnabled()) << text;
-    EXPECT_FALSE(reportEntry("&Software", "&Software")->isEnabled());
+    EXPECT_FALSE(reportEntry("M&agazines", "M&agazines")->isEnabled());
 
     test::fillBooks();
     GlobalResponse = 0;
@@ -92,10 +97,55 @@ TEST_F(FrameReportTest, BuiltReportsAreEnabledAndRunInsideTheFrame)
         return false;
     }));
     EXPECT_EQ(preview->zoneText(2), "Page 1 of 2"); // the title band follows the books
-    preview->action(3)->trigger(); // Exit closes its document window
+    preview->action(3)->trigger();                  // Exit closes its document window
     ASSERT_TRUE(waitFor([&] { return documents->subWindowList().isEmpty(); }));
     EXPECT_TRUE(waitFor([] { return GlobalResponse == RequestCompleted; }));
     EXPECT_EQ(Books.Used, 0);
+}
+
+// A report of one cassette asks for it in its selection window first: closed,
+// it prints nothing; the cassette chosen there is the one printed.
+TEST_F(FrameReportTest, TheChosenCassettesTitlesArePrinted)
+{
+    test::fillVideo();
+    auto *documents = frame->findChild<QMdiArea *>();
+
+    GlobalResponse = 0;
+    reportEntry("&Video", "Video by &Selected Cassette")->trigger();
+    QMdiSubWindow *window = nullptr;
+    auto opened = [&] {
+        for (QMdiSubWindow *sub : documents->subWindowList())
+            if (sub->windowTitle() == "Select Video Cassette to Print") window = sub;
+        return window != nullptr;
+    };
+    ASSERT_TRUE(waitFor(opened));
+    auto button = [&](const char *text) {
+        for (auto *b : window->findChildren<QPushButton *>())
+            if (b->text() == text) return b;
+        return static_cast<QPushButton *>(nullptr);
+    };
+    ASSERT_NE(button("Close"), nullptr);
+    button("Close")->click();
+    ASSERT_TRUE(waitFor([] { return GlobalResponse == RequestCancelled; }));
+    EXPECT_TRUE(documents->subWindowList().isEmpty()); // no preview
+
+    window = nullptr;
+    VidNum = {}; // the list opens on the cassette in the buffer: here the first
+    reportEntry("&Video", "Video by &Selected Cassette")->trigger();
+    ASSERT_TRUE(waitFor(opened));
+    ASSERT_TRUE(waitFor([&] { return button("&Select") && button("&Select")->isEnabled(); }));
+    button("&Select")->click(); // number 10 heads the list: Comedies
+    PreviewWindow *preview = nullptr;
+    const bool shown = waitFor([&] {
+        for (QMdiSubWindow *sub : documents->subWindowList())
+            if ((preview = qobject_cast<PreviewWindow *>(sub->widget()))) return true;
+        return false;
+    });
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(VidNum.VideoTitle.str(), "Comedies");
+    preview->action(3)->trigger();
+    ASSERT_TRUE(waitFor([&] { return documents->subWindowList().isEmpty(); }));
+    EXPECT_TRUE(waitFor([] { return GlobalResponse == RequestCompleted; }));
 }
 
 } // namespace

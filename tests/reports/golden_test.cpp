@@ -23,6 +23,9 @@ class GoldenTest : public ProgramTest
         test::fixOwnerAndDate();
         test::fillBooks();
         test::fillItems();
+        test::fillSoftware();
+        test::fillVideo();
+        test::fillMusic();
         PrintDate = Long(reportToday());
     }
     void TearDown() override
@@ -145,6 +148,75 @@ TEST_F(GoldenTest, CompleteItems)
     EXPECT_EQ(after(pages[0], "Total Value of Hearthkeep:"), std::vector<std::string>{"1,368.50"});
     EXPECT_NE(std::find(texts.begin(), texts.end(), "2021"), texts.end());
     EXPECT_EQ(std::count(texts.begin(), texts.end(), std::string()), 0);
+}
+
+TEST_F(GoldenTest, SoftwareWithItsNotesAndMedia)
+{
+    const auto pages = run("RPTSOFTWARE");
+    compareWithGolden("RPTSOFTWARE", describePages(pages));
+    ASSERT_EQ(pages.size(), 1u);
+    const auto texts = textsOf(pages[0]);
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "3 ½ + Cd Rom"), texts.end());
+    EXPECT_EQ(after(pages[0], "Total Value of Software collection:"),
+              std::vector<std::string>{"62.45"});
+}
+
+// Every other video and music report, each against its stored pages.
+TEST_F(GoldenTest, VideoAndMusicListings)
+{
+    for (const char *name : {"RPTVIDEOCASSETTE", "RPTVIDEOTITLES", "RPTVIDEOACTOR", "RPTMUSICALBUM",
+                             "RPTMUSICTITLE", "RPTMUSICARTIST"})
+        compareWithGolden(name, describePages(run(name)));
+}
+
+// The titles of the cassette or album left in the buffer by the selection
+// window, under its title and number.
+TEST_F(GoldenTest, TheChosenCassettesOrAlbumsTitles)
+{
+    VidNum = {};
+    VidNum.VideoNumberId = 1;
+    ASSERT_TRUE(UseTable(VideoNumber));
+    ASSERT_EQ(VideoNumber.get(VidNum.Primary), NoError);
+    ReleaseTable(VideoNumber);
+    auto pages = run("RPTVIDEOSELCASSETTE");
+    compareWithGolden("RPTVIDEOSELCASSETTE", describePages(pages));
+    EXPECT_EQ(after(pages[0], "Video titles from cassette:"),
+              std::vector<std::string>{"Westerns, 20"});
+    EXPECT_EQ(after(pages[0], "Entries:"), std::vector<std::string>{"3"});
+
+    MusNum = {};
+    MusNum.MusicNumberId = 2;
+    ASSERT_TRUE(UseTable(MusicNumber));
+    ASSERT_EQ(MusicNumber.get(MusNum.Primary), NoError);
+    ReleaseTable(MusicNumber);
+    pages = run("RPTMUSICSELALBUM");
+    compareWithGolden("RPTMUSICSELALBUM", describePages(pages));
+    EXPECT_EQ(after(pages[0], "Music titles from album:"), std::vector<std::string>{"Live, 6"});
+    EXPECT_EQ(after(pages[0], "Entries:"), std::vector<std::string>{"1"});
+}
+
+// Each cassette's and album's value counts once, however many titles it
+// has and also when it has none, so the total is the collection's value;
+// the entries count titles.
+TEST_F(GoldenTest, WithTitlesTheTotalIsTheCollectionsValue)
+{
+    auto pages = run("RPTVIDEOCASSTITLES");
+    compareWithGolden("RPTVIDEOCASSTITLES", describePages(pages));
+    EXPECT_EQ(after(pages.back(), "Total Value of Video Collection:"),
+              std::vector<std::string>{"17.75"});
+    EXPECT_EQ(after(pages.back(), "Entries:"), std::vector<std::string>{"4"});
+    auto texts = textsOf(pages[0]);
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "Valley Films, L-77"), texts.end());
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "Empty"), texts.end());
+
+    pages = run("RPTMUSICALBUMTITLES");
+    compareWithGolden("RPTMUSICALBUMTITLES", describePages(pages));
+    EXPECT_EQ(after(pages.back(), "Total Value of Music Collection:"),
+              std::vector<std::string>{"21.99"});
+    EXPECT_EQ(after(pages.back(), "Entries:"), std::vector<std::string>{"3"});
+    texts = textsOf(pages[0]);
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "Abbey Hall, M-1 Cd"), texts.end());
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "Recorded live, 1972"), texts.end());
 }
 
 // Progress is measured in the books read, not in the categories that lead

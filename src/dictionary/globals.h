@@ -48,7 +48,9 @@ extern Long EntryItems, EntryLocations, EntryBooks, EntryBooksCategory, EntrySof
     EntryVideoTitle, EntryMusic, EntryMusicTitle, EntryMagazine, EntryMagazineArticles,
     EntryMagazineCategory;
 extern Long SubTotalEntries, TotalEntries;
-extern Decimal<5> SubTotalValue, TotalValue;
+// Wider than the six DECIMAL(5) running totals they add up, so that no sum
+// is ever cut short.
+extern Decimal<6> SubTotalValue, TotalValue;
 
 // What the library does when it is loaded: blank the search text and the
 // owner's details, zero the request, response and navigation codes.

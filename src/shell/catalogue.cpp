@@ -6,6 +6,7 @@
 #include "shell/introduction.h"
 #include "shell/owner.h"
 #include "shell/restoredefault.h"
+#include "shell/summary.h"
 
 namespace hk
 {
@@ -16,6 +17,7 @@ ProcedureCatalogue programProcedures()
         {QStringLiteral("AboutHearthkeep"), [] { return std::make_unique<AboutHearthkeep>(); }},
         {QStringLiteral("EditOwnerAddress"), [] { return std::make_unique<EditOwnerAddress>(); }},
         {QStringLiteral("RestoreDefault"), [] { return std::make_unique<RestoreDefault>(); }},
+        {QStringLiteral("FileSummary"), [] { return std::make_unique<FileSummary>(); }},
     };
     addBrowses(catalogue);
     for (const ReportDefinition *report : allReports())

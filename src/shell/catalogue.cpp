@@ -3,6 +3,7 @@
 #include "browse/browses.h"
 #include "reports/reportdef.h"
 #include "reports/reportprocedure.h"
+#include "shell/backup.h"
 #include "shell/introduction.h"
 #include "shell/owner.h"
 #include "shell/restoredefault.h"
@@ -18,6 +19,7 @@ ProcedureCatalogue programProcedures()
         {QStringLiteral("EditOwnerAddress"), [] { return std::make_unique<EditOwnerAddress>(); }},
         {QStringLiteral("RestoreDefault"), [] { return std::make_unique<RestoreDefault>(); }},
         {QStringLiteral("FileSummary"), [] { return std::make_unique<FileSummary>(); }},
+        {QStringLiteral("CopyFile"), [] { return std::make_unique<CopyFile>(); }},
     };
     addBrowses(catalogue);
     for (const ReportDefinition *report : allReports())

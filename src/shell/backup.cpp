@@ -145,7 +145,11 @@ QCoro::Task<> CopyFile::run()
         // The size that counts is what the copy will write, also the part of
         // the file still in its write-ahead log.
         Glo.FileSize = backupSize(Glo.SourceFileName.str()).value_or(file.size());
-        const QDateTime when = file.lastModified();
+        // The latest writes may still be only in the write-ahead log.
+        QDateTime when = file.lastModified();
+        if (const QFileInfo log(file.filePath() + QStringLiteral("-wal"));
+            log.exists() && log.lastModified() > when)
+            when = log.lastModified();
         Glo.FileDate = clampToLong(
             dateNumber(when.date().year(), when.date().month(), when.date().day()).value_or(0));
         Glo.FileTime = clampToLong(

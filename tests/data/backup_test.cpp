@@ -98,16 +98,6 @@ TEST_F(BackupTest, ACopyTakenWhileAnotherStationInsertsHoldsOneCommittedMoment)
     sqlite3_close(copy);
 }
 
-TEST_F(BackupTest, AMissingDataFileIsNeitherCreatedNorCopied)
-{
-    const BackupOutcome outcome = backupDataFile(path(), copyPath());
-    EXPECT_EQ(outcome.code, FileSystemError);
-    EXPECT_FALSE(outcome.reason.empty());
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(path())));
-    EXPECT_TRUE(QDir(target.path()).entryList(QDir::Files).isEmpty());
-    EXPECT_FALSE(backupSize(path()).has_value());
-}
-
 // A file whose table differs from the dictionary is no good copy: the
 // earlier backup stays.
 TEST_F(BackupTest, ACopyThatFailsItsCheckLeavesTheEarlierBackup)

@@ -14,7 +14,7 @@ Long EntryItems = 0, EntryLocations = 0, EntryBooks = 0, EntryBooksCategory = 0,
      EntryVideo = 0, EntryVideoTitle = 0, EntryMusic = 0, EntryMusicTitle = 0, EntryMagazine = 0,
      EntryMagazineArticles = 0, EntryMagazineCategory = 0;
 Long SubTotalEntries = 0, TotalEntries = 0;
-Decimal<5> SubTotalValue, TotalValue;
+Decimal<6> SubTotalValue, TotalValue;
 
 void clearSharedGlobals()
 {

@@ -31,9 +31,10 @@ struct ShellGlobals {
     String<64> IniFile;          // full path of the window-settings file
     String<1023> SourceFileName; // data file to back up
     String<1023> TargetFileName; // the backup copy
-    Long DiskSize = 0;           // backup disk size, bytes
-    Long DiskFree = 0;           // free space on the backup disk, bytes
-    Long FileSize = 0;           // size of the data file, bytes
+    // Sizes in bytes, wide enough for today's disks and data files.
+    std::int64_t DiskSize = 0; // backup disk size
+    std::int64_t DiskFree = 0; // free space on the backup disk
+    std::int64_t FileSize = 0; // size of the data file
     Long FileDate = 0;           // date of the data file
     Long FileTime = 0;           // time of the data file
 };
@@ -48,7 +49,9 @@ extern Long EntryItems, EntryLocations, EntryBooks, EntryBooksCategory, EntrySof
     EntryVideoTitle, EntryMusic, EntryMusicTitle, EntryMagazine, EntryMagazineArticles,
     EntryMagazineCategory;
 extern Long SubTotalEntries, TotalEntries;
-extern Decimal<5> SubTotalValue, TotalValue;
+// Wider than the six DECIMAL(5) running totals they add up, so that no sum
+// is ever cut short.
+extern Decimal<6> SubTotalValue, TotalValue;
 
 // What the library does when it is loaded: blank the search text and the
 // owner's details, zero the request, response and navigation codes.

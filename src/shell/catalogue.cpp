@@ -3,9 +3,11 @@
 #include "browse/browses.h"
 #include "reports/reportdef.h"
 #include "reports/reportprocedure.h"
+#include "shell/backup.h"
 #include "shell/introduction.h"
 #include "shell/owner.h"
 #include "shell/restoredefault.h"
+#include "shell/summary.h"
 
 namespace hk
 {
@@ -16,6 +18,8 @@ ProcedureCatalogue programProcedures()
         {QStringLiteral("AboutHearthkeep"), [] { return std::make_unique<AboutHearthkeep>(); }},
         {QStringLiteral("EditOwnerAddress"), [] { return std::make_unique<EditOwnerAddress>(); }},
         {QStringLiteral("RestoreDefault"), [] { return std::make_unique<RestoreDefault>(); }},
+        {QStringLiteral("FileSummary"), [] { return std::make_unique<FileSummary>(); }},
+        {QStringLiteral("CopyFile"), [] { return std::make_unique<CopyFile>(); }},
     };
     addBrowses(catalogue);
     for (const ReportDefinition *report : allReports())

@@ -79,6 +79,32 @@ std::string createIndexSql(const TableDef &table, int key)
     return sql + ")";
 }
 
+const char *const kCountsTable = "HkCounts";
+
+std::string createCountsTableSql()
+{
+    return std::string("CREATE TABLE IF NOT EXISTS ") + kCountsTable +
+           " (TableLabel TEXT PRIMARY KEY NOT NULL, Records INTEGER NOT NULL) WITHOUT ROWID";
+}
+
+std::string countTriggerName(const TableDef &table, CountTrigger which)
+{
+    return table.label + (which == CountTrigger::Insert ? "_CountInsert" : "_CountDelete");
+}
+
+std::string createCountTriggerSql(const TableDef &table, CountTrigger which)
+{
+    const bool insert = which == CountTrigger::Insert;
+    std::string label = "'";
+    for (char c : table.label)
+        label += c == '\'' ? std::string("''") : std::string(1, c);
+    label += "'";
+    return "CREATE TRIGGER " + quoteName(countTriggerName(table, which)) +
+           (insert ? " AFTER INSERT ON " : " AFTER DELETE ON ") + quoteName(table.label) +
+           " BEGIN UPDATE " + kCountsTable + " SET Records = Records " + (insert ? "+" : "-") +
+           " 1 WHERE TableLabel = " + label + "; END";
+}
+
 int checkLayout(sqlite3 *db, const TableDef &table)
 {
     sqlite3_stmt *st = nullptr;

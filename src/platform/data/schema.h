@@ -16,6 +16,15 @@ std::string createTableSql(const TableDef &table);
 std::string indexName(const TableDef &table, int key);
 std::string createIndexSql(const TableDef &table, int key);
 
+// The table of record counts that the data file keeps for itself (one row
+// per table, "HkCounts"), and the two triggers per table that keep its row in
+// step with every insert and delete, inside the statement's own transaction.
+extern const char *const kCountsTable;
+std::string createCountsTableSql();
+enum class CountTrigger { Insert, Delete };
+std::string countTriggerName(const TableDef &table, CountTrigger which);
+std::string createCountTriggerSql(const TableDef &table, CountTrigger which);
+
 // 0 when the stored columns follow the record; FileNotFound when the table is
 // not in the file; LayoutMismatch otherwise. Other codes come from SQLite.
 int checkLayout(sqlite3 *db, const TableDef &table);

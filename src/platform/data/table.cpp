@@ -1,6 +1,7 @@
 #include "platform/data/table.h"
 
 #include "dictionary/tables.h"
+#include "platform/data/counts.h"
 #include "platform/data/datafile.h"
 #include "platform/data/fileerror.h"
 #include "platform/data/placeholders.h"
@@ -49,6 +50,7 @@ int Table::open()
     }
     open_ = true;
     cursor_.setOrder(def_.hasIdentifier() ? 0 : kFileOrder);
+    ensureCount(file_, def_);
     // What a station that ended mid-insert left behind goes before anyone reads.
     if (def_.hasIdentifier()) removeDeadPlaceholders(file_, def_);
     return setError(NoError, storedName());
@@ -91,7 +93,10 @@ int Table::create()
         sql += ";\n";
         for (int f : def_.searched)
             sql += createSearchIndexSql(def_, f);
-        return runSql(db, sql);
+        code = runSql(db, sql);
+        if (code != NoError) return code;
+        const int rc = startCount(db, def_);
+        return rc == SQLITE_OK ? code : setSqliteError(db, rc, storedName());
     });
 }
 
@@ -146,6 +151,10 @@ int Table::send(std::string_view text)
 long long Table::records()
 {
     if (requireOpen() != NoError) return 0;
+    if (std::optional<long long> kept = keptCount(file_, def_)) {
+        setError(NoError, storedName());
+        return *kept;
+    }
     sqlite3_stmt *st =
         file_.statement("SELECT count(*) FROM " + quoteName(def_.label), storedName());
     if (!st) return 0;

@@ -50,6 +50,7 @@ class Table
     // read here is an indexed range read already, so it is accepted as is.
     int send(std::string_view driverString);
 
+    // The number of records, as the data file keeps it (see counts.h).
     long long records();
 
     // Sequential reads in the order of a key (or of the file).

@@ -1,0 +1,30 @@
+// Copying the data file for a backup. The copy is taken through SQLite's
+// online backup, so it holds one committed state of the file, also what is
+// still in the write-ahead log, however other stations write meanwhile. It
+// is written to a temporary file beside the target, flushed, checked, and
+// only then renamed over the target: a copy that fails or is cut off leaves
+// an earlier backup as it was.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace hk
+{
+
+// How many bytes a backup of the data file writes; nothing when the file is
+// not there or is no data file.
+std::optional<std::int64_t> backupSize(const std::string &source);
+
+struct BackupOutcome {
+    int code = 0;       // the file service's code: 0 done, 90 failed
+    std::string reason; // why it failed, as the system says it
+};
+
+// Copies the data file `source` to `target`, checking the copy with
+// PRAGMA quick_check and the layout of every table the dictionary knows
+// (tables of the file's own, such as its counts, are allowed).
+BackupOutcome backupDataFile(const std::string &source, const std::string &target);
+
+} // namespace hk

@@ -3,6 +3,7 @@
 #include "browse/browses.h"
 #include "reports/reportdef.h"
 #include "reports/reportprocedure.h"
+#include "shell/exportcollection.h"
 #include "shell/introduction.h"
 #include "shell/owner.h"
 #include "shell/restoredefault.h"
@@ -15,6 +16,7 @@ ProcedureCatalogue programProcedures()
     ProcedureCatalogue catalogue = {
         {QStringLiteral("AboutHearthkeep"), [] { return std::make_unique<AboutHearthkeep>(); }},
         {QStringLiteral("EditOwnerAddress"), [] { return std::make_unique<EditOwnerAddress>(); }},
+        {QStringLiteral("ExportCollection"), [] { return std::make_unique<ExportCollection>(); }},
         {QStringLiteral("RestoreDefault"), [] { return std::make_unique<RestoreDefault>(); }},
     };
     addBrowses(catalogue);

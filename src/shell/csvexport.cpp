@@ -79,6 +79,14 @@ CollectionExport::CollectionExport(TableId table) : table_(tableDef(table))
     }
 }
 
+std::vector<TableId> CollectionExport::tablesRead() const
+{
+    std::vector<TableId> ids{table_.id};
+    for (const Lookup &l : lookups_)
+        ids.push_back(l.table->id);
+    return ids;
+}
+
 std::string CollectionExport::rowOf(const void *record, const std::vector<Buffer> &lookups) const
 {
     std::string line;

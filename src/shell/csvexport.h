@@ -39,6 +39,8 @@ class CollectionExport
     explicit CollectionExport(TableId table);
 
     const std::vector<CsvColumn> &columns() const { return columns_; }
+    // The tables the export reads, which must be open while it writes.
+    std::vector<TableId> tablesRead() const;
 
     // Writes the whole collection to out. progress (optional) hears the rows
     // written so far after each batch and may answer false to stop. Gives

@@ -1,9 +1,15 @@
 // Collections written as CSV from a real data file: quoting, names in place of
 // lookup identifiers, values as the forms show them, and batched streaming.
+#include "platform/filedialogs.h"
+#include "platform/layout.h"
 #include "reports/reportdata.h"
 #include "shell/csvexport.h"
+#include "shell/exportcollection.h"
+#include "shell/testapp.h"
 
 #include <QBuffer>
+#include <QFile>
+#include <QPushButton>
 
 namespace hk
 {
@@ -91,6 +97,50 @@ TEST_F(CsvExportTest, ItemsCarryTheirLocationAndStreamInBatches)
     EXPECT_EQ(std::count(part.begin(), part.end(), '\n'), 1001);
     ReleaseTable(Items);
     ReleaseTable(ItemsRooms);
+}
+
+// From the File menu: a file that cannot be written is reported and the
+// window stays for another try; a good one is written and the window closes.
+TEST_F(CsvExportTest, ExportCollectionAsksForTheCollectionAndTheFile)
+{
+    test::app();
+    ScriptedFileDialogService dialogs;
+    setFileDialogService(&dialogs);
+    ASSERT_TRUE(UseTable(BookCategory));
+    ASSERT_TRUE(UseTable(Books));
+    test::addCategory(1, "Fiction");
+    test::addBook(1, {"Tide", "Quinn", 1, 999, 0, "", "", 0, ""});
+    ReleaseTable(Books);
+    ReleaseTable(BookCategory);
+
+    bool done = false;
+    auto proc = std::make_unique<ExportCollection>();
+    QObject::connect(proc.get(), &Procedure::done, [&] { done = true; });
+    start(std::move(proc));
+    BuiltWindow *w = nullptr;
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (auto *b = qobject_cast<BuiltWindow *>(top);
+            b && b->windowTitle() == "Export Collection")
+            w = b;
+    ASSERT_NE(w, nullptr);
+    w->setValue(ExportCollection::CollectionList, std::string("Books"));
+
+    dialogs.answer(dir.filePath("missing/Books.csv"));
+    w->controlAs<QPushButton>(ExportCollection::ExportButton)->click();
+    ASSERT_TRUE(test::waitFor([&] { return boxes.boxes().size() == 1; }));
+    EXPECT_EQ(boxes.boxes()[0].title, "Export Collection");
+    EXPECT_FALSE(done);
+
+    const QString file = dir.filePath("books.csv");
+    dialogs.answer(file);
+    w->controlAs<QPushButton>(ExportCollection::ExportButton)->click();
+    ASSERT_TRUE(test::waitFor([&] { return done; }));
+    EXPECT_EQ(dialogs.requests().back().suggestedName, "Books.csv");
+    QFile written(file);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(written.readAll().endsWith("\r\nTide,Quinn,Fiction,9.99,,,,,,\r\n"));
+    EXPECT_EQ(boxes.boxes().size(), 1u);
+    setFileDialogService(nullptr);
 }
 
 } // namespace

@@ -16,17 +16,6 @@ namespace hk
 namespace
 {
 
-TEST(CsvField, QuotesOnlyWhatMustBeQuoted)
-{
-    std::string line;
-    for (std::string_view v :
-         {"plain", "a,b", "say \"hi\"", "two\r\nlines", "Κουζίνα ½ 台所", ""}) {
-        appendCsvField(line, v);
-        line += '|';
-    }
-    EXPECT_EQ(line, "plain|\"a,b\"|\"say \"\"hi\"\"\"|\"two\r\nlines\"|Κουζίνα ½ 台所||");
-}
-
 class CsvExportTest : public ProgramTest
 {
   protected:

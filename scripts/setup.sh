@@ -11,7 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fontconfig
   xvfb xauth
-  poppler-utils
+  poppler-utils desktop-file-utils
   clang-format
 )
 

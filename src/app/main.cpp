@@ -13,6 +13,8 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Hearthkeep"));
+    // Lets the desktop match windows to the menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("hearthkeep"));
 
     // The help pages stand in for the help file "HEARTHKP.HLP".
     hk::ProgramHelp help;

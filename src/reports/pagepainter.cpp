@@ -3,7 +3,9 @@
 #include <QFont>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
+#include <QSaveFile>
 
 #include <algorithm>
 
@@ -77,6 +79,32 @@ bool printPages(QPrinter &printer, const std::vector<Page> &pages, const QString
     }
     painter.end();
     return true;
+}
+
+QString savePdf(const QString &file, const std::vector<Page> &pages, const QString &job)
+{
+    QSaveFile out(file);
+    if (!out.open(QIODevice::WriteOnly)) return out.errorString();
+    {
+        QPdfWriter pdf(&out);
+        pdf.setTitle(job);
+        pdf.setCreator(QStringLiteral("Hearthkeep"));
+        pdf.setPageSize(
+            QPageSize(QSizeF(PageArea::width, PageArea::height), QPageSize::Millimeter));
+        pdf.setPageMargins(QMarginsF(0, 0, 0, 0)); // positions are measured from the paper's edge
+        QPainter painter;
+        if (!painter.begin(&pdf)) {
+            out.cancelWriting();
+            return QStringLiteral("the PDF writer could not start");
+        }
+        for (std::size_t p = 0; p < pages.size(); ++p) {
+            if (p > 0) pdf.newPage();
+            paintPage(painter, pages[p]);
+        }
+        painter.end();
+    }
+    if (!out.commit()) return out.errorString();
+    return {};
 }
 
 } // namespace hk

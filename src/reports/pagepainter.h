@@ -6,8 +6,9 @@
 
 #include <vector>
 
+#include <QString>
+
 class QPainter;
-class QString;
 class QPrinter;
 
 namespace hk
@@ -24,5 +25,10 @@ double pagePixels(double mm, double dpi);
 // means all) as one job named `job`. False when the printer cannot start.
 bool printPages(QPrinter &printer, const std::vector<Page> &pages, const QString &job, int from = 0,
                 int to = 0);
+
+// Writes every page to a PDF file at `file`, titled `job`, through the same
+// painter; the text stays text. An existing file is replaced only once the
+// new one is complete. Empty on success, else the reason it failed.
+QString savePdf(const QString &file, const std::vector<Page> &pages, const QString &job);
 
 } // namespace hk

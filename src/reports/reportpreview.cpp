@@ -2,12 +2,15 @@
 
 #include "dictionary/globals.h"
 #include "platform/dialogunits.h"
+#include "platform/filedialogs.h"
+#include "platform/messages.h"
 #include "reports/pagepainter.h"
 #include "reports/previewdialogs.h"
 #include "shell/visiblearea.h"
 
 #include <QAction>
 #include <QActionGroup>
+#include <QDir>
 #include <QEvent>
 #include <QIcon>
 #include <QLabel>
@@ -112,6 +115,8 @@ PreviewWindow::PreviewWindow(const std::vector<Page> &pages, const QString &job)
     };
     QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
     QAction *print = add(file, 2, QStringLiteral("&Print"));
+    savePdf_ = file->addAction(QStringLiteral("Save as P&DF\u2026"));
+    savePdf_->setStatusTip(QStringLiteral("Save the report's pages as a PDF file"));
     QAction *exit = add(file, 3, QStringLiteral("E&xit"));
     viewMenu_ = menuBar()->addMenu(QStringLiteral("&View"));
     QAction *next = add(viewMenu_, 5, QStringLiteral("&Next Page(s)"));
@@ -187,6 +192,7 @@ PreviewWindow::PreviewWindow(const std::vector<Page> &pages, const QString &job)
         closeWindow();
     });
     connect(printTool, &QAction::triggered, print, &QAction::trigger);
+    connect(savePdf_, &QAction::triggered, this, &PreviewWindow::savePdfRequested);
     connect(exit, &QAction::triggered, this, &PreviewWindow::closeWindow);
     connect(exitTool, &QAction::triggered, this, &PreviewWindow::closeWindow);
     connect(next, &QAction::triggered, this, [this] {
@@ -403,12 +409,36 @@ QCoro::Task<> ReportPreview::changeDisplay(PreviewWindow *w)
     w->refresh();
 }
 
+QCoro::Task<> ReportPreview::saveAsPdf(PreviewWindow *w)
+{
+    QString name = job_;
+    name.replace(QLatin1Char('/'), QLatin1Char('-'));
+    // Named, not a temporary inside the co_await: g++ 12 destroys such
+    // temporaries twice.
+    const SaveFileRequest request{QStringLiteral("Save the Report as PDF"),
+                                  name + QStringLiteral(".pdf"),
+                                  QStringLiteral("PDF files (*.pdf)"), QStringLiteral("pdf")};
+    const QString file = co_await fileDialogs().saveFileName(w, request);
+    if (file.isEmpty()) co_return; // cancelled, or the preview has closed
+    QString failure;
+    {
+        BusyCursor busy;
+        failure = savePdf(file, pages_, job_);
+    }
+    if (!failure.isEmpty())
+        message(QStringLiteral("The report could not be saved as %1: %2.")
+                    .arg(QDir::toNativeSeparators(file), failure)
+                    .toStdString(),
+                "Save as PDF", MessageIcon::Exclamation);
+}
+
 QCoro::Task<> ReportPreview::run()
 {
     auto *w = new PreviewWindow(pages_, job_);
     bool print = false;
     connect(w, &PreviewWindow::jumpRequested, this, [this, w] { jump(w); });
     connect(w, &PreviewWindow::displayRequested, this, [this, w] { changeDisplay(w); });
+    connect(w, &PreviewWindow::savePdfRequested, this, [this, w] { saveAsPdf(w); });
     connect(w->action(2), &QAction::triggered, this, [&print] { print = true; });
     openDocument(w);
     // Pages need room: in the frame the preview takes the whole document area,

@@ -48,6 +48,7 @@ class PreviewWindow : public QMainWindow
 
     PreviewModel &model() { return model_; }
     QAction *action(int control) const; // by control number, 2 to 16
+    QAction *savePdfAction() const { return savePdf_; }
     QSpinBox *pageSpin() const { return pageSpin_; }
     QSpinBox *acrossSpin() const { return acrossSpin_; }
     QSpinBox *downSpin() const { return downSpin_; }
@@ -67,6 +68,7 @@ class PreviewWindow : public QMainWindow
   signals:
     void jumpRequested();
     void displayRequested();
+    void savePdfRequested();
 
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -80,6 +82,7 @@ class PreviewWindow : public QMainWindow
     const std::vector<Page> &pages_;
     PreviewModel model_;
     std::map<int, QAction *> actions_;
+    QAction *savePdf_ = nullptr;
     QMenu *viewMenu_ = nullptr;
     QSpinBox *pageSpin_ = nullptr, *acrossSpin_ = nullptr, *downSpin_ = nullptr;
     QLabel *zones_[3] = {};
@@ -106,6 +109,7 @@ class ReportPreview : public Procedure
   private:
     QCoro::Task<> jump(PreviewWindow *w);
     QCoro::Task<> changeDisplay(PreviewWindow *w);
+    QCoro::Task<> saveAsPdf(PreviewWindow *w);
 
     const std::vector<Page> &pages_;
     QString job_;

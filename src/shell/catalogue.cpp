@@ -4,6 +4,7 @@
 #include "reports/reportdef.h"
 #include "reports/reportprocedure.h"
 #include "shell/backup.h"
+#include "shell/exportcollection.h"
 #include "shell/introduction.h"
 #include "shell/owner.h"
 #include "shell/restoredefault.h"
@@ -17,6 +18,7 @@ ProcedureCatalogue programProcedures()
     ProcedureCatalogue catalogue = {
         {QStringLiteral("AboutHearthkeep"), [] { return std::make_unique<AboutHearthkeep>(); }},
         {QStringLiteral("EditOwnerAddress"), [] { return std::make_unique<EditOwnerAddress>(); }},
+        {QStringLiteral("ExportCollection"), [] { return std::make_unique<ExportCollection>(); }},
         {QStringLiteral("RestoreDefault"), [] { return std::make_unique<RestoreDefault>(); }},
         {QStringLiteral("FileSummary"), [] { return std::make_unique<FileSummary>(); }},
         {QStringLiteral("CopyFile"), [] { return std::make_unique<CopyFile>(); }},

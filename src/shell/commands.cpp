@@ -35,6 +35,9 @@ constexpr MenuEntry entries[] = {
     {"&File", "&Summary", "Summary of Inventory Listing", C::Start, "FileSummary"},
     {"&File", "&Data Backup", "Backup Data Files", C::Call, "CopyFile"},
     {"&File", nullptr, nullptr, C::Separator},
+    {"&File", "E&xport Collection\u2026", "Export a collection to a CSV file", C::Start,
+     "ExportCollection"},
+    {"&File", nullptr, nullptr, C::Separator},
     {"&File", "P&rint Setup...", "Setup Printer", C::PrintSetup, nullptr, printIcon},
     {"&File", "E&xit", "Exit Hearthkeep", C::Exit},
 

@@ -43,6 +43,8 @@ const std::vector<Row> expectedMenu = {
     {1, "&Summary", "Summary of Inventory Listing"},
     {1, "&Data Backup", "Backup Data Files"},
     {1, "-", ""},
+    {1, "E&xport Collection\u2026", "Export a collection to a CSV file"},
+    {1, "-", ""},
     {1, "P&rint Setup...", "Setup Printer"},
     {1, "E&xit", "Exit Hearthkeep"},
     {0, "&Edit", ""},

@@ -1,0 +1,70 @@
+// A collection written out as CSV (RFC 4180, UTF-8, CRLF line ends) for a
+// spreadsheet or an insurer: a header row of field names, then one row per
+// record in the order of its identifier, values as the forms show them
+// (decimal point, no grouping, nothing for a zero). The columns come from the
+// dictionary: the table's fields less its identifier, with each reference to
+// a lookup table replaced by the lookup's name, so a file means the same in
+// any data file. Rows are read and written in batches: memory does not grow
+// with the table.
+#pragma once
+
+#include "dictionary/tabledef.h"
+
+#include <QString>
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class QIODevice;
+
+namespace hk
+{
+
+class DataFile;
+
+// Appends value to line as one CSV field, quoted when it must be.
+void appendCsvField(std::string &line, std::string_view value);
+
+struct CsvColumn {
+    std::string header;
+    int join;  // -1: the table's own field; else the lookup it names
+    int field; // index in that table's fields
+};
+
+class CollectionExport
+{
+  public:
+    explicit CollectionExport(TableId table);
+
+    const std::vector<CsvColumn> &columns() const { return columns_; }
+    // The tables the export reads, which must be open while it writes.
+    std::vector<TableId> tablesRead() const;
+
+    // Writes the whole collection to out. progress (optional) hears the rows
+    // written so far after each batch and may answer false to stop. Gives
+    // NoError, or the keyed-file error code (lastError() has the detail) or,
+    // for a failed write or a stop, -1 with failure() saying why.
+    int write(DataFile &file, QIODevice &out,
+              const std::function<bool(long long rows)> &progress = {});
+    const QString &failure() const { return failure_; }
+
+    // The collections that can be exported, in menu order.
+    static const std::vector<TableId> &collections();
+
+  private:
+    struct Lookup {
+        const TableDef *table;
+        int referenceField; // in the main table
+    };
+    struct Buffer;
+    std::string rowOf(const void *record, const std::vector<Buffer> &lookups) const;
+
+    const TableDef &table_;
+    std::vector<Lookup> lookups_;
+    std::vector<CsvColumn> columns_;
+    QString failure_;
+};
+
+} // namespace hk

@@ -1,6 +1,7 @@
 #include "shell/catalogue.h"
 
 #include "browse/browses.h"
+#include "browse/magazines.h"
 #include "reports/reportdef.h"
 #include "reports/reportprocedure.h"
 #include "shell/introduction.h"
@@ -18,6 +19,7 @@ ProcedureCatalogue programProcedures()
         {QStringLiteral("RestoreDefault"), [] { return std::make_unique<RestoreDefault>(); }},
     };
     addBrowses(catalogue);
+    addMagazineBrowses(catalogue);
     for (const ReportDefinition *report : allReports())
         catalogue[report->name] = [report] { return std::make_unique<ReportProcedure>(*report); };
     return catalogue;

@@ -146,7 +146,12 @@ FormDef books()
 
 const std::vector<FormDef> &allForms()
 {
-    static const std::vector<FormDef> all = {location(), bookCategory(), items(), books()};
+    static const std::vector<FormDef> all = [] {
+        std::vector<FormDef> forms = {location(), bookCategory(), items(), books()};
+        for (FormDef &f : magazineForms())
+            forms.push_back(std::move(f));
+        return forms;
+    }();
     return all;
 }
 

@@ -61,7 +61,15 @@ bool FormCore::open()
     if (def_.notesKey) noted_ = NoteKeyBeforeChange(table_);
     row_ = table_.currentRow();
     td.copy(opening_.data(), table_.buffer());
-    if (request_ == InsertRecord && !number()) return false;
+    if (request_ == InsertRecord) {
+        // A new record starts under the parents its caller holds.
+        for (const Prime &p : def_.primes) {
+            const FieldRef to = fieldNamed(p.field), from = fieldNamed(p.from);
+            field::setInteger(to.def(), table_.buffer(),
+                              field::integer(from.def(), hk::table(from.table).buffer()));
+        }
+        if (!number()) return false;
+    }
     td.copy(record_.data(), table_.buffer());
     if (def_.total) valueAtOpening_ = integer(fieldNamed(def_.total->valueField));
     return true;
@@ -160,6 +168,17 @@ bool FormCore::lookupFound()
     if (parent.get(KeyId{parent.def().id, 0}) == NoError) return true;
     parent.def().clear(parent.buffer());
     return false;
+}
+
+void FormCore::readParents()
+{
+    for (const ParentShown &p : def_.parents) {
+        Table &parent = hk::table(p.parent);
+        const std::int64_t id = integer(fieldNamed(p.field));
+        parent.def().clear(parent.buffer());
+        field::setInteger(parent.def().fields[0], parent.buffer(), id);
+        if (parent.get(KeyId{p.parent, 0}) != NoError) parent.def().clear(parent.buffer());
+    }
 }
 
 int FormCore::failingRequired() const

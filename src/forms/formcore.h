@@ -54,6 +54,8 @@ class FormCore
     // The lookup field's parent exists; its record is then in the parent's
     // buffer for display (cleared when not found).
     bool lookupFound();
+    // Reads the parents the form shows without a lookup field.
+    void readParents();
     // The first required check that fails, or -1.
     int failingRequired() const;
 

@@ -4,6 +4,7 @@
 
 #include "dictionary/tabledef.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -60,6 +61,26 @@ struct KeyLabel {
     std::string label;
 };
 
+// A field of a new record filled from a parent's buffer, as the calling
+// list holds it: (this table's field, the parent's field).
+struct Prime {
+    std::string field;
+    std::string from;
+};
+
+// A parent shown by the form without a lookup field: read by its Primary
+// key from the identifier in `field` (its buffer cleared when none matches).
+struct ParentShown {
+    TableId parent;
+    std::string field;
+};
+
+// Done when the user leaves `field` after typing into it.
+struct AcceptRule {
+    std::string field;
+    std::function<void(class FormCore &)> apply;
+};
+
 struct FormDef {
     std::string name; // procedure and settings section: "UpdateItems"
     TableId table;
@@ -75,7 +96,15 @@ struct FormDef {
     std::optional<DuplicateCheck> duplicate{};
     std::optional<RunningTotal> total{};
     std::vector<KeyLabel> insertKeys{};
+    std::vector<Prime> primes{};
+    std::vector<ParentShown> parents{};
+    std::vector<AcceptRule> rules{};
+    // Fields whose last attempted value Ctrl+' recalls (the ditto key).
+    std::vector<std::string> ditto{};
 };
+
+// The forms of the magazine archive.
+std::vector<FormDef> magazineForms();
 
 // Every form of the catalogue.
 const std::vector<FormDef> &allForms();

@@ -2,6 +2,7 @@
 
 #include "browse/forms.h"
 #include "dictionary/files.h"
+#include "forms/ditto.h"
 #include "integrity/warnings.h"
 #include "platform/help.h"
 #include "platform/layout.h"
@@ -13,6 +14,7 @@
 
 #include <QComboBox>
 #include <QPushButton>
+#include <QKeyEvent>
 
 namespace hk
 {
@@ -247,6 +249,12 @@ void FormProcedure::build()
             [this] { showHelp(QString::fromStdString(core_.def().name)); });
     if (lookupButton_)
         connect(button(lookupButton_), &QPushButton::clicked, this, [this] { lookupButton(); });
+    // The ditto key brings back the field's last attempted value.
+    for (const std::string &label : def.ditto)
+        if (QWidget *entry = built_->control(controlOf(label))) {
+            dittoEntries_[entry] = label;
+            entry->installEventFilter(this);
+        }
 
     // Delete mode shows the record read-only.
     if (core_.request() == DeleteRecord)
@@ -257,6 +265,7 @@ void FormProcedure::build()
 void FormProcedure::show()
 {
     if (core_.def().lookup) core_.lookupFound(); // the parent's name shows blank when missing
+    core_.readParents();
     for (const auto &[id, f] : bound_)
         built_->setValue(id, valueOf(core_, f));
 }
@@ -273,8 +282,49 @@ void FormProcedure::take(int control)
         core_.setInteger(f, std::get<std::int64_t>(v));
 }
 
+bool FormProcedure::eventFilter(QObject *watched, QEvent *e)
+{
+    if (e->type() == QEvent::KeyPress || e->type() == QEvent::ShortcutOverride) {
+        auto *key = static_cast<QKeyEvent *>(e);
+        auto it = dittoEntries_.find(watched);
+        if (it != dittoEntries_.end() && key->key() == Qt::Key_Apostrophe &&
+            (key->modifiers() & Qt::ControlModifier)) {
+            e->accept();
+            if (e->type() == QEvent::KeyPress) recall(it->second);
+            return e->type() == QEvent::KeyPress;
+        }
+    }
+    return Procedure::eventFilter(watched, e);
+}
+
+void FormProcedure::recall(const std::string &label)
+{
+    const FieldRef f = findField(label);
+    const void *attempt = lastAttempt(core_.def());
+    if (f.def().isText())
+        core_.setText(f, field::text(f.def(), attempt));
+    else
+        core_.setInteger(f, field::integer(f.def(), attempt));
+    const int control = controlOf(label);
+    built_->setValue(control, valueOf(core_, f));
+}
+
 void FormProcedure::afterEntry(int control)
 {
+    // What follows from a value is done in the validation pass too.
+    bool ruled = false;
+    for (const AcceptRule &rule : core_.def().rules)
+        if (controlOf(rule.field) == control) {
+            rule.apply(core_);
+            ruled = true;
+        }
+    // Shown again, but not over what the user is still typing elsewhere.
+    if (ruled)
+        for (const auto &[id, f] : bound_) {
+            PictureEntry *e = built_->entry(id);
+            if (id != control && e && e->isModified()) continue;
+            built_->setValue(id, valueOf(core_, f));
+        }
     if (working_) return;
     if (control == lookupEntry_) {
         lookupLeft();
@@ -400,6 +450,7 @@ QCoro::Task<> FormProcedure::ok()
         working_ = false;
         co_return;
     }
+    if (!core_.def().ditto.empty()) keepAttempt(core_.def(), core_.record());
     const FormCore::Outcome outcome = core_.complete();
     working_ = false;
     if (outcome == FormCore::Outcome::Close) {

@@ -35,6 +35,7 @@ class FormProcedure : public Procedure
 
   protected:
     QCoro::Task<> run() override;
+    bool eventFilter(QObject *watched, QEvent *e) override;
 
   private:
     void build();
@@ -45,6 +46,7 @@ class FormProcedure : public Procedure
     QCoro::Task<> lookupButton();
     QCoro::Task<> ok();
     void afterEntry(int control);
+    void recall(const std::string &label);
     void focus(int control);
     void focusFirst();
     void focusAfterLookup();
@@ -58,6 +60,7 @@ class FormProcedure : public Procedure
     int lookupButton_ = 0;
     int skipAfter_ = 0;
     bool working_ = false;
+    std::map<QObject *, std::string> dittoEntries_; // entries the ditto key recalls
 };
 
 // Makes every built form the one its table's lists call.

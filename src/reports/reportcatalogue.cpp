@@ -14,6 +14,9 @@ const std::map<QString, ReportDefinition> &reports()
         for (const char *n : {"RPTBOOKAUTHOR", "RPTBOOKTITLE", "RPTBOOKALLCAT"})
             m.emplace(QString::fromLatin1(n), bookReport(QString::fromLatin1(n)));
         m.emplace(QStringLiteral("RPTITEMCOMPLETE"), itemReport(QStringLiteral("RPTITEMCOMPLETE")));
+        for (const char *n :
+             {"RPTMAGAZINECOLLECTION", "RPTMAGAZINEARTICLES", "RPTMAGARTICLECOMPLETE"})
+            m.emplace(QString::fromLatin1(n), magazineReport(QString::fromLatin1(n)));
         return m;
     }();
     return all;

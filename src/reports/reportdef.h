@@ -54,5 +54,6 @@ std::vector<const ReportDefinition *> allReports();
 // Definitions of each family of reports.
 ReportDefinition bookReport(const QString &name);
 ReportDefinition itemReport(const QString &name);
+ReportDefinition magazineReport(const QString &name);
 
 } // namespace hk

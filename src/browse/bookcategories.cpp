@@ -1,5 +1,6 @@
-// SetupBookCategory and PickBookCategory: the book categories by number or
-// name; the same window started from the menu, or called by the book form.
+// SetupBookCategory, PickBookCategory and SelectBookCategory: the book
+// categories by number or name; the same window started from the menu,
+// called by the book form, or leading to the books of the highlighted one.
 #include "browse/browse.h"
 #include "browse/browses.h"
 #include "browse/namelist.h"
@@ -9,6 +10,7 @@ namespace hk
 {
 
 Long SetupBookCategoryThread = 0;
+Long SelectBookCategoryThread = 0;
 
 namespace
 {
@@ -34,11 +36,23 @@ const BrowseDef &pickBookCategoryDef()
     return def;
 }
 
+const BrowseDef &selectBookCategoryDef()
+{
+    static const ChildButton books{"&Select Category", "Select a Category", [] {
+                                       return std::make_unique<Browse>(booksSelectCategoryDef());
+                                   }};
+    static const BrowseDef def =
+        nameListDef(kCategories, "SelectBookCategory", "Select Book Category",
+                    &SelectBookCategoryThread, &books);
+    return def;
+}
+
 void addBrowses(ProcedureCatalogue &catalogue)
 {
     for (const BrowseDef *def :
          {&browseBooksDef(), &browseItemsDef(), &setupLocationDef(), &pickLocationDef(),
-          &setupBookCategoryDef(), &pickBookCategoryDef()})
+          &setupBookCategoryDef(), &pickBookCategoryDef(), &selectLocationDef(),
+          &itemsSelectLocationDef(), &selectBookCategoryDef(), &booksSelectCategoryDef()})
         catalogue[QString::fromStdString(def->procedure)] = [def] {
             return std::make_unique<Browse>(*def);
         };

@@ -77,6 +77,7 @@ QCoro::Task<> Browse::run()
         if (QWidget *b = content_->control(id)) b->raise();
     wire();
     openDocument(content_);
+    if (def_.openTitle) setTitle(def_.openTitle());
     window()->setMinimumSize(window()->minimumSizeHint().expandedTo(content_->minimumSize()));
     if (auto *sub = qobject_cast<QMdiSubWindow *>(window()))
         // Coming back to the window is gaining the focus: the page is read
@@ -162,6 +163,8 @@ void Browse::wire()
     onClick(def_.select, [this] { pressSelect(); });
     onClick(def_.close, [this] { pressClose(); });
     onClick(def_.help, [this] { pressHelp(); });
+    for (const BrowseAction &a : def_.actions)
+        onClick(a.control, [this, &a] { runAction(a); });
 
     if (def_.select) {
         // Select only in select mode, where Enter presses it.
@@ -217,6 +220,14 @@ void Browse::redisplay()
     }
     for (int prompt : displayPrompts_)
         some ? content_->unhideControl(prompt) : content_->hideControl(prompt);
+    if (!some && def_.emptyTitle) setTitle(def_.emptyTitle());
+}
+
+void Browse::setTitle(const std::string &title)
+{
+    const QString text = QString::fromStdString(title);
+    content_->setWindowTitle(text);
+    if (window()) window()->setWindowTitle(text);
 }
 
 void Browse::postNewSelection()
@@ -276,8 +287,8 @@ void Browse::listCommand(ListCommand command)
         if (formsAvailable() && some) callForm(ChangeRecord);
         break;
     case ListCommand::DoubleClick:
-        if (!some || !def_.updates()) break;
-        if (engine_->selectMode())
+        if (!some) break;
+        if (engine_->selectMode() && def_.select)
             pressSelect();
         else if (formsAvailable())
             callForm(ChangeRecord);
@@ -363,6 +374,25 @@ QCoro::Task<> Browse::callForm(Long request)
     if (PagedList *l = list()) l->setFocus();
 }
 
+QCoro::Task<> Browse::runAction(const BrowseAction &action)
+{
+    if (!engine_ || engine_->inFormCall() || inCall_) co_return;
+    // The parent's buffer holds the highlighted record for the child.
+    engine_->reread();
+    if (action.call) {
+        inCall_ = true;
+        co_await call(action.procedure());
+        inCall_ = false;
+        if (!engine_) co_return;
+    } else {
+        start(action.procedure());
+    }
+    engine_->restoreRequest();
+    engine_->forceRefresh();
+    engine_->windowRefresh();
+    redisplay();
+}
+
 bool Browse::handlePosted(QEvent::Type type)
 {
     const bool handled = Procedure::handlePosted(type);
@@ -372,7 +402,7 @@ bool Browse::handlePosted(QEvent::Type type)
 
 void Browse::refreshForFocus()
 {
-    if (!engine_ || !content_ || !started_ || engine_->inFormCall()) return;
+    if (!engine_ || !content_ || !started_ || engine_->inFormCall() || inCall_) return;
     // The page is read again, so that changes made elsewhere show.
     engine_->forceRefresh();
     engine_->windowRefresh();
@@ -384,7 +414,7 @@ bool Browse::eventFilter(QObject *watched, QEvent *e)
     // Type first: the window may be part-destroyed while its last events pass.
     if (e->type() == QEvent::Close && watched == window()) {
         // The list waits for its form: it cannot go while the form is open.
-        if (engine_ && engine_->inFormCall()) {
+        if (engine_ && (engine_->inFormCall() || inCall_)) {
             e->ignore();
             return true;
         }
@@ -396,7 +426,7 @@ bool Browse::eventFilter(QObject *watched, QEvent *e)
         refreshQueued_ = true;
         QTimer::singleShot(0, this, [this] {
             refreshQueued_ = false;
-            if (!engine_ || !content_ || engine_->inFormCall()) return;
+            if (!engine_ || !content_ || engine_->inFormCall() || inCall_) return;
             engine_->forceRefresh();
             engine_->windowRefresh();
             redisplay();

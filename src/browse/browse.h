@@ -47,6 +47,7 @@ class Browse : public Procedure
   private:
     void wire();
     void redisplay();
+    void setTitle(const std::string &title);
     void markTab(int index);
     void tabChanged(int index);
     void typedIntoList(const QString &text);
@@ -56,6 +57,7 @@ class Browse : public Procedure
     void pressClose();
     void pressHelp();
     QCoro::Task<> callForm(Long request);
+    QCoro::Task<> runAction(const BrowseAction &action);
     void postNewSelection();
     void refreshForFocus();
     void settingsAtOpen();
@@ -71,6 +73,7 @@ class Browse : public Procedure
     bool started_ = false;
     bool claimed_ = false;
     bool refreshQueued_ = false;
+    bool inCall_ = false; // a child list runs on this list's thread
 };
 
 } // namespace hk

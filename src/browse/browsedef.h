@@ -9,6 +9,7 @@
 #include "dictionary/types.h"
 #include "platform/layout.h"
 #include "platform/picture.h"
+#include "platform/procedure.h"
 
 #include <functional>
 #include <optional>
@@ -37,6 +38,9 @@ struct BrowseSort {
     // The parent's identifier that fixes the key's first component (a child
     // list); also given to records inserted from this tab.
     std::optional<FieldRef> range{};
+    // The child's reference field when the range is kept by a filter on it
+    // instead of by the key's first component.
+    std::optional<FieldRef> rangeField{};
     int total = 0; // the display of the value total on this tab, 0 for none
 };
 
@@ -44,6 +48,23 @@ struct BrowseSort {
 struct BrowseDisplay {
     int control;
     FieldRef field;
+};
+
+// A button that runs another procedure: a child list called on the list's
+// own thread (the list waits and is refreshed after), or a window started
+// beside it.
+struct BrowseAction {
+    int control;
+    ProcedureFactory procedure;
+    bool call = true;
+};
+
+// A value outside the record buffers that each row keeps as it was when the
+// row was read, and gives back when the user highlights the row (a search's
+// text and case rule).
+struct RowExtra {
+    std::function<PictureValue()> get;
+    std::function<void(const PictureValue &)> set;
 };
 
 struct BrowseDef {
@@ -72,7 +93,13 @@ struct BrowseDef {
     int help = 0;
     std::vector<BrowseDisplay> displays{};
     std::vector<int> unbuilt{}; // buttons whose procedure does not exist yet: disabled
-    Long *claim = nullptr;      // the one-window claim of this browse kind
+    std::vector<BrowseAction> actions{};
+    std::vector<RowExtra> rowExtras{};
+    // The window's title made when it opens, and when a refresh leaves the
+    // list empty (the layout's title, and no change, where these are empty).
+    std::function<std::string()> openTitle{};
+    std::function<std::string()> emptyTitle{};
+    Long *claim = nullptr; // the one-window claim of this browse kind
 
     bool updates() const { return insert != 0; } // false: a view-only list
 };

@@ -14,9 +14,15 @@ const BrowseDef &setupLocationDef();
 const BrowseDef &pickLocationDef();
 const BrowseDef &setupBookCategoryDef();
 const BrowseDef &pickBookCategoryDef();
+const BrowseDef &selectLocationDef();
+const BrowseDef &itemsSelectLocationDef();
+const BrowseDef &selectBookCategoryDef();
+const BrowseDef &booksSelectCategoryDef();
 
 // The one-window claims of the lists started from the menu.
-extern Long BrowseBooksThread, BrowseItemsThread, SetupLocationThread, SetupBookCategoryThread;
+extern Long BrowseBooksThread, BrowseItemsThread, SetupLocationThread, SetupBookCategoryThread,
+    SelectLocationThread, ItemsSelectLocationThread, SelectBookCategoryThread,
+    BooksSelectCategoryThread;
 
 void addBrowses(ProcedureCatalogue &catalogue);
 

@@ -156,8 +156,11 @@ void BrowseEngine::openView()
     view_ = std::make_unique<View>(main_, s.key);
     for (const auto &[lookup, mainField] : def_.joins)
         view_->join(table(lookup), mainField);
-    if (s.range) view_->range({Value(rangeValue())});
+    if (s.range && !s.rangeField) view_->range({Value(rangeValue())});
     if (s.filter) s.filter(*view_);
+    if (s.rangeField)
+        view_->filter(Cursor::columnRef(main_.def(), s.rangeField->field) + " = ?",
+                      {Value(boundRange_)});
     if (view_->open() != NoError) {
         // The records are still read, only without the view's limits.
         CaptureFileError();
@@ -185,6 +188,8 @@ BrowseRow BrowseEngine::makeRow() const
     row.values.reserve(fields_.size());
     for (const auto &f : fields_)
         row.values.push_back(valueOf(defOf(f), bufferOf(f.table)));
+    for (const RowExtra &e : def_.rowExtras)
+        row.values.push_back(e.get());
     row.position = view_->position();
     return row;
 }
@@ -304,7 +309,7 @@ void BrowseEngine::locate(int mode)
             positioned = view_->reset(main_.position(sort().key));
     }
     if (!positioned) {
-        if (sort().range) {
+        if (keyRange()) {
             const FieldDef &lead = main_.def().fields.at(
                 static_cast<std::size_t>(keyDef(sort().key).components.front()));
             field::setInteger(lead, main_.buffer(), rangeValue());
@@ -364,12 +369,15 @@ void BrowseEngine::highlight(int row)
     postNewSelection();
 }
 
-void BrowseEngine::copyToBuffers(int row)
+void BrowseEngine::copyToBuffers(int row, bool withExtras)
 {
     if (row < 1 || row > static_cast<int>(rows_.size())) return;
     const BrowseRow &r = rows_[static_cast<std::size_t>(row - 1)];
     for (std::size_t i = 0; i < fields_.size(); ++i)
         setValue(defOf(fields_[i]), bufferOf(fields_[i].table), r.values[i]);
+    if (!withExtras) return;
+    for (std::size_t i = 0; i < def_.rowExtras.size(); ++i)
+        def_.rowExtras[i].set(r.values[fields_.size() + i]);
 }
 
 // ------------------------------------------------------------ selection
@@ -386,7 +394,8 @@ void BrowseEngine::handleNewSelection()
     Operation op(*this);
     selectionPosted_ = false;
     if (rows_.empty() || closing_) return;
-    copyToBuffers(current_);
+    // The highlighted row brings back what it was read under.
+    copyToBuffers(current_, true);
     scrollBarShown_ = static_cast<int>(rows_.size()) >= pageSize();
     if (scrollBarShown_) computeThumb();
     refreshWindow();
@@ -496,7 +505,7 @@ void BrowseEngine::reread()
 int BrowseEngine::locatorField() const
 {
     const auto &components = keyDef(sort().key).components;
-    const std::size_t first = sort().range ? 1 : 0;
+    const std::size_t first = keyRange() ? 1 : 0;
     return components.at(std::min(first, components.size() - 1));
 }
 
@@ -638,7 +647,7 @@ void BrowseEngine::beginFormCall(Long request)
     if (request == InsertRecord) {
         main_.def().clear(main_.buffer());
         // A record inserted into a child list starts as the parent's.
-        if (sort().range) {
+        if (keyRange()) {
             const FieldDef &lead = main_.def().fields.at(
                 static_cast<std::size_t>(keyDef(sort().key).components.front()));
             field::setInteger(lead, main_.buffer(), boundRange_);

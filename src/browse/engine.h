@@ -89,6 +89,8 @@ class BrowseEngine
     bool inFormCall() const { return request_ >= InsertRecord && request_ <= DeleteRecord; }
 
     void setResponse(Long response) { response_ = response; }
+    // A called child list has returned: the list runs under its own request again.
+    void restoreRequest() { request_ = entryRequest_; }
     // The window is closing: the buffers keep what they hold now, whatever
     // notices are still on their way.
     void stop() { closing_ = true; }
@@ -131,7 +133,7 @@ class BrowseEngine
     void refreshPage();
     void firstPage();
     void locate(int mode);
-    void copyToBuffers(int row);
+    void copyToBuffers(int row, bool withExtras = false);
     BrowseRow makeRow() const;
     void postNewSelection();
     void refreshWindow();
@@ -140,6 +142,8 @@ class BrowseEngine
     void computeThumb();
     void readFailed();
     int locatorField() const; // index in the main table
+    // The range fixes the key's first component (rather than a filter).
+    bool keyRange() const { return sort().range && !sort().rangeField; }
     std::int64_t rangeValue() const;
     void setLocatorField(const PictureValue &value);
     void clearLocatorField();

@@ -1,5 +1,7 @@
-// SetupLocation and PickLocation: the locations by number or name; the same
-// window started from the menu, or called by the item form to choose one.
+// SetupLocation, PickLocation and SelectLocation: the locations by number or
+// name; the same window started from the menu, called by the item form to
+// choose one, or leading to the items of the highlighted location.
+#include "browse/browse.h"
 #include "browse/browses.h"
 #include "browse/namelist.h"
 #include "dictionary/tables.h"
@@ -8,6 +10,7 @@ namespace hk
 {
 
 Long SetupLocationThread = 0;
+Long SelectLocationThread = 0;
 
 namespace
 {
@@ -30,6 +33,16 @@ const BrowseDef &pickLocationDef()
     // Always called to select, so never refused for another window.
     static const BrowseDef def =
         nameListDef(kLocations, "PickLocation", "Select Location", nullptr);
+    return def;
+}
+
+const BrowseDef &selectLocationDef()
+{
+    static const ChildButton items{"&Select Location", "Select a Location", [] {
+                                       return std::make_unique<Browse>(itemsSelectLocationDef());
+                                   }};
+    static const BrowseDef def =
+        nameListDef(kLocations, "SelectLocation", "Select Location", &SelectLocationThread, &items);
     return def;
 }
 

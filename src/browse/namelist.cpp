@@ -8,7 +8,8 @@
 namespace hk
 {
 
-BrowseDef nameListDef(const NameList &list, const char *procedure, const char *title, Long *claim)
+BrowseDef nameListDef(const NameList &list, const char *procedure, const char *title, Long *claim,
+                      const ChildButton *child, bool updates)
 {
     const std::string noun = list.noun;
     BrowseDef d;
@@ -30,8 +31,11 @@ BrowseDef nameListDef(const NameList &list, const char *procedure, const char *t
     look.tabs = {{"Listing by " + noun + " Number", "List " + noun + " by Number", "n10B",
                   list.locateNumberTip, list.numberPrompt},
                  {"Listing by " + noun, "List " + noun + " by Name", "s30", list.locateNameTip}};
-    look.selectButton = true;
+    look.selectButton = child == nullptr;
+    look.updates = updates;
+    if (child) look.extraButtons = {{child->text, child->tip}};
     layOutBrowse(d, look);
+    if (child) d.actions = {{BrowseControl::ExtraButtonBase, child->child}};
     return d;
 }
 

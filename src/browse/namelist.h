@@ -18,6 +18,17 @@ struct NameList {
     const char *numberPrompt = "&Locate:"; // the locator's prompt on the number tab
 };
 
-BrowseDef nameListDef(const NameList &list, const char *procedure, const char *title, Long *claim);
+// A parent list's button that calls the child list of the highlighted record.
+struct ChildButton {
+    const char *text; // "&Select Location"
+    const char *tip;
+    ProcedureFactory child;
+};
+
+// Without a child button the list has a Select button for select mode;
+// without updates it has no Insert, Change and Delete (a list that only
+// chooses).
+BrowseDef nameListDef(const NameList &list, const char *procedure, const char *title, Long *claim,
+                      const ChildButton *child = nullptr, bool updates = true);
 
 } // namespace hk

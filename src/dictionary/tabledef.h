@@ -77,6 +77,9 @@ struct TableDef {
     std::size_t recordSize; // sizeof the record struct
     void (*clear)(void *record);
     void (*copy)(void *to, const void *from);
+    // Text fields searched for any part of their text: each has a substring
+    // index kept in step with the table.
+    std::vector<int> searched{};
 
     int recordLength() const;                     // packed bytes
     int fieldIndex(std::string_view label) const; // by label, case-insensitive; -1 if none

@@ -77,7 +77,8 @@ TableDef makeTable(const char *label, const char *prefix, std::vector<FieldDef> 
                {},
                sizeof(Rec),
                [](void *r) { *static_cast<Rec *>(r) = Rec{}; },
-               [](void *to, const void *from) { std::memcpy(to, from, sizeof(Rec)); }};
+               [](void *to, const void *from) { std::memcpy(to, from, sizeof(Rec)); },
+               {}};
     int offset = 0;
     for (auto &f : t.fields) {
         f.offset = offset;
@@ -283,6 +284,12 @@ const std::array<TableDef, TableCount> &tables()
         auto built = buildTables();
         for (int i = 0; i < TableCount; ++i)
             built[i].id = static_cast<TableId>(i);
+        // The two texts the searches look into.
+        for (auto [id, field] : {std::pair{TableId::Items, "Itm:Description"},
+                                 std::pair{TableId::MagArticle, "Art:Comments"}}) {
+            TableDef &t = built[static_cast<int>(id)];
+            t.searched.push_back(t.fieldIndex(field));
+        }
         return built;
     }();
     return all;

@@ -270,6 +270,16 @@ void FormProcedure::show()
         built_->setValue(id, valueOf(core_, f));
 }
 
+// After a lookup only the lookup entry and the parent's fields change: an
+// entry the user is still typing in keeps its text.
+void FormProcedure::showLookup()
+{
+    const TableId parent = core_.def().lookup->parent;
+    core_.lookupFound(); // the parent's name shows blank when missing
+    for (const auto &[id, f] : bound_)
+        if (id == lookupEntry_ || f.table == parent) built_->setValue(id, valueOf(core_, f));
+}
+
 void FormProcedure::take(int control)
 {
     const FieldRef &f = bound_.at(control);
@@ -383,7 +393,7 @@ QCoro::Task<bool> FormProcedure::checkLookup()
         const bool chosen = co_await pickList()(*this, lookup.pickList);
         core_.fromShared();
         if (!chosen) {
-            show();
+            showLookup();
             focus(lookupEntry_);
             co_return false;
         }
@@ -391,7 +401,7 @@ QCoro::Task<bool> FormProcedure::checkLookup()
         core_.setInteger(bound_.at(lookupEntry_),
                          field::integer(parent.def().fields[0], parent.buffer()));
     }
-    show();
+    showLookup();
     if (!core_.lookupFound()) {
         WarnUser(11, tableDef(lookup.parent).label, lookup.warnText);
         focus(lookupEntry_);
@@ -414,7 +424,7 @@ QCoro::Task<> FormProcedure::lookupButton()
     if (chosen)
         core_.setInteger(bound_.at(lookupEntry_),
                          field::integer(parent.def().fields[0], parent.buffer()));
-    show();
+    showLookup();
     if (chosen)
         focusAfterLookup();
     else

@@ -40,6 +40,7 @@ class FormProcedure : public Procedure
   private:
     void build();
     void show();
+    void showLookup();
     void take(int control);
     QCoro::Task<bool> checkLookup();
     QCoro::Task<> lookupLeft();

@@ -1,6 +1,8 @@
 // The book reports: one layout in two column orders (author first or title
-// first), read straight from Books or category by category.
+// first), read straight from Books, category by category, or for the
+// category chosen in RPTSELECTBOOKCAT.
 #include "dictionary/files.h"
+#include "reports/selectwindows.h"
 #include "reports/standardbands.h"
 
 #include <stdexcept>
@@ -20,7 +22,7 @@ struct Columns {
     double cover;
 };
 
-ReportLayout bookLayout(const ReportTexts &texts, bool authorFirst, bool byCategory)
+ReportLayout bookLayout(const ReportTexts &texts, bool authorFirst, bool byCategory, bool selected)
 {
     const ReportFont d = Fonts::detail, h = Fonts::heading;
     const Columns c = authorFirst ? Columns{true, 57, 110} : Columns{false, 97, 69};
@@ -32,6 +34,9 @@ ReportLayout bookLayout(const ReportTexts &texts, bool authorFirst, bool byCateg
                 textAt(c.second, 0, authorFirst ? "Title/Isbn No." : "Author/Isbn No.", h),
                 textAt(c.cover, 0, "Cover", h), textAt(161, 0, "Value", h, Align::Right),
                 textAt(171, 0, "Pages", h, Align::Right), textAt(182, 0, "Year", h, Align::Right)});
+    // The chosen category stays in its buffer for the whole run.
+    if (selected)
+        l.pageHeader.controls.push_back(fieldAt(43, 0, "s30", textOf(BokCat.BookCategory), h));
     l.detail.height = 10;
     l.detail.controls = {
         authorFirst ? fieldAt(2, 0, "s25", textOf(Bok.BookAuthor), d)
@@ -82,7 +87,7 @@ ReportDefinition bookReport(const QString &name)
     r.name = name;
     r.warningName = "Books";
     r.optional = bookOptionals();
-    bool authorFirst = false, byCategory = false;
+    bool authorFirst = false, byCategory = false, selected = false;
     if (name == QLatin1String("RPTBOOKAUTHOR")) {
         authorFirst = true;
         r.caption = r.texts.job = "Books by author";
@@ -104,15 +109,28 @@ ReportDefinition bookReport(const QString &name)
                 BookCategory, BokCat.DisplayByCategory, Books, Bok.Foreign_BookCategory,
                 [] { return std::int64_t(BokCat.BookCategoryId); });
         };
+    } else if (name == QLatin1String("RPTBOOKSELCATEGORY")) {
+        selected = true;
+        r.caption = r.texts.job = "Books by selected category";
+        r.texts.subtitle = "Book collection from selected category";
+        r.texts.heading = "Books listed by title from:";
+        r.fixedEstimate = 500;
+        r.select = rptSelectBookCat;
+        // The books of the category left in the buffer by the selection.
+        r.source = [] {
+            auto s = std::make_unique<ViewSource>(Books, Bok.Foreign_BookCategory);
+            s->view().range({Value(std::int64_t(BokCat.BookCategoryId))});
+            return s;
+        };
     } else {
         throw std::invalid_argument("not a book report: " + name.toStdString());
     }
-    r.opens =
-        byCategory ? std::vector<Table *>{&BookCategory, &Books} : std::vector<Table *>{&Books};
+    r.opens = byCategory || selected ? std::vector<Table *>{&BookCategory, &Books}
+                                     : std::vector<Table *>{&Books};
     r.primary = byCategory ? &BookCategory : &Books;
     r.scanned = {r.primary};
-    r.layout = [authorFirst, byCategory](const ReportTexts &t) {
-        return bookLayout(t, authorFirst, byCategory);
+    r.layout = [authorFirst, byCategory, selected](const ReportTexts &t) {
+        return bookLayout(t, authorFirst, byCategory, selected);
     };
     return r;
 }

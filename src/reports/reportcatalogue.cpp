@@ -11,9 +11,12 @@ const std::map<QString, ReportDefinition> &reports()
 {
     static const std::map<QString, ReportDefinition> all = [] {
         std::map<QString, ReportDefinition> m;
-        for (const char *n : {"RPTBOOKAUTHOR", "RPTBOOKTITLE", "RPTBOOKALLCAT"})
+        for (const char *n :
+             {"RPTBOOKAUTHOR", "RPTBOOKTITLE", "RPTBOOKALLCAT", "RPTBOOKSELCATEGORY"})
             m.emplace(QString::fromLatin1(n), bookReport(QString::fromLatin1(n)));
-        m.emplace(QStringLiteral("RPTITEMCOMPLETE"), itemReport(QStringLiteral("RPTITEMCOMPLETE")));
+        for (const char *n :
+             {"RPTITEMCOMPLETE", "RPTITEMALLLOCATION", "RPTITEMSELLOCATION", "RPTITEMSERIALNO"})
+            m.emplace(QString::fromLatin1(n), itemReport(QString::fromLatin1(n)));
         for (const char *n :
              {"RPTMAGAZINECOLLECTION", "RPTMAGAZINEARTICLES", "RPTMAGARTICLECOMPLETE"})
             m.emplace(QString::fromLatin1(n), magazineReport(QString::fromLatin1(n)));

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "dictionary/types.h"
+#include "platform/procedure.h"
 #include "reports/recordsource.h"
 #include "reports/reportlayout.h"
 
@@ -45,6 +46,9 @@ struct ReportDefinition {
     std::function<ReportLayout(const ReportTexts &)> layout;
     ReportTexts texts;
     std::vector<OptionalControl> optional;
+    // The selection window called (in select mode) instead of the printer
+    // dialog; the run goes on only when it answers 1.
+    ProcedureFactory select{};
 };
 
 // The reports built so far, by name; null when unknown.

@@ -63,7 +63,16 @@ QCoro::Task<> ReportProcedure::run()
     ReportJob job(def_);
 
     QPrinter &printer = programPrinter();
-    if (!co_await printChoice().ask(printer, QStringLiteral("Choose Range to Print"))) {
+    if (def_.select) {
+        // The chosen record is left in its table's buffer for the run.
+        GlobalRequest = SelectRecord;
+        co_await call(def_.select());
+        if (GlobalResponse != RequestCompleted) {
+            GlobalResponse = RequestCancelled;
+            co_return;
+        }
+        printer.setPrintRange(QPrinter::AllPages);
+    } else if (!co_await printChoice().ask(printer, QStringLiteral("Choose Range to Print"))) {
         GlobalResponse = RequestCancelled;
         co_return;
     }

@@ -167,7 +167,7 @@ Mount onNetwork(const std::string &)
 
 // A station on a network drive uses the rollback journal. It takes a file out
 // of WAL mode only once no other station has it open; until then it refuses
-// the file with its reason and leaves it as it was.
+// the file with its reason and leaves it as it was. Once out, it stays out.
 TEST_F(DataFileTest, OnANetworkDriveTheFileLeavesWalModeOnlyWhenNoOtherStationHasItOpen)
 {
     DataFile local(path()), remote(path(), onNetwork);
@@ -189,4 +189,12 @@ TEST_F(DataFileTest, OnANetworkDriveTheFileLeavesWalModeOnlyWhenNoOtherStationHa
     ASSERT_EQ(booksRemote.open(), NoError);
     EXPECT_EQ(journalMode(remote), "delete");
     EXPECT_FALSE(QFile::exists(QString::fromStdString(path() + "-wal")));
+
+    // A local station that joins later follows the file, not its own habit.
+    DataFile later(path());
+    BooksRecord k;
+    Table booksLater(TableId::Books, &k, &later);
+    ASSERT_EQ(booksLater.open(), NoError);
+    EXPECT_EQ(journalMode(later), "delete");
+    EXPECT_EQ(journalMode(remote), "delete");
 }

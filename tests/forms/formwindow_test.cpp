@@ -225,6 +225,33 @@ TEST_F(FormWindowTest, EnterAcceptsEscapeCancelsAndADeleteStartsOnOk)
     EXPECT_EQ(Items.records(), 0);
 }
 
+// The look-up button takes no focus, so the entry being typed in is never
+// left: a choice must not wipe what it holds.
+TEST_F(FormWindowTest, ALookUpKeepsTextTypedInAnEntryNotYetLeft)
+{
+    choice = 1;
+    Itm = ItemsRecord{};
+    QPointer<FormProcedure> p = open(InsertRecord);
+    ASSERT_TRUE(p);
+    QWidget *item = p->form()->control(p->controlOf("ITM:ITEMS"));
+    item->setFocus();
+    QTest::keyClicks(item, "Lamp");
+    QPushButton *lookUp = nullptr;
+    for (auto *b : p->form()->findChildren<QPushButton *>())
+        if (b->text() == "...") lookUp = b;
+    ASSERT_NE(lookUp, nullptr);
+    lookUp->click();
+    ASSERT_TRUE(test::waitFor([&] { return picks == 1; }));
+    ASSERT_TRUE(test::waitFor([&] {
+        const PictureValue chosen = p->form()->value(p->controlOf("Itm:RoomsId"));
+        const auto *number = std::get_if<std::int64_t>(&chosen);
+        return number && *number == 1;
+    }));
+    EXPECT_EQ(p->form()->entry(p->controlOf("ITM:ITEMS"))->text(), "Lamp");
+    press(*p, FormProcedure::CancelButton);
+    ASSERT_TRUE(test::waitFor([&] { return !p; }));
+}
+
 TEST_F(FormWindowTest, APickListGivesTheFocusBackToTheForm)
 {
     QMdiArea area;

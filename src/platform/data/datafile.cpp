@@ -75,31 +75,44 @@ int DataFile::connect(bool create, const std::string &forTable, int busyMs)
     return setError(NoError, forTable);
 }
 
+namespace
+{
+
+// One text answer of a pragma, or empty.
+std::string pragmaText(sqlite3 *db, const char *sql)
+{
+    std::string answer;
+    sqlite3_exec(
+        db, sql,
+        [](void *out, int, char **value, char **) {
+            if (value[0]) *static_cast<std::string *>(out) = value[0];
+            return 0;
+        },
+        &answer, nullptr);
+    return answer;
+}
+
+} // namespace
+
 int DataFile::chooseJournal(const std::string &forTable)
 {
-    int rc;
+    int rc = SQLITE_OK;
+    const bool wal = pragmaText(db_, "PRAGMA journal_mode") == "wal";
     if (probe_ && probe_(path_) == Mount::Network) {
         // The write-ahead log needs memory shared on one host: over a network
         // only the rollback journal is safe. Leaving WAL needs the file to
         // ourselves; while another station has it open it stays as it is,
         // and this station does not use it.
-        bool wal = false;
-        rc = sqlite3_exec(
-            db_, "PRAGMA journal_mode",
-            [](void *found, int, char **value, char **) {
-                *static_cast<bool *>(found) = value[0] && std::strcmp(value[0], "wal") == 0;
-                return 0;
-            },
-            &wal, nullptr);
-        if (rc == SQLITE_OK && wal)
-            rc = sqlite3_exec(db_, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
+        if (wal) rc = sqlite3_exec(db_, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
         if (wal && ((rc & 0xFF) == SQLITE_BUSY || (rc & 0xFF) == SQLITE_LOCKED))
             return setDriverError(FileSystemError, rc,
                                   "on a network drive the data file must leave WAL mode, which "
                                   "waits until the other stations close it",
                                   forTable);
-    } else {
-        // WAL lets reading windows and reports go on while a form writes.
+    } else if (wal || pragmaText(db_, "PRAGMA page_count") == "0") {
+        // WAL lets reading windows and reports go on while a form writes. A
+        // file that a station on another machine took out of WAL stays out:
+        // switching it back would lead that station into WAL over the network.
         rc = sqlite3_exec(db_, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
     }
     if (rc == SQLITE_OK) rc = sqlite3_exec(db_, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);

@@ -5,6 +5,7 @@
 #include "platform/data/fileerror.h"
 #include "platform/data/placeholders.h"
 #include "platform/data/schema.h"
+#include "platform/data/textsearch.h"
 
 #include <cstring>
 #include <sqlite3.h>
@@ -36,6 +37,9 @@ int Table::open()
     }
     code = checkLayout(file_.db(), def_);
     if (code == NoError) code = checkKeys(file_.db(), def_);
+    if (code == NoError && !def_.searched.empty() &&
+        checkSearchIndexes(file_.db(), def_) == FileNotFound)
+        code = buildSearchIndexes(); // a file from before the searches had them
     file_.setBusyTimeout(DataFile::kTransactionTimeoutMs);
     if (code != NoError) {
         FileError error = lastError();
@@ -84,6 +88,9 @@ int Table::create()
         std::string sql = createTableSql(def_);
         for (std::size_t k = 0; k < def_.keys.size(); ++k)
             sql += ";\n" + createIndexSql(def_, static_cast<int>(k));
+        sql += ";\n";
+        for (int f : def_.searched)
+            sql += createSearchIndexSql(def_, f);
         return runSql(db, sql);
     });
 }
@@ -95,6 +102,18 @@ int Table::buildKeys()
         for (std::size_t k = 0; k < def_.keys.size(); ++k)
             sql += "DROP INDEX IF EXISTS " + quoteName(indexName(def_, static_cast<int>(k))) +
                    ";\n" + createIndexSql(def_, static_cast<int>(k)) + ";\n";
+        for (int f : def_.searched)
+            sql += dropSearchIndexSql(def_, f) + createSearchIndexSql(def_, f);
+        return runSql(db, sql);
+    });
+}
+
+int Table::buildSearchIndexes()
+{
+    return changeSchema(false, [this](sqlite3 *db) {
+        std::string sql;
+        for (int f : def_.searched)
+            sql += dropSearchIndexSql(def_, f) + createSearchIndexSql(def_, f);
         return runSql(db, sql);
     });
 }

@@ -100,6 +100,8 @@ class Table
     // Runs a change of the table's schema in a transaction of its own.
     int changeSchema(bool createFile, const std::function<int(sqlite3 *)> &work);
     int runSql(sqlite3 *db, const std::string &sql);
+    // Makes the substring indexes of the searched fields afresh.
+    int buildSearchIndexes();
     int afterRead(int code);
     // After a checked write touched no row: was the row changed or deleted?
     int whyUnchanged(bool checked);

@@ -33,7 +33,10 @@ View &View::range(std::vector<Value> prefix)
 
 View &View::filter(std::string sql, std::vector<Value> params)
 {
-    cursor_.setFilter(std::move(sql), std::move(params));
+    filter_ = filter_.empty() ? "(" + sql + ")" : filter_ + " AND (" + sql + ")";
+    for (Value &p : params)
+        filterParams_.push_back(std::move(p));
+    cursor_.setFilter(filter_, filterParams_);
     return *this;
 }
 

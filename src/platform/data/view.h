@@ -19,6 +19,7 @@ class View
     // The lookup table's record whose identifier equals mainField's value.
     View &join(Table &lookup, std::string_view mainFieldLabel);
     View &range(std::vector<Value> prefix);
+    // Adds a condition; a record is read when all of them hold.
     View &filter(std::string sql, std::vector<Value> params);
     static std::string column(const Table &table, std::string_view fieldLabel, int join = -1);
 
@@ -46,6 +47,8 @@ class View
     Cursor cursor_;
     std::vector<Table *> lookups_;
     std::vector<Join> joins_;
+    std::string filter_;
+    std::vector<Value> filterParams_;
     bool opened_ = false;
 };
 

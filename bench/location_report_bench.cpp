@@ -1,0 +1,104 @@
+// RPTITEMALLLOCATION over 100,000 items in 500 locations: every location
+// read in name order with its items attached, paginated with a group header
+// and footer per location. The data file is built once under
+// bench-data/location-report/ and reused.
+//
+//   build/bench/location_report_bench
+#include "dictionary/files.h"
+#include "dictionary/globals.h"
+#include "integrity/tableopen.h"
+#include "platform/data/datafile.h"
+#include "reports/reportjob.h"
+
+#include <QDir>
+#include <QGuiApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <random>
+
+using namespace hk;
+
+namespace
+{
+
+constexpr long kItems = 100000;
+constexpr long kLocations = 500;
+
+const ReportDefinition &itemsByLocation()
+{
+    static bool ready = false;
+    if (!ready) {
+        ready = true;
+        std::filesystem::create_directories("bench-data/location-report");
+        QDir::setCurrent(QStringLiteral("bench-data/location-report"));
+        const bool fresh = !std::filesystem::exists("Hearthkp.Tps");
+        UseTable(ItemsRooms);
+        UseTable(Items);
+        if (fresh) {
+            std::mt19937 rng(11);
+            DataFile::program().begin();
+            for (long id = 1; id <= kLocations; ++id) {
+                ItmRom = {};
+                ItmRom.RoomsId = Long(id);
+                ItmRom.Rooms =
+                    "Room " + std::to_string(100000 + rng() % 900000) + " " + std::to_string(id);
+                ItemsRooms.add();
+            }
+            for (long id = 1; id <= kItems; ++id) {
+                Itm = {};
+                Itm.ItemsId = Long(id);
+                Itm.Items = "Item " + std::to_string(rng() % 1000000);
+                Itm.Description = "Something of room " + std::to_string(1 + id % kLocations);
+                Itm.RoomsId = Long(1 + id % kLocations);
+                Itm.Quantity = Short(1 + rng() % 5);
+                Itm.Values.setCents(std::int64_t(rng() % 100000));
+                Itm.ItemYear = rng() % 2 ? Short(1950 + rng() % 75) : Short(0);
+                Itm.SerialNumber = rng() % 3 ? "" : "SN-" + std::to_string(id);
+                Itm.Notes = rng() % 4 ? "" : "A note";
+                Items.add();
+            }
+            DataFile::program().commit();
+        }
+        OwnerName = "Bench Owner";
+        OwnerAddress = "1 Bench Road";
+        PrintDate = Long(reportToday());
+    }
+    return *findReport(QStringLiteral("RPTITEMALLLOCATION"));
+}
+
+void BM_ItemsByLocation(benchmark::State &state)
+{
+    const ReportDefinition &def = itemsByLocation();
+    std::size_t pages = 0;
+    long records = 0;
+    for (auto _ : state) {
+        ReportJob job(def);
+        if (job.begin())
+            while (!job.batch()) {
+            }
+        job.finish();
+        records = job.recordsRead();
+        pages = job.takePages().size();
+    }
+    state.counters["records"] = double(records);
+    state.counters["records/s"] =
+        benchmark::Counter(double(records), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["pages"] = double(pages);
+}
+
+BENCHMARK(BM_ItemsByLocation)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -5,6 +5,7 @@
 #include "browse/browselayout.h"
 #include "browse/magazines.h"
 #include "browse/namelist.h"
+#include "browse/search.h"
 #include "dictionary/tables.h"
 
 namespace hk
@@ -13,6 +14,7 @@ namespace hk
 Long SetupArticleCategoryThread = 0;
 Long MagazineArticleThread = 0;
 Long ArticlesSelectCategoryThread = 0;
+Long SelectArticleCategoryThread = 0;
 
 namespace
 {
@@ -70,8 +72,9 @@ BrowseDef articleList(const char *procedure, const char *title, Long *claim, boo
                        {FieldRef::of(T::MagYear, "YER:MAGAZINEYEAR"), "n4B"}}}};
     if (!byCategory) look.extraButtons = {{"&Search", "Search Comments"}};
     layOutBrowse(d, look);
-    // The comment search is started from here once it exists.
-    if (!byCategory) d.unbuilt = {BrowseControl::ExtraButtonBase};
+    if (!byCategory)
+        d.actions = {{BrowseControl::ExtraButtonBase,
+                      [] { return std::make_unique<SearchWindow>(commentSearch()); }, false}};
     return d;
 }
 
@@ -107,10 +110,23 @@ const BrowseDef &articlesSelectCategoryDef()
     return def;
 }
 
+const BrowseDef &selectArticleCategoryDef()
+{
+    static const ChildButton articles{"&Select Category", "Select a Category", [] {
+                                          return std::make_unique<Browse>(
+                                              articlesSelectCategoryDef());
+                                      }};
+    static const BrowseDef def =
+        nameListDef(kCategories, "SelectArticleCategory", "Select Article Category",
+                    &SelectArticleCategoryThread, &articles);
+    return def;
+}
+
 void addMagazineBrowses(ProcedureCatalogue &catalogue)
 {
     for (const BrowseDef *def :
-         {&setupArticleCategoryDef(), &pickMagazineCategoryDef(), &magazineArticleDef()})
+         {&setupArticleCategoryDef(), &pickMagazineCategoryDef(), &magazineArticleDef(),
+          &selectArticleCategoryDef(), &articlesSelectCategoryDef(), &searchCommentsResultDef()})
         catalogue[QString::fromStdString(def->procedure)] = [def] {
             return std::make_unique<Browse>(*def);
         };

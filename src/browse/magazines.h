@@ -15,10 +15,13 @@ const BrowseDef &setupArticleCategoryDef();
 const BrowseDef &pickMagazineCategoryDef();
 const BrowseDef &magazineArticleDef();
 const BrowseDef &articlesSelectCategoryDef();
+const BrowseDef &selectArticleCategoryDef();
+const BrowseDef &searchCommentsResultDef();
+const struct SearchKind &commentSearch();
 
 // The one-window claims of these lists.
 extern Long MagazineThread, BrowseIssThread, SetupArticleCategoryThread, MagazineArticleThread,
-    ArticlesSelectCategoryThread;
+    ArticlesSelectCategoryThread, SelectArticleCategoryThread, SearchCommentsResultThread;
 
 void addMagazineBrowses(ProcedureCatalogue &catalogue);
 

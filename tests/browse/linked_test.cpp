@@ -2,6 +2,7 @@
 // real data file): the second list follows the first, the year window's
 // button and the article Insert need a stored parent row, inserts land
 // under the highlighted parent, and the child thumb acts only at its ends.
+#include "browse/browse.h"
 #include "browse/browselayout.h"
 #include "browse/forms.h"
 #include "browse/linkedbrowse.h"
@@ -77,7 +78,10 @@ class Linked : public test::BrowseData
     {
         for (QWidget *w : QApplication::topLevelWidgets())
             w->close();
-        waitFor([] { return MagazineThread == 0 && BrowseIssThread == 0; });
+        waitFor([] {
+            return MagazineThread == 0 && BrowseIssThread == 0 && SearchCommentsResultThread == 0 &&
+                   MagazineArticleThread == 0;
+        });
         setFormProcedure(TableId::MagYear, {});
         setFormProcedure(TableId::MagArticle, {});
         delete mags;
@@ -109,12 +113,14 @@ class Linked : public test::BrowseData
         Iss.MagazineComments = note;
         ASSERT_EQ(MagIssue.add(), NoError);
     }
-    static void addArticle(Long id, Long issue, const std::string &title)
+    static void addArticle(Long id, Long issue, const std::string &title,
+                           const std::string &comments = "")
     {
         Art = MagArticleRecord{};
         Art.MagazineArticleId = id;
         Art.MagazineIssueId = issue;
         Art.Article = title;
+        Art.Comments = comments;
         ASSERT_EQ(MagArticle.add(), NoError);
     }
 
@@ -228,6 +234,44 @@ TEST_F(Linked, StartingItAgainBringsTheOpenWindowForward)
     QCoreApplication::processEvents();
     EXPECT_EQ(findProcedure(again), nullptr);
     EXPECT_EQ(MagazineThread, w->id());
+}
+
+// The comment search matches the text as it stands: no wildcard, and letter
+// case only when asked to ignore it.
+TEST_F(Linked, TheCommentSearchMatchesLiterally)
+{
+    addArticle(1001, 100, "Sale", "Costs 50% less");
+    addArticle(1002, 100, "Dear", "Costs 500 more");
+    addArticle(1003, 101, "Nook", "QUIET corner");
+    addArticle(1004, 101, "Dusk", "a quiet night");
+    auto found = [](const char *text, bool ignoreCase) {
+        Glo.SearchString = text;
+        Glo.Ignorecase = ignoreCase ? 1 : 0;
+        const Long id = start(std::make_unique<Browse>(searchCommentsResultDef()));
+        auto *b = qobject_cast<Browse *>(findProcedure(id));
+        std::vector<std::string> out;
+        if (!b) return out;
+        waitFor([b] { return b->list() && b->list()->isVisible(); });
+        settle();
+        for (const BrowseRow &r : b->engine()->rows())
+            out.push_back(std::get<std::string>(r.values.at(0)));
+        b->window()->close();
+        waitFor([] { return SearchCommentsResultThread == 0; });
+        return out;
+    };
+    EXPECT_EQ(found("50%", false), std::vector<std::string>{"Costs 50% less"});
+    EXPECT_EQ(found("quiet", false), std::vector<std::string>{"a quiet night"});
+    EXPECT_EQ(found("quiet", true),
+              (std::vector<std::string>{"a quiet night", "QUIET corner"}));
+
+    // The article list starts the search from its own button.
+    const Long id = start(std::make_unique<Browse>(magazineArticleDef()));
+    auto *articles = qobject_cast<Browse *>(findProcedure(id));
+    ASSERT_NE(articles, nullptr);
+    waitFor([articles] { return articles->list() && articles->list()->isVisible(); });
+    auto *search = articles->content()->controlAs<QPushButton>(C::ExtraButtonBase);
+    EXPECT_EQ(search->text(), "&Search");
+    EXPECT_TRUE(search->isEnabled());
 }
 
 } // namespace

@@ -27,6 +27,8 @@ long long ChainSource::records() const
 int ChainSource::open()
 {
     open_ = 1;
+    // A ranged top level reads one parent's records (a selected one).
+    if (levels_.front().parentId) views_.front()->range({Value{levels_.front().parentId()}});
     return views_.front()->open();
 }
 

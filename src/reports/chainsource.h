@@ -18,7 +18,8 @@ namespace hk
 struct ChainLevel {
     Table *table;
     KeyId key;
-    // The parent's identifier that ranges this level; empty for the top.
+    // The parent's identifier that ranges this level; at the top, the
+    // selected record's, or empty for all records.
     std::function<std::int64_t()> parentId{};
     // Lookups attached through their Primary key: (table, this table's field).
     std::vector<std::pair<Table *, std::string>> joins{};

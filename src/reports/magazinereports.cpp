@@ -4,6 +4,7 @@
 // counted once however many of its articles are printed.
 #include "dictionary/files.h"
 #include "reports/chainsource.h"
+#include "reports/selectwindows.h"
 #include "reports/standardbands.h"
 
 #include <memory>
@@ -149,6 +150,42 @@ ReportLayout completeLayout(const ReportTexts &texts)
     return l;
 }
 
+// The articles of one magazine (by year and issue) or of one year (by
+// issue), with the selection in the page header.
+ReportLayout selectedLayout(const ReportTexts &texts, bool byYear)
+{
+    ReportLayout l;
+    l.job = texts.job;
+    l.title = titleBand(texts);
+    l.pageHeader = pageHeaderBand(
+        texts, {textAt(2, 0, "Article", h), textAt(38, 0, "Issue", h, byYear ? Align::Right : Align::Left),
+                textAt(50, 0, "Month", h), textAt(80, 0, "Comments", h),
+                textAt(155, 0, "Page", h, Align::Right), textAt(177, 0, "Value", h, Align::Right)});
+    l.pageHeader.controls.push_back(fieldAt(53, 0, "s40", textOf(Mag.MagazineName), h));
+    if (byYear) {
+        l.pageHeader.controls.push_back(textAt(142, 0, "Year:", h));
+        l.pageHeader.controls.push_back(
+            fieldAt(149, 0, "n4B", numberOf(Yer.MagazineYear), h, Align::Right));
+    } else {
+        GroupDef year = yearGroup();
+        year.breakValue = [] { return idText(Yer.MagazineYear); };
+        l.groups.push_back(std::move(year));
+    }
+    GroupDef issue;
+    issue.breakValue = [] { return idText(Iss.MagazineIssue); };
+    issue.header.height = 6;
+    issue.header.controls = issueLine(byYear ? 37 : 38, 50, 80, 1, issueFont);
+    l.groups.push_back(std::move(issue));
+    l.detail.height = 5;
+    l.detail.controls = articleLine();
+    l.totals = {{TotalKind::Count}, {TotalKind::Sum, issueValueOnce()}};
+    l.pageFooter = totalsBand({textAt(77, 0, "Entries:", d), totalAt(94, 0, "n10", AllCount, d),
+                               textAt(130, 0, "Total Value of Magazines:", d),
+                               totalAt(167, 0, "N12.2B", AllValue, d)},
+                              12);
+    return l;
+}
+
 std::vector<ChainLevel> magazineChain(bool articles)
 {
     std::vector<ChainLevel> levels = {
@@ -202,6 +239,32 @@ ReportDefinition magazineReport(const QString &name)
         };
         r.layout = completeLayout;
         r.scanned = {&MagArticle, &MagName, &MagYear, &MagIssue};
+    } else if (name == QLatin1String("RPTMAGSELECTARTICLE") ||
+               name == QLatin1String("RPTMAGSELYEARARTICLE")) {
+        const bool byYear = name == QLatin1String("RPTMAGSELYEARARTICLE");
+        r.caption = byYear ? "Listing of articles from year" : "Listing of articles from magazine";
+        r.texts.job = "Listing of articles";
+        r.texts.subtitle = byYear ? "Listing of articles from selected magazine and year"
+                                  : "Listing of articles from selected magazine";
+        r.texts.heading = "Articles listed alphabetically from:";
+        r.primary = &MagIssue;
+        r.fixedEstimate = 500;
+        r.select = byYear ? rptSelectMagazineAndYear : rptSelectMagazine;
+        r.source = [byYear] {
+            ChainLevel issues =
+                byYear ? ChainLevel{&MagIssue, Iss.Foreign_MagazineYear,
+                                    [] { return std::int64_t(Yer.MagazineYearId); }}
+                       : ChainLevel{&MagIssue,
+                                    Iss.Foreign_MagazineName,
+                                    [] { return std::int64_t(Mag.MagazineNameId); },
+                                    {{&MagYear, "Iss:MagazineYearId"}}};
+            return std::make_unique<ChainSource>(std::vector<ChainLevel>{
+                issues, {&MagArticle, Art.Foreign_MagazineIssue,
+                         [] { return std::int64_t(Iss.MagazineIssueId); }}});
+        };
+        r.layout = [byYear](const ReportTexts &t) { return selectedLayout(t, byYear); };
+        r.scanned = byYear ? std::vector<Table *>{&MagIssue}
+                           : std::vector<Table *>{&MagIssue, &MagYear};
     } else {
         throw std::invalid_argument("not a magazine report: " + name.toStdString());
     }

@@ -18,7 +18,8 @@ const std::map<QString, ReportDefinition> &reports()
              {"RPTITEMCOMPLETE", "RPTITEMALLLOCATION", "RPTITEMSELLOCATION", "RPTITEMSERIALNO"})
             m.emplace(QString::fromLatin1(n), itemReport(QString::fromLatin1(n)));
         for (const char *n :
-             {"RPTMAGAZINECOLLECTION", "RPTMAGAZINEARTICLES", "RPTMAGARTICLECOMPLETE"})
+             {"RPTMAGAZINECOLLECTION", "RPTMAGAZINEARTICLES", "RPTMAGARTICLECOMPLETE",
+              "RPTMAGSELECTARTICLE", "RPTMAGSELYEARARTICLE"})
             m.emplace(QString::fromLatin1(n), magazineReport(QString::fromLatin1(n)));
         return m;
     }();

@@ -4,9 +4,17 @@
 // the figures that matter are checked on their own.
 #include "reports/reportdata.h"
 
+#include "browse/browselayout.h"
+#include "browse/listcontrol.h"
 #include "reports/reportdef.h"
+#include "reports/reportpreview.h"
+#include "reports/reportprocedure.h"
+#include "shell/testapp.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QPushButton>
+#include <QTreeView>
 
 namespace hk
 {
@@ -24,6 +32,7 @@ class MagazineReportTest : public ProgramTest
   protected:
     void SetUp() override
     {
+        test::app();
         ProgramTest::SetUp();
         test::fixOwnerAndDate();
         PrintDate = Long(reportToday());
@@ -181,6 +190,96 @@ TEST_F(MagazineReportTest, EveryArticleByTitleUnderEachRunOfItsMagazine)
               (std::vector<std::string>{"Boats", "Anchors", "Gardens", "Bulbs", "Boats", "Sails",
                                         "Gardens", "Tulips"}));
     EXPECT_EQ(after(pages, "Entries:"), std::vector<std::string>{"8"});
+}
+
+TEST_F(MagazineReportTest, TheChosenMagazineOrYearIsAllThatPrints)
+{
+    Mag.MagazineNameId = 1;
+    Mag.MagazineName = "Gardens";
+    const auto gardens = run("RPTMAGSELECTARTICLE");
+    ASSERT_FALSE(gardens.empty());
+    // The year and issue headers follow each change of year or issue.
+    EXPECT_EQ(among(gardens, {"Gardens", "Boats", "Year:", "Anchors", "Roses", "Weeds"}),
+              (std::vector<std::string>{"Gardens", "Year:", "Roses", "Year:", "Weeds"}));
+    EXPECT_EQ(after(gardens, "Total Value of Magazines:").back(), "15.50");
+
+    Yer.MagazineYearId = 10;
+    Yer.MagazineYear = 1998;
+    const auto year = run("RPTMAGSELYEARARTICLE");
+    ASSERT_FALSE(year.empty());
+    EXPECT_EQ(after(year, "Total Value of Magazines:").back(), "9.50");
+    EXPECT_EQ(after(year, "Entries:").back(), "4");
+    EXPECT_EQ(after(year, "Year:").front(), "1998");
+}
+
+// The run from the frame asks for the magazine, then for one of its years;
+// either Cancel ends it with nothing generated.
+TEST_F(MagazineReportTest, AYearIsChosenAfterItsMagazineAndEitherCancelPrintsNothing)
+{
+    bool done = false, generating = false;
+    auto startReport = [&] {
+        done = generating = false;
+        auto proc =
+            std::make_unique<ReportProcedure>(*findReport(QStringLiteral("RPTMAGSELYEARARTICLE")));
+        QObject::connect(proc.get(), &ReportProcedure::generating, [&] { generating = true; });
+        QObject::connect(proc.get(), &Procedure::done, [&] { done = true; });
+        start(std::move(proc));
+    };
+    auto window = [](const char *title) {
+        BuiltWindow *found = nullptr;
+        test::waitFor([&] {
+            for (QWidget *w : QApplication::topLevelWidgets())
+                if (auto *c = qobject_cast<BuiltWindow *>(w);
+                    c && c->windowTitle() == QLatin1String(title) && c->isVisible())
+                    found = c;
+            return found != nullptr;
+        });
+        QCoreApplication::processEvents();
+        return found;
+    };
+    auto click = [](BuiltWindow *w, int id) { w->controlAs<QPushButton>(id)->click(); };
+
+    startReport();
+    BuiltWindow *magazines = window("Select Magazine to Print");
+    ASSERT_NE(magazines, nullptr);
+    EXPECT_EQ(magazines->controlAs<QPushButton>(BrowseControl::Close)->text(), "Cancel");
+    click(magazines, BrowseControl::Close);
+    ASSERT_TRUE(test::waitFor([&] { return done; }));
+    EXPECT_FALSE(generating);
+
+    Mag = {};
+    startReport();
+    magazines = window("Select Magazine to Print");
+    ASSERT_NE(magazines, nullptr);
+    click(magazines, BrowseControl::Select); // Gardens, magazine 1
+    BuiltWindow *years = window("Select Year to Print");
+    ASSERT_NE(years, nullptr);
+    click(years, BrowseControl::Close);
+    ASSERT_TRUE(test::waitFor([&] { return done; }));
+    EXPECT_FALSE(generating);
+    EXPECT_EQ(GlobalResponse, RequestCancelled);
+
+    Mag = {};
+    startReport();
+    magazines = window("Select Magazine to Print");
+    ASSERT_NE(magazines, nullptr);
+    click(magazines, BrowseControl::Select);
+    years = window("Select Year to Print");
+    ASSERT_NE(years, nullptr);
+    auto *list = years->controlAs<PagedList>(BrowseControl::List);
+    ASSERT_TRUE(test::waitFor([&] { return list->view()->model()->rowCount() == 2; }));
+    QTest::keyClick(list->view(), Qt::Key_Down); // 1998 to 1999
+    QCoreApplication::processEvents();
+    click(years, BrowseControl::Select);
+    PreviewWindow *preview = nullptr;
+    ASSERT_TRUE(test::waitFor([&] {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *p = qobject_cast<PreviewWindow *>(w); p && p->isVisible()) preview = p;
+        return preview != nullptr;
+    }));
+    EXPECT_EQ(Yer.MagazineYear, 1999);
+    preview->close();
+    ASSERT_TRUE(test::waitFor([&] { return done; }));
 }
 
 } // namespace

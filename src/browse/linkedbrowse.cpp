@@ -59,9 +59,10 @@ void linkLayouts(LinkedDef &def, const std::string &title, QSize size, QSize min
     BrowseDef &a = def.first;
     BrowseDef &b = def.second;
     const int top = a.layout.size.height();
-    // The first list's Close and Help sit at the window's foot.
+    // The first list's Close and Help sit at the window's foot, where the
+    // second list's pair would have been.
     const int footDrop = size.height() - top;
-    shift(b, top - 20, SecondListOffset);
+    shift(b, top, SecondListOffset);
     for (ControlLayout &c : a.layout.controls)
         if (c.id == a.close || c.id == a.help) c.design.translate(0, footDrop);
     b.layout.controls.erase(std::remove_if(b.layout.controls.begin(), b.layout.controls.end(),

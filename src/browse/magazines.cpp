@@ -20,7 +20,7 @@ namespace C = BrowseControl;
 
 // The first list takes the window's upper part, the second its lower part.
 constexpr int Width = 380, FirstHeight = 140, SecondHeight = 130;
-constexpr int Height = FirstHeight + SecondHeight - 20;
+constexpr int Height = FirstHeight + SecondHeight;
 
 } // namespace
 

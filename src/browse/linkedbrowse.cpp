@@ -128,8 +128,11 @@ class ListPane : public QObject
         connect(l, &PagedList::command, this, [this](ListCommand c) { listCommand(c); });
         connect(l, &PagedList::typed, this, [this](const QString &t) { typed(t); });
         connect(l, &PagedList::popupRequested, this, [this](const QPoint &at) { popup(at); });
-        if (auto *sheet = w->controlAs<QTabWidget>(def_.sheet))
+        if (auto *sheet = w->controlAs<QTabWidget>(def_.sheet)) {
             connect(sheet, &QTabWidget::currentChanged, this, [this](int i) { tabChanged(i); });
+            // A list with one unnamed order shows no tab to choose.
+            if (sheet->count() == 1 && sheet->tabText(0).isEmpty()) sheet->tabBar()->hide();
+        }
         for (const BrowseSort &s : def_.sorts)
             if (PictureEntry *e = w->entry(s.locator))
                 connect(e, &PictureEntry::accepted, this, [this](const PictureValue &v) {

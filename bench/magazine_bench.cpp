@@ -44,7 +44,7 @@ const Shape &shape()
     return s;
 }
 
-const char *const kWords[] = {"garden", "river", "stone", "house", "winter", "letters",
+const char *const kWords[] = {"garden", "river",  "stone",  "house", "winter", "letters",
                               "night",  "island", "silver", "road",  "bridge", "harvest"};
 
 // About half of the comments say "vintage", one in 100,000 "zebrawood".

@@ -60,8 +60,7 @@ BrowseDef articleList(const char *procedure, const char *title, Long *claim, boo
     BrowseLook look;
     look.title = title;
     look.size = QSize(380, 209);
-    look.listFormat =
-        "170L(1)|M~Article~C@s35@35R(1)|M~Page~C(0)@n3B@170L(1)~Comments~C(0)@s35@";
+    look.listFormat = "170L(1)|M~Article~C@s35@35R(1)|M~Page~C(0)@n3B@170L(1)~Comments~C(0)@s35@";
     look.tabs = {{"Listing by Article", "List Article by Name", "s35", "Locate an Article"}};
     look.updates = false;
     look.displays = {{"Magazine:",
@@ -82,9 +81,9 @@ BrowseDef articleList(const char *procedure, const char *title, Long *claim, boo
 
 const BrowseDef &setupArticleCategoryDef()
 {
-    static const BrowseDef def = nameListDef(kCategories, "SetupArticleCategory",
-                                             "Setup Article Category File",
-                                             &SetupArticleCategoryThread);
+    static const BrowseDef def =
+        nameListDef(kCategories, "SetupArticleCategory", "Setup Article Category File",
+                    &SetupArticleCategoryThread);
     return def;
 }
 
@@ -97,8 +96,8 @@ const BrowseDef &pickMagazineCategoryDef()
 
 const BrowseDef &magazineArticleDef()
 {
-    static const BrowseDef def = articleList("MagazineArticle", "Browse the Articles File",
-                                             &MagazineArticleThread, false);
+    static const BrowseDef def =
+        articleList("MagazineArticle", "Browse the Articles File", &MagazineArticleThread, false);
     return def;
 }
 
@@ -112,10 +111,9 @@ const BrowseDef &articlesSelectCategoryDef()
 
 const BrowseDef &selectArticleCategoryDef()
 {
-    static const ChildButton articles{"&Select Category", "Select a Category", [] {
-                                          return std::make_unique<Browse>(
-                                              articlesSelectCategoryDef());
-                                      }};
+    static const ChildButton articles{
+        "&Select Category", "Select a Category",
+        [] { return std::make_unique<Browse>(articlesSelectCategoryDef()); }};
     static const BrowseDef def =
         nameListDef(kCategories, "SelectArticleCategory", "Select Article Category",
                     &SelectArticleCategoryThread, &articles);

@@ -12,10 +12,9 @@ Long SearchCommentsResultThread = 0;
 
 const SearchKind &commentSearch()
 {
-    static const SearchKind kind{"SearchComments",
-                                 "No Comments did match the requested search string (",
-                                 FieldRef::of(TableId::MagArticle, "Art:Comments"),
-                                 &searchCommentsResultDef};
+    static const SearchKind kind{
+        "SearchComments", "No Comments did match the requested search string (",
+        FieldRef::of(TableId::MagArticle, "Art:Comments"), &searchCommentsResultDef};
     return kind;
 }
 

@@ -38,8 +38,8 @@ void shift(BrowseDef &d, int dy, int offset)
         renumber(c.parent);
         c.design.translate(0, dy);
     }
-    for (int *id : {&d.list, &d.sheet, &d.select, &d.insert, &d.change, &d.remove, &d.close,
-                    &d.help})
+    for (int *id :
+         {&d.list, &d.sheet, &d.select, &d.insert, &d.change, &d.remove, &d.close, &d.help})
         renumber(*id);
     for (BrowseSort &s : d.sorts) {
         renumber(s.tab);
@@ -65,11 +65,10 @@ void linkLayouts(LinkedDef &def, const std::string &title, QSize size, QSize min
     shift(b, top, SecondListOffset);
     for (ControlLayout &c : a.layout.controls)
         if (c.id == a.close || c.id == a.help) c.design.translate(0, footDrop);
-    b.layout.controls.erase(std::remove_if(b.layout.controls.begin(), b.layout.controls.end(),
-                                           [&b](const ControlLayout &c) {
-                                               return c.id == b.close || c.id == b.help;
-                                           }),
-                            b.layout.controls.end());
+    b.layout.controls.erase(
+        std::remove_if(b.layout.controls.begin(), b.layout.controls.end(),
+                       [&b](const ControlLayout &c) { return c.id == b.close || c.id == b.help; }),
+        b.layout.controls.end());
     b.close = b.help = 0;
 
     WindowLayout &w = def.layout;

@@ -1,9 +1,9 @@
 // The magazine archive's two linked windows: Magazine (the magazines, and
 // the years of the highlighted one) and BrowseIss:Foreign:MagazineYear (the
 // issues of one year, and the articles of the highlighted issue).
+#include "browse/magazines.h"
 #include "browse/browselayout.h"
 #include "browse/linkedbrowse.h"
-#include "browse/magazines.h"
 #include "dictionary/tables.h"
 
 namespace hk
@@ -90,8 +90,8 @@ const LinkedDef &browseIssDef()
         BrowseDef &i = l.first;
         i.procedure = l.procedure;
         i.main = T::MagIssue;
-        for (const char *f : {"ISS:MAGAZINEISSUE", "ISS:MAGAZINEMONTH", "ISS:VALUES",
-                              "ISS:MAGAZINECOMMENTS"})
+        for (const char *f :
+             {"ISS:MAGAZINEISSUE", "ISS:MAGAZINEMONTH", "ISS:VALUES", "ISS:MAGAZINECOMMENTS"})
             i.fields.push_back(FieldRef::of(T::MagIssue, f));
         i.sorts = {{.number = 1,
                     .key = Iss.Foreign_MagazineYear,

@@ -13,8 +13,8 @@
 #include "shell/windowsettings.h"
 
 #include <QComboBox>
-#include <QPushButton>
 #include <QKeyEvent>
+#include <QPushButton>
 
 namespace hk
 {

@@ -41,8 +41,8 @@ std::function<std::int64_t()> issueValueOnce()
 
 // The issue line: number, month, comments and value; the number's place
 // differs from report to report.
-std::vector<ReportControl> issueLine(double issueAt, double monthAt, double commentsAt,
-                                     double y, ReportFont font)
+std::vector<ReportControl> issueLine(double issueAt, double monthAt, double commentsAt, double y,
+                                     ReportFont font)
 {
     return {fieldAt(issueAt, y, "n4B", numberOf(Iss.MagazineIssue), font, Align::Right),
             fieldAt(monthAt, y, "s9", textOf(Iss.MagazineMonth), font),
@@ -76,9 +76,9 @@ GroupDef yearGroup()
     GroupDef g;
     g.breakValue = [] { return idText(Yer.MagazineYearId); };
     g.header.height = 7;
-    g.header.controls = {textAt(2, 1, "Year:", Fonts::groupField),
-                         fieldAt(12, 1, "n4B", numberOf(Yer.MagazineYear), Fonts::groupField,
-                                 Align::Right)};
+    g.header.controls = {
+        textAt(2, 1, "Year:", Fonts::groupField),
+        fieldAt(12, 1, "n4B", numberOf(Yer.MagazineYear), Fonts::groupField, Align::Right)};
     return g;
 }
 
@@ -158,9 +158,10 @@ ReportLayout selectedLayout(const ReportTexts &texts, bool byYear)
     l.job = texts.job;
     l.title = titleBand(texts);
     l.pageHeader = pageHeaderBand(
-        texts, {textAt(2, 0, "Article", h), textAt(38, 0, "Issue", h, byYear ? Align::Right : Align::Left),
-                textAt(50, 0, "Month", h), textAt(80, 0, "Comments", h),
-                textAt(155, 0, "Page", h, Align::Right), textAt(177, 0, "Value", h, Align::Right)});
+        texts,
+        {textAt(2, 0, "Article", h), textAt(38, 0, "Issue", h, byYear ? Align::Right : Align::Left),
+         textAt(50, 0, "Month", h), textAt(80, 0, "Comments", h),
+         textAt(155, 0, "Page", h, Align::Right), textAt(177, 0, "Value", h, Align::Right)});
     l.pageHeader.controls.push_back(fieldAt(53, 0, "s40", textOf(Mag.MagazineName), h));
     if (byYear) {
         l.pageHeader.controls.push_back(textAt(142, 0, "Year:", h));
@@ -229,13 +230,13 @@ ReportDefinition magazineReport(const QString &name)
         r.texts.subtitle = r.texts.heading = "Listing of all articles";
         r.primary = &MagArticle;
         r.source = [] {
-            return std::make_unique<ChainSource>(std::vector<ChainLevel>{
-                {&MagArticle,
-                 Art.DisplayByArticles,
-                 {},
-                 {{&MagName, "ART:MAGAZINENAMEID"},
-                  {&MagYear, "ART:MAGAZINEYEARID"},
-                  {&MagIssue, "Art:MagazineIssueId"}}}});
+            return std::make_unique<ChainSource>(
+                std::vector<ChainLevel>{{&MagArticle,
+                                         Art.DisplayByArticles,
+                                         {},
+                                         {{&MagName, "ART:MAGAZINENAMEID"},
+                                          {&MagYear, "ART:MAGAZINEYEARID"},
+                                          {&MagIssue, "Art:MagazineIssueId"}}}});
         };
         r.layout = completeLayout;
         r.scanned = {&MagArticle, &MagName, &MagYear, &MagIssue};
@@ -251,20 +252,20 @@ ReportDefinition magazineReport(const QString &name)
         r.fixedEstimate = 500;
         r.select = byYear ? rptSelectMagazineAndYear : rptSelectMagazine;
         r.source = [byYear] {
-            ChainLevel issues =
-                byYear ? ChainLevel{&MagIssue, Iss.Foreign_MagazineYear,
-                                    [] { return std::int64_t(Yer.MagazineYearId); }}
-                       : ChainLevel{&MagIssue,
-                                    Iss.Foreign_MagazineName,
-                                    [] { return std::int64_t(Mag.MagazineNameId); },
-                                    {{&MagYear, "Iss:MagazineYearId"}}};
-            return std::make_unique<ChainSource>(std::vector<ChainLevel>{
-                issues, {&MagArticle, Art.Foreign_MagazineIssue,
-                         [] { return std::int64_t(Iss.MagazineIssueId); }}});
+            ChainLevel issues = byYear ? ChainLevel{&MagIssue, Iss.Foreign_MagazineYear,
+                                                    [] { return std::int64_t(Yer.MagazineYearId); }}
+                                       : ChainLevel{&MagIssue,
+                                                    Iss.Foreign_MagazineName,
+                                                    [] { return std::int64_t(Mag.MagazineNameId); },
+                                                    {{&MagYear, "Iss:MagazineYearId"}}};
+            return std::make_unique<ChainSource>(
+                std::vector<ChainLevel>{issues, {&MagArticle, Art.Foreign_MagazineIssue, [] {
+                                                     return std::int64_t(Iss.MagazineIssueId);
+                                                 }}});
         };
         r.layout = [byYear](const ReportTexts &t) { return selectedLayout(t, byYear); };
-        r.scanned = byYear ? std::vector<Table *>{&MagIssue}
-                           : std::vector<Table *>{&MagIssue, &MagYear};
+        r.scanned =
+            byYear ? std::vector<Table *>{&MagIssue} : std::vector<Table *>{&MagIssue, &MagYear};
     } else {
         throw std::invalid_argument("not a magazine report: " + name.toStdString());
     }

@@ -86,10 +86,10 @@ class SelectMagazineAndYear : public Procedure
 const BrowseDef &rptSelectMagazineDef()
 {
     static const BrowseDef def = [] {
-        BrowseDef d = nameListDef({TableId::MagName, "Mag:MagazineNameId", "MAG:MAGAZINENAME",
-                                   Mag.Primary, Mag.DisplayByName, "Magazine", "", ""},
-                                  "RptSelectMagazine", "Select Magazine to Print", nullptr,
-                                  nullptr, false);
+        BrowseDef d =
+            nameListDef({TableId::MagName, "Mag:MagazineNameId", "MAG:MAGAZINENAME", Mag.Primary,
+                         Mag.DisplayByName, "Magazine", "", ""},
+                        "RptSelectMagazine", "Select Magazine to Print", nullptr, nullptr, false);
         // Magazine names are longer than the names the shared list is made for.
         const std::string number = "44R(1)|M~Magazine No~C(0)@n10@#1#";
         const std::string name = "195L(1)|M~Magazine~C(0)@s40@#2#";

@@ -160,7 +160,8 @@ TEST_F(Linked, TheYearListFollowsTheHighlightedMagazine)
     EXPECT_EQ(w->secondEngine()->currentRow(), 1);
     const int selectYear = C::ExtraButtonBase + Second;
     EXPECT_TRUE(enabled(w, selectYear));
-    EXPECT_TRUE(w->firstList()->hasFocus() || w->firstList()->isAncestorOf(QApplication::focusWidget()));
+    EXPECT_TRUE(w->firstList()->hasFocus() ||
+                w->firstList()->isAncestorOf(QApplication::focusWidget()));
 
     emit w->firstList()->rowHighlighted(2);
     EXPECT_TRUE(waitFor([w] { return years(w) == std::vector<std::int64_t>{2005}; }));
@@ -261,8 +262,7 @@ TEST_F(Linked, TheCommentSearchMatchesLiterally)
     };
     EXPECT_EQ(found("50%", false), std::vector<std::string>{"Costs 50% less"});
     EXPECT_EQ(found("quiet", false), std::vector<std::string>{"a quiet night"});
-    EXPECT_EQ(found("quiet", true),
-              (std::vector<std::string>{"a quiet night", "QUIET corner"}));
+    EXPECT_EQ(found("quiet", true), (std::vector<std::string>{"a quiet night", "QUIET corner"}));
 
     // The article list starts the search from its own button.
     const Long id = start(std::make_unique<Browse>(magazineArticleDef()));

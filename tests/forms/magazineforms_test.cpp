@@ -41,9 +41,8 @@ class MagazineFormTest : public ProgramTest
         Yer.MagazineNameId = 4;
         Yer.MagazineYear = 1998;
         ASSERT_EQ(MagYear.add(), NoError);
-        FormProcedure::setPickList([](Procedure &, const std::string &) -> QCoro::Task<bool> {
-            co_return false;
-        });
+        FormProcedure::setPickList(
+            [](Procedure &, const std::string &) -> QCoro::Task<bool> { co_return false; });
     }
     void TearDown() override
     {
@@ -119,7 +118,8 @@ TEST_F(MagazineFormTest, ANewArticleTakesTheIssuesParentsAndNeedsACategory)
     Art = MagArticleRecord{};
     QPointer<FormProcedure> p = open("UpdateMagazineArticles", InsertRecord);
     ASSERT_TRUE(p);
-    EXPECT_EQ(p->form()->value(p->controlOf("ISS:MAGAZINEMONTH")), PictureValue{std::string("May")});
+    EXPECT_EQ(p->form()->value(p->controlOf("ISS:MAGAZINEMONTH")),
+              PictureValue{std::string("May")});
     type(*p, "ART:ARTICLE", "Pruning");
     ok(*p);
     ASSERT_TRUE(test::waitFor([&] { return !boxes.boxes().empty(); }));

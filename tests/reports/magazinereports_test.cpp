@@ -47,14 +47,13 @@ class MagazineReportTest : public ProgramTest
         addIssue(102, 1, 11, 3, "March", 600);
         addIssue(200, 2, 20, 1, "January", 325);
         addIssue(201, 2, 20, 2, "February", 200); // no articles
-        for (const ArticleRow &a : {ArticleRow{1, 100, "Roses", "Climbing kinds", 12},
-                                    ArticleRow{2, 100, "Pruning", "", 3},
-                                    ArticleRow{3, 100, "Compost", "Heaps and bins", 0},
-                                    ArticleRow{4, 101, "Tulips", "", 7},
-                                    ArticleRow{5, 102, "Weeds", "", 9},
-                                    ArticleRow{6, 102, "Bulbs", "", 2},
-                                    ArticleRow{7, 200, "Anchors", "Old and new", 4},
-                                    ArticleRow{8, 200, "Sails", "", 20}})
+        for (const ArticleRow &a :
+             {ArticleRow{1, 100, "Roses", "Climbing kinds", 12},
+              ArticleRow{2, 100, "Pruning", "", 3},
+              ArticleRow{3, 100, "Compost", "Heaps and bins", 0},
+              ArticleRow{4, 101, "Tulips", "", 7}, ArticleRow{5, 102, "Weeds", "", 9},
+              ArticleRow{6, 102, "Bulbs", "", 2}, ArticleRow{7, 200, "Anchors", "Old and new", 4},
+              ArticleRow{8, 200, "Sails", "", 20}})
             addArticle(a);
     }
     void TearDown() override

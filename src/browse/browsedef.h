@@ -30,6 +30,9 @@ struct BrowseSort {
     int tab = 0;          // the Tab control that selects it
     int locator = 0;      // its locator entry, 0 for none
     std::string format{}; // list format on this tab; empty: the list's declared one
+    // A list without a locator entry leaves its key field in the buffer as
+    // the highlighted record has it (a year stays the year shown).
+    bool clearsLocator = true;
     // Keeps the view to some records: a fixed condition with bound values.
     std::function<void(View &)> filter{};
     // The parent's identifier that fixes the key's first component (a child
@@ -74,6 +77,9 @@ struct BrowseDef {
     std::vector<FieldRef> fields{};
     std::vector<BrowseSort> sorts{}; // in tab order; the first is shown at opening
     std::vector<TableId> tables{};   // opened at start, in this order
+    // The child list of a linked window keeps no key distribution: its thumb
+    // is not positioned and a drag acts only at the ends.
+    bool distribution = true;
     std::optional<FieldRef> total{}; // the field of HearthkpValue shown, if any
 
     WindowLayout layout{};

@@ -127,14 +127,16 @@ void layOutBrowse(BrowseDef &def, const BrowseLook &look)
         }
     }
 
+    // The displays run along one row, each prompt as wide as its text.
     int id = C::DisplayBase;
+    int dx = 4;
     for (const auto &d : look.displays) {
-        int dx = 4;
+        const int promptWidth = std::max(34, 4 * static_cast<int>(d.prompt.size()));
         add({.id = id++,
              .kind = ControlKind::Prompt,
-             .design = QRect(dx, displayTop + 2, 34, 10),
+             .design = QRect(dx, displayTop + 2, promptWidth, 10),
              .text = d.prompt});
-        dx += 36;
+        dx += promptWidth + 2;
         for (const auto &[field, picture] : d.fields) {
             const bool number = Picture::of(picture).kind == PictureKind::Number;
             const int width = widthFor(picture);

@@ -229,6 +229,12 @@ int BrowseEngine::fill(bool forward, int count, bool addRows)
         --left;
     });
     if (code != NoError && code != NoMoreRecords) readFailed();
+    // At the end of a parent's children the parent buffer names that parent
+    // again, whatever was read meanwhile.
+    if (code == NoMoreRecords && sort().range) {
+        const FieldRef &r = *sort().range;
+        field::setInteger(defOf(r), bufferOf(r.table), boundRange_);
+    }
     return left;
 }
 
@@ -392,7 +398,15 @@ void BrowseEngine::handleNewSelection()
     copyToBuffers(current_, true);
     scrollBarShown_ = static_cast<int>(rows_.size()) >= pageSize();
     if (scrollBarShown_) computeThumb();
-    windowRefresh();
+    refreshWindow();
+}
+
+void BrowseEngine::refreshWindow()
+{
+    if (onWindowRefresh)
+        onWindowRefresh();
+    else
+        windowRefresh();
 }
 
 // Each action of the window is one operation. Without an owner that takes
@@ -412,12 +426,24 @@ BrowseEngine::Operation::~Operation()
 void BrowseEngine::windowRefresh()
 {
     Operation op(*this);
+    checkOrder();
+    endRefresh();
+}
+
+void BrowseEngine::checkOrder()
+{
+    Operation op(*this);
     if (closing_) return;
     if (def_.total) readTotals(false);
     checkSortOrder();
+}
+
+void BrowseEngine::endRefresh()
+{
+    if (closing_) return;
     shownThumb_ = std::min(thumb_, kDistributionSize);
     // The locator entry edits this field and should start empty.
-    clearLocatorField();
+    if (sort().clearsLocator) clearLocatorField();
     const FieldDef &f = main_.def().fields.at(static_cast<std::size_t>(locatorField()));
     locatorValue_ = valueOf(f, main_.buffer());
     forceRefresh_ = false;
@@ -457,7 +483,7 @@ void BrowseEngine::changeTab(int index)
     Operation op(*this);
     if (index < 0 || index >= static_cast<int>(def_.sorts.size()) || index == tab_) return;
     tab_ = index;
-    windowRefresh();
+    refreshWindow();
     // The new order is shown from its first page.
     scroll(ListScroll::Top);
 }
@@ -574,7 +600,7 @@ void BrowseEngine::restoreBuffers()
 
 void BrowseEngine::buildDistribution()
 {
-    if (!view_) return;
+    if (!view_ || !def_.distribution) return;
     const FieldDef &f = main_.def().fields.at(static_cast<std::size_t>(locatorField()));
     saveBuffers();
     PictureValue low, high;
@@ -652,7 +678,7 @@ void BrowseEngine::endFormCall(Long request, Long response)
     postNewSelection();
     request_ = entryRequest_;
     response_ = RequestCancelled;
-    windowRefresh();
+    refreshWindow();
 }
 
 std::string BrowseEngine::popupText(bool formsAvailable) const

@@ -45,6 +45,10 @@ class BrowseEngine
     // once the list has taken its events. Without it the notice is handled at
     // once.
     std::function<void()> onNewSelection;
+    // Where the window refreshes itself after a new selection, a tab change
+    // or a form call; unset, the engine refreshes alone. A window of two
+    // lists refreshes both.
+    std::function<void()> onWindowRefresh;
 
     // Takes the request from GlobalRequest and clears the globals.
     void begin();
@@ -56,6 +60,10 @@ class BrowseEngine
 
     // The window's refresh: totals, sort-order check, thumb, locator field.
     void windowRefresh();
+    // The same in two halves, for a window of two lists that checks both
+    // sort orders before either clears its locator field.
+    void checkOrder();
+    void endRefresh();
     // Another tab became current: the new order from its first page.
     void changeTab(int index);
     void scroll(ListScroll how);
@@ -128,6 +136,7 @@ class BrowseEngine
     void copyToBuffers(int row, bool withExtras = false);
     BrowseRow makeRow() const;
     void postNewSelection();
+    void refreshWindow();
     void checkSortOrder();
     void buildDistribution();
     void computeThumb();

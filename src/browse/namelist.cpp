@@ -29,7 +29,7 @@ BrowseDef nameListDef(const NameList &list, const char *procedure, const char *t
     look.size = QSize(230, 209);
     look.listFormat = number + name;
     look.tabs = {{"Listing by " + noun + " Number", "List " + noun + " by Number", "n10B",
-                  list.locateNumberTip},
+                  list.locateNumberTip, list.numberPrompt},
                  {"Listing by " + noun, "List " + noun + " by Name", "s30", list.locateNameTip}};
     look.selectButton = child == nullptr;
     look.updates = updates;

@@ -15,6 +15,7 @@ struct NameList {
     KeyId byNumber, byName;
     const char *noun; // "Location": column headings and tab texts
     const char *locateNumberTip, *locateNameTip;
+    const char *numberPrompt = "&Locate:"; // the locator's prompt on the number tab
 };
 
 // A parent list's button that calls the child list of the highlighted record.

@@ -150,6 +150,8 @@ const std::vector<FormDef> &allForms()
         std::vector<FormDef> forms = {location(), bookCategory(), items(), books()};
         for (FormDef &f : collectionForms())
             forms.push_back(std::move(f));
+        for (FormDef &f : magazineForms())
+            forms.push_back(std::move(f));
         return forms;
     }();
     return all;

@@ -2,6 +2,7 @@
 
 #include "dictionary/files.h"
 #include "dictionary/globals.h"
+#include "forms/ditto.h"
 #include "integrity/checked.h"
 #include "integrity/warnings.h"
 #include "platform/data/datafile.h"
@@ -212,11 +213,12 @@ void FormCore::readParents()
 
 bool FormCore::recallField(const FieldRef &f)
 {
-    if (!def_.recall || history_.empty() || f.table != table_.def().id) return false;
+    const void *attempt = def_.recall ? lastAttempt(def_) : nullptr;
+    if (!attempt || f.table != table_.def().id) return false;
     if (f.def().isText())
-        field::setText(f.def(), record_.data(), field::text(f.def(), history_.data()));
+        field::setText(f.def(), record_.data(), field::text(f.def(), attempt));
     else
-        field::setInteger(f.def(), record_.data(), field::integer(f.def(), history_.data()));
+        field::setInteger(f.def(), record_.data(), field::integer(f.def(), attempt));
     return true;
 }
 
@@ -284,7 +286,7 @@ FormCore::Outcome FormCore::complete()
 {
     // What the user offered, for Ctrl+' should another station's version
     // replace it.
-    if (def_.recall) history_ = record_;
+    if (def_.recall) keepAttempt(def_, record_.data());
     switch (request_) {
     case InsertRecord:
         return insert();

@@ -56,8 +56,9 @@ class FormCore
     bool lookupFound();
     // Reads the parents the form shows into their buffers.
     void readParents();
-    // Ctrl+': the field's value as last offered at completion, back in the
-    // form's record. False when there is nothing to recall.
+    // Ctrl+': the field's value as last offered at completion by a form of
+    // this kind, back in the form's record. False when there is nothing to
+    // recall.
     bool recallField(const FieldRef &f);
     // The first required check that fails, or -1.
     int failingRequired() const;
@@ -97,7 +98,6 @@ class FormCore
     bool placeholder_ = false;
     std::int64_t valueAtOpening_ = 0;
     NotedKey noted_;                     // the identifier before the change, this form's alone
-    std::vector<unsigned char> history_; // the record as last offered at completion
     bool closed_ = false;
 };
 

@@ -4,6 +4,7 @@
 
 #include "dictionary/tabledef.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -81,6 +82,12 @@ struct ParentShown {
     std::string field; // "VID:VIDEONUMBERID"
 };
 
+// Done when the user leaves `field` after typing into it.
+struct AcceptRule {
+    std::string field;
+    std::function<void(class FormCore &)> apply;
+};
+
 struct FormDef {
     std::string name; // procedure and settings section: "UpdateItems"
     TableId table;
@@ -101,10 +108,13 @@ struct FormDef {
     std::vector<Priming> primes{};
     std::optional<SecondNumber> secondNumber{};
     std::vector<ParentShown> parents{};
+    std::vector<AcceptRule> rules{};
 };
 
 // The software, video and music forms.
 std::vector<FormDef> collectionForms();
+// The forms of the magazine archive.
+std::vector<FormDef> magazineForms();
 
 // Every form of the catalogue.
 const std::vector<FormDef> &allForms();

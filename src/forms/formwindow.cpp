@@ -343,13 +343,14 @@ void FormProcedure::take(int control)
 
 bool FormProcedure::eventFilter(QObject *watched, QEvent *e)
 {
-    if (e->type() == QEvent::KeyPress) {
+    if (e->type() == QEvent::KeyPress || e->type() == QEvent::ShortcutOverride) {
         auto *key = static_cast<QKeyEvent *>(e);
         auto field = dittoFields_.find(watched);
         if (field != dittoFields_.end() && key->key() == Qt::Key_Apostrophe &&
-            key->modifiers() == Qt::ControlModifier) {
-            recall(field->second);
-            return true;
+            (key->modifiers() & Qt::ControlModifier)) {
+            e->accept();
+            if (e->type() == QEvent::KeyPress) recall(field->second);
+            return e->type() == QEvent::KeyPress;
         }
     }
     return Procedure::eventFilter(watched, e);
@@ -363,6 +364,20 @@ void FormProcedure::recall(int control)
 
 void FormProcedure::afterEntry(int control)
 {
+    // What follows from a value is done in the validation pass too.
+    bool ruled = false;
+    for (const AcceptRule &rule : core_.def().rules)
+        if (controlOf(rule.field) == control) {
+            rule.apply(core_);
+            ruled = true;
+        }
+    // Shown again, but not over what the user is still typing elsewhere.
+    if (ruled)
+        for (const auto &[id, f] : bound_) {
+            PictureEntry *e = built_->entry(id);
+            if (id != control && e && e->isModified()) continue;
+            built_->setValue(id, valueOf(core_, f));
+        }
     if (working_) return;
     if (control == lookupEntry_) {
         lookupLeft();

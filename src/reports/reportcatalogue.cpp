@@ -20,6 +20,10 @@ const std::map<QString, ReportDefinition> &reports()
         m.emplace(QStringLiteral("RPTSOFTWARE"), softwareReport(QStringLiteral("RPTSOFTWARE")));
         for (const char *n : kTitledReports)
             m.emplace(QString::fromLatin1(n), titledReport(QString::fromLatin1(n)));
+        for (const char *n :
+             {"RPTMAGAZINECOLLECTION", "RPTMAGAZINEARTICLES", "RPTMAGARTICLECOMPLETE",
+              "RPTMAGSELECTARTICLE", "RPTMAGSELYEARARTICLE"})
+            m.emplace(QString::fromLatin1(n), magazineReport(QString::fromLatin1(n)));
         return m;
     }();
     return all;

@@ -62,5 +62,6 @@ ReportDefinition softwareReport(const QString &name);
 // The video and music reports.
 ReportDefinition titledReport(const QString &name);
 extern const char *const kTitledReports[10];
+ReportDefinition magazineReport(const QString &name);
 
 } // namespace hk

@@ -14,11 +14,18 @@ namespace hk
 
 const BrowseDef &rptSelectLocationDef();
 const BrowseDef &rptSelectBookCatDef();
+const BrowseDef &rptSelectMagazineDef();
+const BrowseDef &rptSelectYearDef();
 
 // RPTSELECTLOCATION and RPTSELECTBOOKCAT, ready to be called.
 std::unique_ptr<Procedure> rptSelectLocation();
 std::unique_ptr<Procedure> rptSelectBookCat();
 const BrowseDef &selectVideoCassetteDef(); // RPTSELECTVIDEOCAS
 const BrowseDef &selectMusicAlbumDef();    // RPTSELECTMUSICALBUM
+// RPTSELECTMAGAZINE, then (once a magazine is chosen) RPTSELECTYEAR for its
+// years: one selection of a magazine and a year, answering 1 only when both
+// windows did.
+std::unique_ptr<Procedure> rptSelectMagazine();
+std::unique_ptr<Procedure> rptSelectMagazineAndYear();
 
 } // namespace hk

@@ -1,6 +1,7 @@
 #include "shell/catalogue.h"
 
 #include "browse/browses.h"
+#include "browse/magazines.h"
 #include "reports/reportdef.h"
 #include "reports/reportprocedure.h"
 #include "shell/backup.h"
@@ -24,6 +25,7 @@ ProcedureCatalogue programProcedures()
         {QStringLiteral("CopyFile"), [] { return std::make_unique<CopyFile>(); }},
     };
     addBrowses(catalogue);
+    addMagazineBrowses(catalogue);
     for (const ReportDefinition *report : allReports())
         catalogue[report->name] = [report] { return std::make_unique<ReportProcedure>(*report); };
     return catalogue;

@@ -152,6 +152,9 @@ void Procedure::acceptInput(bool accept)
 QWidget *Procedure::openDocument(QWidget *content)
 {
     if (area) {
+        // The sub-window sizes itself from the content's hint, which for a
+        // resizable window is its minimum: keep the size it was built at.
+        const QSize built = content->size();
         QMdiSubWindow *sub = area->addSubWindow(content);
         setWindow(sub);
         // The focused control's message goes to the frame's status bar, and
@@ -170,6 +173,7 @@ QWidget *Procedure::openDocument(QWidget *content)
             });
         }
         sub->show();
+        sub->resize(sub->size() - content->size() + built);
         return sub;
     }
     setWindow(content);
@@ -215,6 +219,16 @@ bool Procedure::eventFilter(QObject *watched, QEvent *e)
 {
     // Type first: the window may be part-destroyed while its last events pass.
     if (isPostedNotice(e->type()) && watched == window_) return handlePosted(e->type());
+    // A window of its own that opens takes the keyboard: the user answers
+    // it, not the window that opened it.
+    if (e->type() == QEvent::Show && watched == window_ && window_->isWindow() &&
+        !qobject_cast<QMdiSubWindow *>(window_.data()) && !window_->testAttribute(Qt::WA_DontShowOnScreen))
+        QTimer::singleShot(0, window_, [w = window_] {
+            if (w && w->isVisible()) {
+                w->raise();
+                w->activateWindow();
+            }
+        });
     return QObject::eventFilter(watched, e);
 }
 

@@ -4,7 +4,10 @@
 #include "shell/testapp.h"
 
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
+#include <QTest>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
@@ -237,6 +240,39 @@ TEST_F(ProcedureTest, ASecondClaimantFocusesTheHolderAndEnds)
     started.push_back(third);
     EXPECT_TRUE(running<Claimer>(third)->opened);
     EXPECT_EQ(claim, third);
+}
+
+// A window built larger than its minimum, as resizable windows are.
+class Sized : public Procedure
+{
+  public:
+    Sized() : Procedure(QStringLiteral("Sized")) {}
+
+  protected:
+    QCoro::Task<> run() override
+    {
+        auto *w = new QWidget;
+        w->setMinimumSize(100, 80);
+        w->resize(400, 300);
+        openDocument(w);
+        co_await untilClosed();
+    }
+};
+
+// A document window keeps the size it was built at rather than shrink to
+// its minimum.
+TEST_F(ProcedureTest, ADocumentWindowOpensAtItsBuiltSize)
+{
+    QMdiArea area;
+    area.resize(900, 700);
+    area.show();
+    setDocumentArea(&area);
+    const Long sized = start(std::make_unique<Sized>());
+    started.push_back(sized);
+    auto *sub = qobject_cast<QMdiSubWindow *>(findProcedure(sized)->window());
+    ASSERT_NE(sub, nullptr);
+    EXPECT_EQ(sub->widget()->size(), QSize(400, 300));
+    setDocumentArea(nullptr);
 }
 
 } // namespace

@@ -6,7 +6,9 @@
 
 #include <QIODevice>
 
+#include <algorithm>
 #include <cstddef>
+#include <set>
 
 namespace hk
 {
@@ -52,100 +54,180 @@ void appendCsvField(std::string &line, std::string_view value)
     line += '"';
 }
 
-const std::vector<TableId> &CollectionExport::collections()
+const std::vector<CsvCollection> &CollectionExport::collections()
 {
-    static const std::vector<TableId> list{TableId::Items, TableId::Books};
+    using T = TableId;
+    static const std::vector<CsvCollection> list{
+        {"Items", {T::Items}},
+        {"Books", {T::Books}},
+        {"Software", {T::SoftWare}},
+        {"Video Cassettes", {T::VideoNumber, T::Video}},
+        {"Music Albums", {T::MusicNumber, T::Music}},
+        {"Magazines", {T::MagName, T::MagYear, T::MagIssue, T::MagArticle}},
+    };
     return list;
 }
 
-CollectionExport::CollectionExport(TableId table) : table_(tableDef(table))
+const CsvCollection *CollectionExport::findCollection(std::string_view name)
 {
-    const int identifier = table_.hasIdentifier() ? table_.keys[0].components[0] : -1;
-    for (int f = 0; f < int(table_.fields.size()); ++f) {
-        if (f == identifier) continue;
-        int join = -1;
-        for (const RelationDef &r : relations())
-            if (r.child == table && r.childField == f) {
-                join = int(lookups_.size());
-                lookups_.push_back({&tableDef(r.parent), f});
+    for (const CsvCollection &c : collections())
+        if (c.name == name) return &c;
+    return nullptr;
+}
+
+CollectionExport::CollectionExport(TableId table) : CollectionExport(std::vector{table}) {}
+
+CollectionExport::CollectionExport(const std::vector<TableId> &levels)
+{
+    std::set<std::string> headers;
+    for (std::size_t d = 0; d < levels.size(); ++d) {
+        const TableDef &t = tableDef(levels[d]);
+        Level level{&t, -1, {}};
+        const int identifier = t.hasIdentifier() ? t.keys[0].components[0] : -1;
+        for (int f = 0; f < int(t.fields.size()); ++f) {
+            if (f == identifier) continue;
+            const RelationDef *to = nullptr;
+            for (const RelationDef &r : relations())
+                if (r.child == t.id && r.childField == f) to = &r;
+            if (to &&
+                std::find(levels.begin(), levels.begin() + d, to->parent) != levels.begin() + d) {
+                // A parent's identifier: the parent's own columns stand for it.
+                if (d > 0 && to->parent == levels[d - 1]) level.parentKey = to->childKey.index;
+                continue;
             }
-        if (join < 0) {
-            columns_.push_back({table_.fields[f].column, -1, f});
-        } else {
-            // The lookup's name: its first field after the identifier.
-            const TableDef &lookup = *lookups_.back().table;
-            columns_.push_back({lookup.fields[1].column, join, 1});
+            CsvColumn col{t.fields[f].column, int(d), -1, f};
+            if (to) {
+                // The lookup's name: its first field after the identifier.
+                col.join = int(level.lookups.size());
+                level.lookups.push_back({&tableDef(to->parent), f});
+                col.field = 1;
+                col.header = tableDef(to->parent).fields[1].column;
+            }
+            // A child field named like its parent's is told apart by its table.
+            if (!headers.insert(col.header).second) col.header = t.prefix + ':' + col.header;
+            headers.insert(col.header);
+            columns_.push_back(std::move(col));
         }
+        levels_.push_back(std::move(level));
     }
 }
 
 std::vector<TableId> CollectionExport::tablesRead() const
 {
-    std::vector<TableId> ids{table_.id};
-    for (const Lookup &l : lookups_)
-        ids.push_back(l.table->id);
+    std::vector<TableId> ids;
+    for (const Level &level : levels_) {
+        ids.push_back(level.table->id);
+        for (const Lookup &l : level.lookups)
+            ids.push_back(l.table->id);
+    }
     return ids;
 }
 
-std::string CollectionExport::rowOf(const void *record, const std::vector<Buffer> &lookups) const
+// The buffers of one write: a record and its lookups per level.
+struct CollectionExport::Reading {
+    DataFile &file;
+    QIODevice &out;
+    const std::function<bool(long long)> &progress;
+    std::vector<Buffer> records;
+    std::vector<std::vector<Buffer>> lookups;
+    std::string chunk;
+    long long rows = 0;
+    int code = NoError; // the first read or write failure; stops everything
+};
+
+void CollectionExport::appendRow(Reading &r, std::size_t depth) const
 {
-    std::string line;
+    std::string &line = r.chunk;
     for (std::size_t c = 0; c < columns_.size(); ++c) {
         const CsvColumn &col = columns_[c];
-        const TableDef &t = col.join < 0 ? table_ : *lookups_[col.join].table;
-        const void *rec = col.join < 0 ? record : lookups[col.join].data();
-        const FieldDef &f = t.fields[col.field];
         if (c) line += ',';
+        if (std::size_t(col.level) > depth) continue; // a parent without children
+        const Level &level = levels_[col.level];
+        const TableDef &t = col.join < 0 ? *level.table : *level.lookups[col.join].table;
+        const void *rec =
+            col.join < 0 ? r.records[col.level].data() : r.lookups[col.level][col.join].data();
+        const FieldDef &f = t.fields[col.field];
         if (f.isText())
             appendCsvField(line, field::text(f, rec));
         else
             line += numberText(f, rec);
     }
     line += "\r\n";
-    return line;
+    ++r.rows;
+}
+
+bool CollectionExport::flush(Reading &r)
+{
+    if (r.out.write(r.chunk.data(), qint64(r.chunk.size())) != qint64(r.chunk.size())) {
+        failure_ = r.out.errorString();
+        r.code = -1;
+        return false;
+    }
+    r.chunk.clear();
+    return true;
+}
+
+void CollectionExport::writeLevel(Reading &r, std::size_t depth)
+{
+    const Level &level = levels_[depth];
+    std::vector<Join> joins;
+    for (std::size_t i = 0; i < level.lookups.size(); ++i)
+        joins.push_back(
+            {level.lookups[i].table, r.lookups[depth][i].data(), level.lookups[i].referenceField});
+    Cursor cursor(r.file, *level.table, r.records[depth].data());
+    if (depth == 0) {
+        cursor.setOrder(0);
+    } else {
+        const TableDef &parent = *levels_[depth - 1].table;
+        cursor.setOrder(level.parentKey);
+        cursor.setRange({field::integer(parent.fields[0], r.records[depth - 1].data())});
+    }
+    cursor.setJoins(std::move(joins));
+    cursor.toStart();
+
+    const bool last = depth + 1 == levels_.size();
+    for (;;) {
+        const int code = cursor.fetch(true, kBatch, [&] {
+            if (r.code != NoError) return;
+            const long long before = r.rows;
+            if (!last) writeLevel(r, depth + 1);
+            if (r.code == NoError && r.rows == before) appendRow(r, depth);
+        });
+        if (r.code != NoError) return;
+        if (code != NoError && code != NoMoreRecords) {
+            r.code = code;
+            return;
+        }
+        // Children are written out as they grow; the progress is heard once
+        // per batch of the outermost records.
+        if ((depth == 0 || r.chunk.size() > (1u << 20)) && !flush(r)) return;
+        if (code == NoMoreRecords) return;
+        if (depth == 0 && r.progress && !r.progress(r.rows)) {
+            failure_ = QStringLiteral("stopped");
+            r.code = -1;
+            return;
+        }
+    }
 }
 
 int CollectionExport::write(DataFile &file, QIODevice &out,
                             const std::function<bool(long long)> &progress)
 {
     failure_.clear();
-    Buffer main(table_);
-    std::vector<Buffer> lookups;
-    std::vector<Join> joins;
-    for (const Lookup &l : lookups_)
-        lookups.emplace_back(*l.table);
-    for (std::size_t i = 0; i < lookups_.size(); ++i)
-        joins.push_back({lookups_[i].table, lookups[i].data(), lookups_[i].referenceField});
-
-    Cursor cursor(file, table_, main.data());
-    cursor.setOrder(0);
-    cursor.setJoins(std::move(joins));
-    cursor.toStart();
-
-    std::string chunk;
+    Reading r{file, out, progress, {}, {}, {}, 0, NoError};
+    for (const Level &level : levels_) {
+        r.records.emplace_back(*level.table);
+        r.lookups.emplace_back();
+        for (const Lookup &l : level.lookups)
+            r.lookups.back().emplace_back(*l.table);
+    }
     for (std::size_t c = 0; c < columns_.size(); ++c) {
-        if (c) chunk += ',';
-        appendCsvField(chunk, columns_[c].header);
+        if (c) r.chunk += ',';
+        appendCsvField(r.chunk, columns_[c].header);
     }
-    chunk += "\r\n";
-    long long rows = 0;
-    for (;;) {
-        const int code = cursor.fetch(true, kBatch, [&] {
-            chunk += rowOf(main.data(), lookups);
-            ++rows;
-        });
-        if (code != NoError && code != NoMoreRecords) return code;
-        if (out.write(chunk.data(), qint64(chunk.size())) != qint64(chunk.size())) {
-            failure_ = out.errorString();
-            return -1;
-        }
-        chunk.clear();
-        if (code == NoMoreRecords) return NoError;
-        if (progress && !progress(rows)) {
-            failure_ = QStringLiteral("stopped");
-            return -1;
-        }
-    }
+    r.chunk += "\r\n";
+    writeLevel(r, 0);
+    return r.code;
 }
 
 } // namespace hk

@@ -4,8 +4,12 @@
 // (decimal point, no grouping, nothing for a zero). The columns come from the
 // dictionary: the table's fields less its identifier, with each reference to
 // a lookup table replaced by the lookup's name, so a file means the same in
-// any data file. Rows are read and written in batches: memory does not grow
-// with the table.
+// any data file. A collection of parents and children (cassettes and their
+// titles) is one flat sheet: one row per child with its parents' columns in
+// front (children in their parent's key order: tracks by number, titles by
+// counter), and a parent without children still gets its row with the child
+// columns left empty, so sorting and filtering in a spreadsheet just work.
+// Rows are read and written in batches: memory does not grow with the table.
 #pragma once
 
 #include "dictionary/tabledef.h"
@@ -29,14 +33,23 @@ void appendCsvField(std::string &line, std::string_view value);
 
 struct CsvColumn {
     std::string header;
-    int join;  // -1: the table's own field; else the lookup it names
+    int level; // the table in the collection's chain of parents and children
+    int join;  // -1: that table's own field; else the lookup it names
     int field; // index in that table's fields
+};
+
+// A collection as the export menu offers it: its tables from the outermost
+// parent down to the children, each the child of the one before.
+struct CsvCollection {
+    std::string name;
+    std::vector<TableId> levels;
 };
 
 class CollectionExport
 {
   public:
     explicit CollectionExport(TableId table);
+    explicit CollectionExport(const std::vector<TableId> &levels);
 
     const std::vector<CsvColumn> &columns() const { return columns_; }
     // The tables the export reads, which must be open while it writes.
@@ -51,18 +64,26 @@ class CollectionExport
     const QString &failure() const { return failure_; }
 
     // The collections that can be exported, in menu order.
-    static const std::vector<TableId> &collections();
+    static const std::vector<CsvCollection> &collections();
+    static const CsvCollection *findCollection(std::string_view name);
 
   private:
     struct Lookup {
         const TableDef *table;
-        int referenceField; // in the main table
+        int referenceField; // in the level's table
+    };
+    struct Level {
+        const TableDef *table;
+        int parentKey; // key ranging over the parent's identifier; -1 at the top
+        std::vector<Lookup> lookups;
     };
     struct Buffer;
-    std::string rowOf(const void *record, const std::vector<Buffer> &lookups) const;
+    struct Reading;
+    void writeLevel(Reading &r, std::size_t depth);
+    void appendRow(Reading &r, std::size_t depth) const;
+    bool flush(Reading &r);
 
-    const TableDef &table_;
-    std::vector<Lookup> lookups_;
+    std::vector<Level> levels_;
     std::vector<CsvColumn> columns_;
     QString failure_;
 };

@@ -20,8 +20,8 @@ ExportCollection::ExportCollection() : Procedure(QStringLiteral("ExportCollectio
 WindowLayout ExportCollection::layout()
 {
     std::vector<std::string> names;
-    for (TableId t : CollectionExport::collections())
-        names.push_back(tableDef(t).label);
+    for (const CsvCollection &c : CollectionExport::collections())
+        names.push_back(c.name);
     WindowLayout w;
     w.title = "Export Collection";
     w.size = QSize(150, 48);
@@ -56,16 +56,16 @@ WindowLayout ExportCollection::layout()
 QCoro::Task<> ExportCollection::exportChosen(BuiltWindow *w)
 {
     const std::string chosen = std::get<std::string>(w->value(CollectionList));
-    const TableDef *def = findTable(chosen);
-    if (!def) co_return;
-    const QString name = QString::fromStdString(def->label);
+    const CsvCollection *collection = CollectionExport::findCollection(chosen);
+    if (!collection) co_return;
+    const QString name = QString::fromStdString(collection->name);
     const SaveFileRequest request{QStringLiteral("Export %1 as CSV").arg(name),
                                   name + QStringLiteral(".csv"),
                                   QStringLiteral("CSV files (*.csv)"), QStringLiteral("csv")};
     const QString file = co_await fileDialogs().saveFileName(w, request);
     if (file.isEmpty()) co_return; // cancelled, or the window has closed
 
-    CollectionExport exporter(def->id);
+    CollectionExport exporter(collection->levels);
     TablesInUse tables;
     for (TableId t : exporter.tablesRead())
         if (!tables.use({&table(t)})) co_return; // the table's own warning has been shown

@@ -1,5 +1,6 @@
 // Collections written as CSV from a real data file: quoting, names in place of
 // lookup identifiers, values as the forms show them, and batched streaming.
+#include "integrity/tableopen.h"
 #include "platform/filedialogs.h"
 #include "platform/layout.h"
 #include "reports/reportdata.h"
@@ -22,9 +23,20 @@ class CsvExportTest : public ProgramTest
     std::string exported(TableId table, const std::function<bool(long long)> &progress = {},
                          int *code = nullptr)
     {
+        return exported(std::vector{table}, progress, code);
+    }
+    std::string exported(const char *collection)
+    {
+        const CsvCollection *c = CollectionExport::findCollection(collection);
+        EXPECT_NE(c, nullptr);
+        return c ? exported(c->levels) : std::string();
+    }
+    std::string exported(const std::vector<TableId> &levels,
+                         const std::function<bool(long long)> &progress = {}, int *code = nullptr)
+    {
         QBuffer out;
         out.open(QIODevice::WriteOnly);
-        CollectionExport e(table);
+        CollectionExport e(levels);
         const int rc = e.write(DataFile::program(), out, progress);
         if (code)
             *code = rc;
@@ -86,6 +98,89 @@ TEST_F(CsvExportTest, ItemsCarryTheirLocationAndStreamInBatches)
     EXPECT_EQ(std::count(part.begin(), part.end(), '\n'), 1001);
     ReleaseTable(Items);
     ReleaseTable(ItemsRooms);
+}
+
+// Cassettes and their titles make one sheet: a row per title led by its
+// cassette's columns, titles in counter order, a cassette without titles on a
+// row of its own, and the title fields named like the cassette's told apart.
+TEST_F(CsvExportTest, CassettesAndTitlesFormOneSheetWithTrickyText)
+{
+    TablesInUse tables({&VideoNumber, &Video});
+    ASSERT_TRUE(tables.ok());
+    const auto cassette = [](Long id, Long number, const char *title, std::int64_t cents) {
+        VidNum = VideoNumberRecord{};
+        VidNum.VideoNumberId = id;
+        VidNum.VideoNumber = number;
+        VidNum.VideoTitle = title;
+        VidNum.Values.setCents(cents);
+        ASSERT_EQ(VideoNumber.add(), NoError);
+    };
+    const auto title = [](Long id, Long cassette, Long counter, const char *name,
+                          const char *actor) {
+        Vid = VideoRecord{};
+        Vid.VideoId = id;
+        Vid.VideoNumberId = cassette;
+        Vid.CounterStart = counter;
+        Vid.VideoTitle = name;
+        Vid.VideoActor = actor;
+        ASSERT_EQ(Video.add(), NoError);
+    };
+    cassette(1, 12, "Summer, \"98\"", 450);
+    cassette(2, 13, "Empty ½", 0);
+    title(1, 1, 900, "Beach\r\nday", "Ana");
+    title(2, 1, 15, "Сад, 庭", "\"Bo\"");
+
+    EXPECT_EQ(exported("Video Cassettes"),
+              "VideoNumber,VideoTitle,VideoActor,Values,VideoYear,Studio,LicenceNumber,"
+              "VideoNumberSummary,CounterStart,Vid:VideoTitle,Vid:VideoActor,VideoSummary\r\n"
+              "12,\"Summer, \"\"98\"\"\",,4.50,,,,,15,\"Сад, 庭\",\"\"\"Bo\"\"\",\r\n"
+              "12,\"Summer, \"\"98\"\"\",,4.50,,,,,900,\"Beach\r\nday\",Ana,\r\n"
+              "13,Empty ½,,,,,,,,,,\r\n");
+}
+
+// Magazines go down to their articles through year and issue; the article's
+// category comes as its name, an issue without articles keeps its row.
+TEST_F(CsvExportTest, MagazinesReachTheirArticlesAndCategoryNames)
+{
+    TablesInUse tables({&MagName, &MagYear, &MagIssue, &MagArticle, &MagCategory});
+    ASSERT_TRUE(tables.ok());
+    Mag = MagNameRecord{};
+    Mag.MagazineNameId = 3;
+    Mag.MagazineName = "Garden";
+    ASSERT_EQ(MagName.add(), NoError);
+    Yer = MagYearRecord{};
+    Yer.MagazineYearId = 4;
+    Yer.MagazineNameId = 3;
+    Yer.MagazineYear = 2021;
+    ASSERT_EQ(MagYear.add(), NoError);
+    for (Long issue : {5, 6}) {
+        Iss = MagIssueRecord{};
+        Iss.MagazineIssueId = issue;
+        Iss.MagazineNameId = 3;
+        Iss.MagazineYearId = 4;
+        Iss.MagazineIssue = Short(issue);
+        Iss.MagazineMonth = issue == 5 ? "May" : "June";
+        ASSERT_EQ(MagIssue.add(), NoError);
+    }
+    Cat = MagCategoryRecord{};
+    Cat.MagazineCategoryId = 8;
+    Cat.MagazineCategory = "Roses, old";
+    ASSERT_EQ(MagCategory.add(), NoError);
+    Art = MagArticleRecord{};
+    Art.MagazineArticleId = 9;
+    Art.MagazineNameId = 3;
+    Art.MagazineYearId = 4;
+    Art.MagazineIssueId = 5;
+    Art.Article = "Pruning";
+    Art.Pages = 4;
+    Art.MagazineCategoryId = 8;
+    ASSERT_EQ(MagArticle.add(), NoError);
+
+    EXPECT_EQ(exported("Magazines"),
+              "MagazineName,MagazineYear,MagazineIssue,MagazineMonth,Values,MagazineComments,"
+              "Article,Pages,MagazineCategory,Comments,ArticleSummary\r\n"
+              "Garden,2021,5,May,,,Pruning,4,\"Roses, old\",,\r\n"
+              "Garden,2021,6,June,,,,,,,\r\n");
 }
 
 // From the File menu: a file that cannot be written is reported and the

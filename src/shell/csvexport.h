@@ -1,6 +1,7 @@
 // A collection written out as CSV (RFC 4180, UTF-8, CRLF line ends) for a
 // spreadsheet or an insurer: a header row of field names, then one row per
-// record in the order of its identifier, values as the forms show them
+// record (top-level records in the order of their identifier, children in
+// their parent's key order), values as the forms show them
 // (decimal point, no grouping, nothing for a zero). The columns come from the
 // dictionary: the table's fields less its identifier, with each reference to
 // a lookup table replaced by the lookup's name, so a file means the same in

@@ -8,9 +8,11 @@
 #include "shell/testapp.h"
 
 #include <QMimeData>
+#include <QPushButton>
 #include <QTreeView>
 
 #include <cstring>
+#include <sqlite3.h>
 
 namespace hk
 {
@@ -31,7 +33,9 @@ class Place : public test::BrowseData
     {
         for (QWidget *w : QApplication::topLevelWidgets())
             w->close();
-        waitFor([] { return PlaceItemsThread == 0 && PlaceBooksThread == 0; });
+        waitFor([] {
+            return PlaceItemsThread == 0 && PlaceBooksThread == 0 && PlaceArticlesThread == 0;
+        });
         BrowseData::TearDown();
     }
 
@@ -166,6 +170,76 @@ TEST_F(Place, WithoutLocationsADropAsksForOne)
     ASSERT_EQ(messages.boxes().size(), 1u);
     EXPECT_EQ(messages.boxes()[0].title, "Change location");
     EXPECT_EQ(messages.boxes()[0].text, "You must create a location first!");
+}
+
+TEST_F(Place, ARefusedMoveOffersRetryAndLeavesTheItemWhereItWas)
+{
+    addLocation(1, "Attic");
+    addLocation(2, "Kitchen");
+    addItem(10, "Lamp", 1, 2500);
+    ASSERT_EQ(sqlite3_exec(Items.file().db(),
+                           "CREATE TEMP TRIGGER refuse BEFORE UPDATE ON Items "
+                           "BEGIN SELECT RAISE(ABORT, 'refused'); END",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    Placement *w = open(placeItemsDef());
+    ASSERT_TRUE(w);
+    messages.answer(ButtonOk);  // the write's own warning
+    messages.answer(ButtonYes); // warning 16: try again; the second time, the default (Cancel)
+    dropOn(w, rowAt(w, 1));
+    int retries = 0;
+    for (const MessageRequest &m : messages.boxes())
+        if (m.text.find("try to save again") != std::string::npos) ++retries;
+    EXPECT_EQ(retries, 2);
+    sqlite3_exec(Items.file().db(), "DROP TRIGGER temp.refuse", nullptr, nullptr, nullptr);
+    EXPECT_EQ(stored(10).RoomsId, 1);
+    EXPECT_EQ(children(w), (std::vector<std::string>{"Lamp"}));
+}
+
+TEST_F(Place, BooksMoveBetweenCategories)
+{
+    addCategory(1, "Cookery");
+    addCategory(2, "Garden");
+    addBook(10, "Soups", "Cook", 1);
+    Placement *w = open(placeBooksDef());
+    ASSERT_TRUE(w);
+    dropOn(w, rowAt(w, 0));
+    ASSERT_EQ(messages.boxes().size(), 1u);
+    EXPECT_EQ(messages.boxes()[0].text, "This book: Soups is already in the Cookery category !");
+    dropOn(w, rowAt(w, 1));
+    Bok = BooksRecord{};
+    Bok.BooksId = 10;
+    ASSERT_EQ(Books.get(Bok.Primary), NoError);
+    EXPECT_EQ(Bok.BookCategoryId, 2);
+    EXPECT_TRUE(children(w).empty());
+}
+
+TEST_F(Place, ArticlesAreOnlyMovedNeverEdited)
+{
+    TablesInUse mags{&MagName, &MagYear, &MagIssue, &MagArticle, &MagCategory};
+    ASSERT_TRUE(mags.ok());
+    for (Long id : {1, 2}) {
+        Cat = MagCategoryRecord{};
+        Cat.MagazineCategoryId = id;
+        Cat.MagazineCategory = id == 1 ? "Cars" : "Travel";
+        ASSERT_EQ(MagCategory.add(), NoError);
+    }
+    Art = MagArticleRecord{};
+    Art.MagazineArticleId = 5;
+    Art.Article = "Road trips";
+    Art.MagazineCategoryId = 1;
+    ASSERT_EQ(MagArticle.add(), NoError);
+    Placement *w = open(placeArticlesDef());
+    ASSERT_TRUE(w);
+    QStringList buttons;
+    for (const QPushButton *b : w->content()->findChildren<QPushButton *>())
+        buttons << b->text();
+    EXPECT_EQ(buttons, (QStringList{QStringLiteral("Close"), QStringLiteral("Help")}));
+    dropOn(w, rowAt(w, 1));
+    Art = MagArticleRecord{};
+    Art.MagazineArticleId = 5;
+    ASSERT_EQ(MagArticle.get(Art.Primary), NoError);
+    EXPECT_EQ(Art.MagazineCategoryId, 2);
 }
 
 } // namespace

@@ -103,8 +103,10 @@ bool Placement::eventFilter(QObject *watched, QEvent *e)
         case QEvent::DragEnter:
         case QEvent::DragMove: {
             auto *d = static_cast<QDropEvent *>(e);
-            if (ours(d->mimeData())) d->acceptProposedAction();
-            else d->ignore();
+            if (ours(d->mimeData()))
+                d->acceptProposedAction();
+            else
+                d->ignore();
             return true;
         }
         case QEvent::Drop: {
@@ -145,8 +147,7 @@ void Placement::drop(const QByteArray &identifier, QPoint at)
     // The heading lies outside the viewport; below the last row there is no
     // index: both drops have no target and do nothing.
     const QModelIndex index = firstList()->view()->indexAt(at);
-    if (!index.isValid() || index.row() >= static_cast<int>(a->rows().size()) || b->empty())
-        return;
+    if (!index.isValid() || index.row() >= static_cast<int>(a->rows().size()) || b->empty()) return;
     moveTo(index.row() + 1);
 }
 

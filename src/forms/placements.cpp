@@ -43,8 +43,8 @@ struct Lists {
 
 // Both lists and the window around them; the right list's displays are
 // left to the caller.
-PlaceDef makePlace(const Texts &t, const Lists &l, std::vector<T> tables, Long *claim,
-                   bool updates, std::vector<BrowseLook::Display> displays)
+PlaceDef makePlace(const Texts &t, const Lists &l, std::vector<T> tables, Long *claim, bool updates,
+                   std::vector<BrowseLook::Display> displays)
 {
     PlaceDef p;
     LinkedDef &d = p.linked;
@@ -132,10 +132,10 @@ const PlaceDef &placeItemsDef()
                       {"ITM:ITEMS", "ITM:DESCRIPTION"},
                       "105L(1)|M~Item~C(0)@s20@170L(1)|M~Description~C(0)@s35@"};
         const FieldRef link = FieldRef::of(T::Items, "Itm:RoomsId");
-        PlaceDef p = makePlace(t, l, {T::HearthkpValue, T::Items, T::ItemsRooms},
-                               &PlaceItemsThread, true,
-                               {{t.countLabel, {{link, "n6B"}}},
-                                {t.sumLabel, {{FieldRef::of(T::Items, "ITM:VALUES"), "n10.2B"}}}});
+        PlaceDef p =
+            makePlace(t, l, {T::HearthkpValue, T::Items, T::ItemsRooms}, &PlaceItemsThread, true,
+                      {{t.countLabel, {{link, "n6B"}}},
+                       {t.sumLabel, {{FieldRef::of(T::Items, "ITM:VALUES"), "n10.2B"}}}});
         takeFigures(p, "ITM:VALUES");
         p.noParentTitle = "Change location";
         p.noParentText = "You must create a location first!";
@@ -146,7 +146,6 @@ const PlaceDef &placeItemsDef()
     }();
     return def;
 }
-
 
 const PlaceDef &placeBooksDef()
 {
@@ -165,22 +164,23 @@ const PlaceDef &placeBooksDef()
                       "Value of Books:",
                       "Total Value of Collection:",
                       "HKV:INVENTORYBOOKS"};
-        const Lists l{T::BookCategory,
-                      "BokCat:BookCategoryId",
-                      "BOKCAT:BOOKCATEGORY",
-                      BokCat.DisplayByCategory,
-                      "155L(1)~Category~C(0)@s30@",
-                      T::Books,
-                      "Bok:BookCategoryId",
-                      "BOK:BOOKTITLE",
-                      Bok.Foreign_BookCategory,
-                      {"BOK:BOOKTITLE", "BOK:BOOKAUTHOR", "BOK:BOOKVALUE"},
-                      "220L(1)|M~Title~C(0)@s45@130L(1)|M~Author~C(0)@s25@44R(1)|M~Value~C(0)@n9.2B@"};
+        const Lists l{
+            T::BookCategory,
+            "BokCat:BookCategoryId",
+            "BOKCAT:BOOKCATEGORY",
+            BokCat.DisplayByCategory,
+            "155L(1)~Category~C(0)@s30@",
+            T::Books,
+            "Bok:BookCategoryId",
+            "BOK:BOOKTITLE",
+            Bok.Foreign_BookCategory,
+            {"BOK:BOOKTITLE", "BOK:BOOKAUTHOR", "BOK:BOOKVALUE"},
+            "220L(1)|M~Title~C(0)@s45@130L(1)|M~Author~C(0)@s25@44R(1)|M~Value~C(0)@n9.2B@"};
         const FieldRef link = FieldRef::of(T::Books, "Bok:BookCategoryId");
-        PlaceDef p = makePlace(
-            t, l, {T::HearthkpValue, T::Books, T::BookCategory}, &PlaceBooksThread, true,
-            {{t.countLabel, {{link, "n6B"}}},
-             {t.sumLabel, {{FieldRef::of(T::Books, "BOK:BOOKVALUE"), "n10.2B"}}}});
+        PlaceDef p =
+            makePlace(t, l, {T::HearthkpValue, T::Books, T::BookCategory}, &PlaceBooksThread, true,
+                      {{t.countLabel, {{link, "n6B"}}},
+                       {t.sumLabel, {{FieldRef::of(T::Books, "BOK:BOOKVALUE"), "n10.2B"}}}});
         takeFigures(p, "BOK:BOOKVALUE");
         p.noParentTitle = "Change category";
         p.noParentText = "You must create categories first!";
@@ -208,25 +208,26 @@ const PlaceDef &placeArticlesDef()
                       "",
                       "",
                       ""};
-        const Lists l{T::MagCategory,
-                      "Cat:MagazineCategoryId",
-                      "CAT:MAGAZINECATEGORY",
-                      Cat.DisplayByMagazineCategory,
-                      "155L(1)~Category~C(0)@s30@",
-                      T::MagArticle,
-                      "Art:MagazineCategoryId",
-                      "ART:ARTICLE",
-                      Art.Foreign_MagazineCategory,
-                      {"ART:ARTICLE", "ART:PAGES", "Art:Comments"},
-                      "170L(1)|M~Article~C(0)@s35@24R(1)|M~Page~C(0)@n3B@170L(1)~Comments~C(0)@s35@"};
+        const Lists l{
+            T::MagCategory,
+            "Cat:MagazineCategoryId",
+            "CAT:MAGAZINECATEGORY",
+            Cat.DisplayByMagazineCategory,
+            "155L(1)~Category~C(0)@s30@",
+            T::MagArticle,
+            "Art:MagazineCategoryId",
+            "ART:ARTICLE",
+            Art.Foreign_MagazineCategory,
+            {"ART:ARTICLE", "ART:PAGES", "Art:Comments"},
+            "170L(1)|M~Article~C(0)@s35@24R(1)|M~Page~C(0)@n3B@170L(1)~Comments~C(0)@s35@"};
         // Articles are made in the magazine windows and only moved here.
-        PlaceDef p = makePlace(
-            t, l, {T::MagArticle, T::MagCategory, T::MagIssue, T::MagName, T::MagYear},
-            &PlaceArticlesThread, false,
-            {{"Magazine:", {{FieldRef::of(T::MagName, "MAG:MAGAZINENAME"), "s40"}}},
-             {"Issue and Year:",
-              {{FieldRef::of(T::MagIssue, "ISS:MAGAZINEMONTH"), "s9"},
-               {FieldRef::of(T::MagYear, "YER:MAGAZINEYEAR"), "n4B"}}}});
+        PlaceDef p =
+            makePlace(t, l, {T::MagArticle, T::MagCategory, T::MagIssue, T::MagName, T::MagYear},
+                      &PlaceArticlesThread, false,
+                      {{"Magazine:", {{FieldRef::of(T::MagName, "MAG:MAGAZINENAME"), "s40"}}},
+                       {"Issue and Year:",
+                        {{FieldRef::of(T::MagIssue, "ISS:MAGAZINEMONTH"), "s9"},
+                         {FieldRef::of(T::MagYear, "YER:MAGAZINEYEAR"), "n4B"}}}});
         BrowseDef &b = p.linked.second;
         b.joins = {{T::MagName, "ART:MAGAZINENAMEID"},
                    {T::MagIssue, "Art:MagazineIssueId"},

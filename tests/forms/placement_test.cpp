@@ -157,7 +157,7 @@ TEST_F(Place, DropsWithoutATargetWriteNothing)
 
     const QTreeView *v = w->firstList()->view();
     dropOn(w, QPoint(5, v->viewport()->height() - 2)); // below the last row
-    dropOn(w, rowAt(w, 1), "Other");                    // another drag
+    dropOn(w, rowAt(w, 1), "Other");                   // another drag
     EXPECT_EQ(messages.boxes().size(), 1u);
     EXPECT_EQ(stored(10).RoomsId, 1);
 }

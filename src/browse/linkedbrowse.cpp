@@ -28,7 +28,7 @@ namespace hk
 namespace
 {
 
-void shift(BrowseDef &d, int dy, int offset)
+void shift(BrowseDef &d, int dx, int dy, int offset)
 {
     auto renumber = [offset](int &id) {
         if (id != 0) id += offset;
@@ -36,7 +36,7 @@ void shift(BrowseDef &d, int dy, int offset)
     for (ControlLayout &c : d.layout.controls) {
         renumber(c.id);
         renumber(c.parent);
-        c.design.translate(0, dy);
+        c.design.translate(dx, dy);
     }
     for (int *id :
          {&d.list, &d.sheet, &d.select, &d.insert, &d.change, &d.remove, &d.close, &d.help})
@@ -54,17 +54,13 @@ void shift(BrowseDef &d, int dy, int offset)
 
 } // namespace
 
-void linkLayouts(LinkedDef &def, const std::string &title, QSize size, QSize minimum)
+namespace
+{
+
+void combine(LinkedDef &def, const std::string &title, QSize size, QSize minimum)
 {
     BrowseDef &a = def.first;
     BrowseDef &b = def.second;
-    const int top = a.layout.size.height();
-    // The first list's Close and Help sit at the window's foot, where the
-    // second list's pair would have been.
-    const int footDrop = size.height() - top;
-    shift(b, top, SecondListOffset);
-    for (ControlLayout &c : a.layout.controls)
-        if (c.id == a.close || c.id == a.help) c.design.translate(0, footDrop);
     b.layout.controls.erase(
         std::remove_if(b.layout.controls.begin(), b.layout.controls.end(),
                        [&b](const ControlLayout &c) { return c.id == b.close || c.id == b.help; }),
@@ -79,6 +75,33 @@ void linkLayouts(LinkedDef &def, const std::string &title, QSize size, QSize min
     w.controls = a.layout.controls;
     w.controls.insert(w.controls.end(), b.layout.controls.begin(), b.layout.controls.end());
     a.layout.title = b.layout.title = title;
+}
+
+} // namespace
+
+void linkSideBySide(LinkedDef &def, const std::string &title, QSize size, QSize minimum)
+{
+    BrowseDef &a = def.first;
+    const int dx = a.layout.size.width();
+    shift(def.second, dx, 0, SecondListOffset);
+    // Close and Help go to the window's right foot, where the second list's
+    // pair would have been.
+    for (ControlLayout &c : a.layout.controls)
+        if (c.id == a.close || c.id == a.help) c.design.translate(dx, 0);
+    combine(def, title, size, minimum);
+}
+
+void linkLayouts(LinkedDef &def, const std::string &title, QSize size, QSize minimum)
+{
+    BrowseDef &a = def.first;
+    const int top = a.layout.size.height();
+    // The first list's Close and Help sit at the window's foot, where the
+    // second list's pair would have been.
+    const int footDrop = size.height() - top;
+    shift(def.second, 0, top, SecondListOffset);
+    for (ControlLayout &c : a.layout.controls)
+        if (c.id == a.close || c.id == a.help) c.design.translate(0, footDrop);
+    combine(def, title, size, minimum);
 }
 
 // ------------------------------------------------------------ one list
@@ -347,6 +370,7 @@ QCoro::Task<> LinkedBrowse::run()
         if (QWidget *b = content_->control(c.button)) b->raise();
     first_->wire();
     second_->wire();
+    wired();
     auto onClick = [this](int id, auto handler) {
         if (auto *b = content_->controlAs<QPushButton>(id))
             connect(b, &QPushButton::clicked, this, handler);
@@ -409,6 +433,7 @@ void LinkedBrowse::redisplay()
                             t.get(KeyId{g.table, 0}) == NoError;
         content_->setControlEnabled(g.button, stored && !calling_);
     }
+    shown();
 }
 
 void LinkedBrowse::rereadBoth()

@@ -52,6 +52,8 @@ inline constexpr int SecondListOffset = 100;
 // controls move below the first's and are renumbered; its Close and Help go
 // (the window has one pair). `size` is the window's design size.
 void linkLayouts(LinkedDef &def, const std::string &title, QSize size, QSize minimum);
+// The same with the second list to the right of the first, both full height.
+void linkSideBySide(LinkedDef &def, const std::string &title, QSize size, QSize minimum);
 
 class LinkedBrowse : public Procedure
 {
@@ -72,14 +74,19 @@ class LinkedBrowse : public Procedure
     QCoro::Task<> run() override;
     bool handlePosted(QEvent::Type type) override;
     bool eventFilter(QObject *watched, QEvent *e) override;
+    // For windows built on this one: once both lists are wired, and after
+    // every redisplay (the window's own displays follow the lists).
+    virtual void wired() {}
+    virtual void shown() {}
 
-  private:
-    friend class ListPane;
     // One refresh for both lists; then both are shown again.
     void refreshAll();
     void redisplay();
-    void rereadBoth();
     bool busy() const;
+
+  private:
+    friend class ListPane;
+    void rereadBoth();
     QCoro::Task<> callChild(const LinkedDef::Call &c);
     QCoro::Task<> callForm(ListPane &pane, Long request);
     void pressClose();

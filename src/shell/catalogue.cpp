@@ -2,6 +2,7 @@
 
 #include "browse/browses.h"
 #include "browse/magazines.h"
+#include "forms/placement.h"
 #include "reports/reportdef.h"
 #include "reports/reportprocedure.h"
 #include "shell/backup.h"
@@ -26,6 +27,7 @@ ProcedureCatalogue programProcedures()
     };
     addBrowses(catalogue);
     addMagazineBrowses(catalogue);
+    addPlacementWindows(catalogue);
     for (const ReportDefinition *report : allReports())
         catalogue[report->name] = [report] { return std::make_unique<ReportProcedure>(*report); };
     return catalogue;

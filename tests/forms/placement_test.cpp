@@ -1,0 +1,246 @@
+// The placement windows as the user meets them (offscreen, on a real data
+// file): a child dropped on another parent's row moves there and leaves the
+// old parent's list at once, with the figures following; a drop on its own
+// parent, on no row, or with another drag's identifier writes nothing.
+#include "browse/browsefixture.h"
+#include "browse/listcontrol.h"
+#include "forms/placement.h"
+#include "shell/testapp.h"
+
+#include <QMimeData>
+#include <QPushButton>
+#include <QTreeView>
+
+#include <cstring>
+#include <sqlite3.h>
+
+namespace hk
+{
+namespace
+{
+
+using test::waitFor;
+
+class Place : public test::BrowseData
+{
+  protected:
+    void SetUp() override
+    {
+        test::app();
+        BrowseData::SetUp();
+    }
+    void TearDown() override
+    {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            w->close();
+        waitFor([] {
+            return PlaceItemsThread == 0 && PlaceBooksThread == 0 && PlaceArticlesThread == 0;
+        });
+        BrowseData::TearDown();
+    }
+
+    static void addLocation(Long id, const std::string &name)
+    {
+        ItmRom = ItemsRoomsRecord{};
+        ItmRom.RoomsId = id;
+        ItmRom.Rooms = name;
+        ASSERT_EQ(ItemsRooms.add(), NoError);
+    }
+    static void addItem(Long id, const std::string &name, Long room, std::int64_t cents)
+    {
+        Itm = ItemsRecord{};
+        Itm.ItemsId = id;
+        Itm.Items = name;
+        Itm.Description = "desc " + name;
+        Itm.RoomsId = room;
+        Itm.Quantity = 3;
+        Itm.Values = *Decimal<5>::fromCents(cents);
+        Itm.SerialNumber = "SN" + std::to_string(id);
+        ASSERT_EQ(Items.add(), NoError);
+    }
+    static ItemsRecord stored(Long id)
+    {
+        Itm = ItemsRecord{};
+        Itm.ItemsId = id;
+        EXPECT_EQ(Items.get(Itm.Primary), NoError);
+        return Itm;
+    }
+
+    Placement *open(const PlaceDef &def)
+    {
+        const Long id = start(std::make_unique<Placement>(def));
+        auto *w = qobject_cast<Placement *>(findProcedure(id));
+        if (w) waitFor([w] { return w->firstList() && w->firstList()->isVisible(); });
+        settle();
+        return w;
+    }
+    static void settle()
+    {
+        for (int i = 0; i < 5; ++i)
+            QCoreApplication::processEvents();
+    }
+    // A drop as the toolkit delivers it to the parent list.
+    static void dropOn(Placement *w, QPoint at, const char *identifier = DragIdentifier)
+    {
+        QMimeData mime;
+        mime.setData(DragMimeType, QByteArray(identifier));
+        QWidget *port = w->firstList()->view()->viewport();
+        QDragEnterEvent enter(at, Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(port, &enter);
+        QDropEvent drop(QPointF(at), Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(port, &drop);
+        settle();
+    }
+    static QPoint rowAt(Placement *w, int row)
+    {
+        QTreeView *v = w->firstList()->view();
+        return v->visualRect(v->model()->index(row, 0)).center();
+    }
+    static std::vector<std::string> children(Placement *w)
+    {
+        std::vector<std::string> out;
+        for (const BrowseRow &r : w->secondEngine()->rows())
+            out.push_back(std::get<std::string>(r.values.at(0)));
+        return out;
+    }
+    std::int64_t shown(Placement *w, int id)
+    {
+        const PictureValue v = w->content()->value(id);
+        if (auto *h = std::get_if<Hundredths>(&v)) return h->cents;
+        return std::get<std::int64_t>(v);
+    }
+};
+
+TEST_F(Place, DropOnAnotherLocationMovesOnlyTheLinkAndRefillsTheList)
+{
+    addLocation(1, "Attic");
+    addLocation(2, "Kitchen");
+    addItem(10, "Lamp", 1, 2500);
+    addItem(11, "Rug", 1, 1000);
+    const ItemsRecord before = stored(10);
+    Hkv = HearthkpValueRecord{};
+    Hkv.InventoryItems = *Decimal<5>::fromCents(3500);
+    ASSERT_EQ(HearthkpValue.add(), NoError);
+    Placement *w = open(placeItemsDef());
+    ASSERT_TRUE(w);
+    const PlaceDef &d = placeItemsDef();
+    EXPECT_EQ(children(w), (std::vector<std::string>{"Lamp", "Rug"}));
+    EXPECT_EQ(shown(w, d.countDisplay), 2);
+    EXPECT_EQ(shown(w, d.sumDisplay), 3500);
+    const std::int64_t total = shown(w, d.linked.first.sorts[0].total);
+
+    dropOn(w, rowAt(w, 1)); // the highlighted Lamp onto Kitchen
+    EXPECT_TRUE(messages.boxes().empty());
+    ItemsRecord after = stored(10);
+    EXPECT_EQ(after.RoomsId, 2);
+    after.RoomsId = before.RoomsId;
+    EXPECT_EQ(std::memcmp(&after, &before, sizeof before), 0) << "other fields changed";
+    EXPECT_EQ(children(w), (std::vector<std::string>{"Rug"}));
+    EXPECT_EQ(shown(w, d.countDisplay), 1);
+    EXPECT_EQ(shown(w, d.sumDisplay), 1000);
+    EXPECT_EQ(total, 3500);
+    EXPECT_EQ(shown(w, d.linked.first.sorts[0].total), total);
+}
+
+TEST_F(Place, DropsWithoutATargetWriteNothing)
+{
+    addLocation(1, "Attic");
+    addLocation(2, "Kitchen");
+    addItem(10, "Lamp  ", 1, 2500);
+    Placement *w = open(placeItemsDef());
+    ASSERT_TRUE(w);
+
+    dropOn(w, rowAt(w, 0)); // its own location
+    ASSERT_EQ(messages.boxes().size(), 1u);
+    EXPECT_EQ(messages.boxes()[0].title, "Please select another location");
+    EXPECT_EQ(messages.boxes()[0].text, "This item: Lamp is already in the Attic location !");
+
+    const QTreeView *v = w->firstList()->view();
+    dropOn(w, QPoint(5, v->viewport()->height() - 2)); // below the last row
+    dropOn(w, rowAt(w, 1), "Other");                   // another drag
+    EXPECT_EQ(messages.boxes().size(), 1u);
+    EXPECT_EQ(stored(10).RoomsId, 1);
+}
+
+TEST_F(Place, WithoutLocationsADropAsksForOne)
+{
+    Placement *w = open(placeItemsDef());
+    ASSERT_TRUE(w);
+    dropOn(w, QPoint(5, 5));
+    ASSERT_EQ(messages.boxes().size(), 1u);
+    EXPECT_EQ(messages.boxes()[0].title, "Change location");
+    EXPECT_EQ(messages.boxes()[0].text, "You must create a location first!");
+}
+
+TEST_F(Place, ARefusedMoveOffersRetryAndLeavesTheItemWhereItWas)
+{
+    addLocation(1, "Attic");
+    addLocation(2, "Kitchen");
+    addItem(10, "Lamp", 1, 2500);
+    ASSERT_EQ(sqlite3_exec(Items.file().db(),
+                           "CREATE TEMP TRIGGER refuse BEFORE UPDATE ON Items "
+                           "BEGIN SELECT RAISE(ABORT, 'refused'); END",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    Placement *w = open(placeItemsDef());
+    ASSERT_TRUE(w);
+    messages.answer(ButtonOk);  // the write's own warning
+    messages.answer(ButtonYes); // warning 16: try again; the second time, the default (Cancel)
+    dropOn(w, rowAt(w, 1));
+    int retries = 0;
+    for (const MessageRequest &m : messages.boxes())
+        if (m.text.find("try to save again") != std::string::npos) ++retries;
+    EXPECT_EQ(retries, 2);
+    sqlite3_exec(Items.file().db(), "DROP TRIGGER temp.refuse", nullptr, nullptr, nullptr);
+    EXPECT_EQ(stored(10).RoomsId, 1);
+    EXPECT_EQ(children(w), (std::vector<std::string>{"Lamp"}));
+}
+
+TEST_F(Place, BooksMoveBetweenCategories)
+{
+    addCategory(1, "Cookery");
+    addCategory(2, "Garden");
+    addBook(10, "Soups", "Cook", 1);
+    Placement *w = open(placeBooksDef());
+    ASSERT_TRUE(w);
+    dropOn(w, rowAt(w, 0));
+    ASSERT_EQ(messages.boxes().size(), 1u);
+    EXPECT_EQ(messages.boxes()[0].text, "This book: Soups is already in the Cookery category !");
+    dropOn(w, rowAt(w, 1));
+    Bok = BooksRecord{};
+    Bok.BooksId = 10;
+    ASSERT_EQ(Books.get(Bok.Primary), NoError);
+    EXPECT_EQ(Bok.BookCategoryId, 2);
+    EXPECT_TRUE(children(w).empty());
+}
+
+TEST_F(Place, ArticlesAreOnlyMovedNeverEdited)
+{
+    TablesInUse mags{&MagName, &MagYear, &MagIssue, &MagArticle, &MagCategory};
+    ASSERT_TRUE(mags.ok());
+    for (Long id : {1, 2}) {
+        Cat = MagCategoryRecord{};
+        Cat.MagazineCategoryId = id;
+        Cat.MagazineCategory = id == 1 ? "Cars" : "Travel";
+        ASSERT_EQ(MagCategory.add(), NoError);
+    }
+    Art = MagArticleRecord{};
+    Art.MagazineArticleId = 5;
+    Art.Article = "Road trips";
+    Art.MagazineCategoryId = 1;
+    ASSERT_EQ(MagArticle.add(), NoError);
+    Placement *w = open(placeArticlesDef());
+    ASSERT_TRUE(w);
+    QStringList buttons;
+    for (const QPushButton *b : w->content()->findChildren<QPushButton *>())
+        buttons << b->text();
+    EXPECT_EQ(buttons, (QStringList{QStringLiteral("Close"), QStringLiteral("Help")}));
+    dropOn(w, rowAt(w, 1));
+    Art = MagArticleRecord{};
+    Art.MagazineArticleId = 5;
+    ASSERT_EQ(MagArticle.get(Art.Primary), NoError);
+    EXPECT_EQ(Art.MagazineCategoryId, 2);
+}
+
+} // namespace
+} // namespace hk

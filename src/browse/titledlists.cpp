@@ -21,64 +21,64 @@ BrowseSort sortOf(int number, const TitledTab &tab)
 
 } // namespace
 
-BrowseDef titledParentDef(const TitledParentList &spec)
+BrowseDef titledParentDef(const TitledParentList &entry)
 {
     BrowseDef d;
-    d.procedure = spec.procedure;
-    d.tables = {spec.tabs.table, TableId::HearthkpValue};
-    d.total = FieldRef::of(TableId::HearthkpValue, spec.total);
-    d.claim = spec.claim;
+    d.procedure = entry.procedure;
+    d.tables = {entry.tabs.table, TableId::HearthkpValue};
+    d.total = FieldRef::of(TableId::HearthkpValue, entry.total);
+    d.claim = entry.claim;
 
     BrowseLook look;
-    useParentTabs(d, look, spec.tabs);
-    look.title = spec.title;
-    look.totalLabel = spec.totalLabel;
-    look.extraButtons = {spec.childButton};
+    useParentTabs(d, look, entry.tabs);
+    look.title = entry.title;
+    look.totalLabel = entry.totalLabel;
+    look.extraButtons = {entry.childButton};
     layOutBrowse(d, look);
-    d.actions = {{BrowseControl::ExtraButtonBase, spec.child}};
+    d.actions = {{BrowseControl::ExtraButtonBase, entry.child}};
     return d;
 }
 
-BrowseDef titlesOfParentDef(const TitlesOfParentList &spec)
+BrowseDef titlesOfParentDef(const TitlesOfParentList &entry)
 {
     BrowseDef d;
-    d.procedure = spec.procedure;
-    d.main = spec.table;
-    addFields(d, spec.table, spec.fields);
-    d.sorts = {{.number = 1, .key = spec.key, .range = FieldRef::of(spec.parent, spec.parentId)}};
-    d.tables = {spec.table, spec.parent};
-    d.claim = spec.claim;
+    d.procedure = entry.procedure;
+    d.main = entry.table;
+    addFields(d, entry.table, entry.fields);
+    d.sorts = {{.number = 1, .key = entry.key, .range = FieldRef::of(entry.parent, entry.parentId)}};
+    d.tables = {entry.table, entry.parent};
+    d.claim = entry.claim;
 
     BrowseLook look;
-    look.title = spec.title;
+    look.title = entry.title;
     look.size = QSize(380, 209);
-    look.listFormat = spec.format;
-    look.tabs = {spec.tab};
-    look.displays = {spec.parentShown};
+    look.listFormat = entry.format;
+    look.tabs = {entry.tab};
+    look.displays = {entry.parentShown};
     layOutBrowse(d, look);
     return d;
 }
 
-BrowseDef allTitlesDef(const AllTitlesList &spec)
+BrowseDef allTitlesDef(const AllTitlesList &entry)
 {
     BrowseDef d;
-    d.procedure = spec.procedure;
-    d.main = spec.table;
-    d.joins = {{spec.parent, spec.parentReference}};
-    addFields(d, spec.table, spec.fields);
+    d.procedure = entry.procedure;
+    d.main = entry.table;
+    d.joins = {{entry.parent, entry.parentReference}};
+    addFields(d, entry.table, entry.fields);
     // The row carries its parent's fields, shown when it is highlighted.
-    for (const auto &[field, picture] : spec.parentShown.fields)
+    for (const auto &[field, picture] : entry.parentShown.fields)
         d.fields.push_back(field);
-    d.sorts = {sortOf(2, spec.byTitle), sortOf(1, spec.byPerson)};
-    d.tables = {spec.table, spec.parent};
-    d.claim = spec.claim;
+    d.sorts = {sortOf(2, entry.byTitle), sortOf(1, entry.byPerson)};
+    d.tables = {entry.table, entry.parent};
+    d.claim = entry.claim;
 
     BrowseLook look;
-    look.title = spec.title;
+    look.title = entry.title;
     look.size = QSize(380, 209);
-    look.listFormat = spec.byTitle.format;
-    look.tabs = {spec.byTitle.look, spec.byPerson.look};
-    look.displays = {spec.parentShown};
+    look.listFormat = entry.byTitle.format;
+    look.tabs = {entry.byTitle.look, entry.byPerson.look};
+    look.displays = {entry.parentShown};
     look.updates = false;
     layOutBrowse(d, look);
     return d;

@@ -41,8 +41,8 @@ struct AllTitlesList {
     Long *claim;
 };
 
-BrowseDef titledParentDef(const TitledParentList &spec);
-BrowseDef titlesOfParentDef(const TitlesOfParentList &spec);
-BrowseDef allTitlesDef(const AllTitlesList &spec);
+BrowseDef titledParentDef(const TitledParentList &entry);
+BrowseDef titlesOfParentDef(const TitlesOfParentList &entry);
+BrowseDef allTitlesDef(const AllTitlesList &entry);
 
 } // namespace hk

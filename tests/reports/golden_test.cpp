@@ -1,6 +1,7 @@
 // Each report on the fixed data set: its pages' primitives compared with a
 // stored expected file (HK_UPDATE_GOLDEN=1 writes the files instead, for
 // review), and the figures that matter checked on their own.
+#include "reports/golden.h"
 #include "reports/reportdata.h"
 
 #include "reports/reportdef.h"
@@ -50,19 +51,6 @@ class GoldenTest : public ProgramTest
         return job.takePages();
     }
 
-    static void compareWithGolden(const char *name, const std::string &actual)
-    {
-        const QString path = QStringLiteral(HK_GOLDEN_DIR "/%1.txt").arg(QLatin1String(name));
-        QFile file(path);
-        if (qEnvironmentVariableIsSet("HK_UPDATE_GOLDEN")) {
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(actual.data(), qint64(actual.size()));
-            return;
-        }
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "missing " << path.toStdString();
-        EXPECT_EQ(file.readAll().toStdString(), actual);
-    }
-
     static std::vector<std::string> textsOf(const Page &p)
     {
         std::vector<std::string> out;
@@ -83,7 +71,7 @@ class GoldenTest : public ProgramTest
 TEST_F(GoldenTest, BooksByTitle)
 {
     const auto pages = run("RPTBOOKTITLE");
-    compareWithGolden("RPTBOOKTITLE", describePages(pages));
+    test::compareWithGolden("RPTBOOKTITLE", pages);
     ASSERT_EQ(pages.size(), 2u); // 23 + 7 details, the title band after the last
     // Running totals: the first page's footer counts its own 23 books, the last
     // the whole report. Values are 10.00 + 1.25 i, book 5 valued at nothing.
@@ -104,7 +92,7 @@ TEST_F(GoldenTest, BooksByTitle)
 TEST_F(GoldenTest, BooksByAuthor)
 {
     const auto pages = run("RPTBOOKAUTHOR");
-    compareWithGolden("RPTBOOKAUTHOR", describePages(pages));
+    test::compareWithGolden("RPTBOOKAUTHOR", pages);
     ASSERT_FALSE(pages.empty());
     EXPECT_EQ(textsOf(pages[0])[0], "Books listed by author");
 }
@@ -112,7 +100,7 @@ TEST_F(GoldenTest, BooksByAuthor)
 TEST_F(GoldenTest, BooksByCategoryEachWithItsOwnTotals)
 {
     const auto pages = run("RPTBOOKALLCAT");
-    compareWithGolden("RPTBOOKALLCAT", describePages(pages));
+    test::compareWithGolden("RPTBOOKALLCAT", pages);
     std::vector<std::string> groupValues, groupCounts, order;
     for (const Page &p : pages) {
         for (const auto &v : after(p, "Value of Book Collection in Category:"))
@@ -140,7 +128,7 @@ TEST_F(GoldenTest, BooksByCategoryEachWithItsOwnTotals)
 TEST_F(GoldenTest, CompleteItems)
 {
     const auto pages = run("RPTITEMCOMPLETE");
-    compareWithGolden("RPTITEMCOMPLETE", describePages(pages));
+    test::compareWithGolden("RPTITEMCOMPLETE", pages);
     ASSERT_EQ(pages.size(), 1u); // the title band fits below the four items
     const auto texts = textsOf(pages[0]);
     // Items in name order; the blank notes and year of Chairs and the blank
@@ -153,7 +141,7 @@ TEST_F(GoldenTest, CompleteItems)
 TEST_F(GoldenTest, SoftwareWithItsNotesAndMedia)
 {
     const auto pages = run("RPTSOFTWARE");
-    compareWithGolden("RPTSOFTWARE", describePages(pages));
+    test::compareWithGolden("RPTSOFTWARE", pages);
     ASSERT_EQ(pages.size(), 1u);
     const auto texts = textsOf(pages[0]);
     EXPECT_NE(std::find(texts.begin(), texts.end(), "3 ½ + Cd Rom"), texts.end());
@@ -166,7 +154,7 @@ TEST_F(GoldenTest, VideoAndMusicListings)
 {
     for (const char *name : {"RPTVIDEOCASSETTE", "RPTVIDEOTITLES", "RPTVIDEOACTOR", "RPTMUSICALBUM",
                              "RPTMUSICTITLE", "RPTMUSICARTIST"})
-        compareWithGolden(name, describePages(run(name)));
+        test::compareWithGolden(name, describePages(run(name)));
 }
 
 // The titles of the cassette or album left in the buffer by the selection
@@ -179,7 +167,7 @@ TEST_F(GoldenTest, TheChosenCassettesOrAlbumsTitles)
     ASSERT_EQ(VideoNumber.get(VidNum.Primary), NoError);
     ReleaseTable(VideoNumber);
     auto pages = run("RPTVIDEOSELCASSETTE");
-    compareWithGolden("RPTVIDEOSELCASSETTE", describePages(pages));
+    test::compareWithGolden("RPTVIDEOSELCASSETTE", pages);
     EXPECT_EQ(after(pages[0], "Video titles from cassette:"),
               std::vector<std::string>{"Westerns, 20"});
     EXPECT_EQ(after(pages[0], "Entries:"), std::vector<std::string>{"3"});
@@ -190,7 +178,7 @@ TEST_F(GoldenTest, TheChosenCassettesOrAlbumsTitles)
     ASSERT_EQ(MusicNumber.get(MusNum.Primary), NoError);
     ReleaseTable(MusicNumber);
     pages = run("RPTMUSICSELALBUM");
-    compareWithGolden("RPTMUSICSELALBUM", describePages(pages));
+    test::compareWithGolden("RPTMUSICSELALBUM", pages);
     EXPECT_EQ(after(pages[0], "Music titles from album:"), std::vector<std::string>{"Live, 6"});
     EXPECT_EQ(after(pages[0], "Entries:"), std::vector<std::string>{"1"});
 }
@@ -201,7 +189,7 @@ TEST_F(GoldenTest, TheChosenCassettesOrAlbumsTitles)
 TEST_F(GoldenTest, WithTitlesTheTotalIsTheCollectionsValue)
 {
     auto pages = run("RPTVIDEOCASSTITLES");
-    compareWithGolden("RPTVIDEOCASSTITLES", describePages(pages));
+    test::compareWithGolden("RPTVIDEOCASSTITLES", pages);
     EXPECT_EQ(after(pages.back(), "Total Value of Video Collection:"),
               std::vector<std::string>{"17.75"});
     EXPECT_EQ(after(pages.back(), "Entries:"), std::vector<std::string>{"4"});
@@ -210,7 +198,7 @@ TEST_F(GoldenTest, WithTitlesTheTotalIsTheCollectionsValue)
     EXPECT_NE(std::find(texts.begin(), texts.end(), "Empty"), texts.end());
 
     pages = run("RPTMUSICALBUMTITLES");
-    compareWithGolden("RPTMUSICALBUMTITLES", describePages(pages));
+    test::compareWithGolden("RPTMUSICALBUMTITLES", pages);
     EXPECT_EQ(after(pages.back(), "Total Value of Music Collection:"),
               std::vector<std::string>{"21.99"});
     EXPECT_EQ(after(pages.back(), "Entries:"), std::vector<std::string>{"3"});

@@ -2,6 +2,7 @@
 // titles interleave, an issue with several articles and one with none.
 // Pages are compared with stored files (HK_UPDATE_GOLDEN=1 writes them);
 // the figures that matter are checked on their own.
+#include "reports/golden.h"
 #include "reports/reportdata.h"
 
 #include "browse/browselayout.h"
@@ -119,33 +120,11 @@ class MagazineReportTest : public ProgramTest
         EXPECT_EQ(job.outcome(), RequestCompleted);
         job.finish();
         auto pages = job.takePages();
-        compareWithGolden(name, describePages(pages));
+        test::compareWithGolden(name, pages);
         return pages;
     }
 
-    static void compareWithGolden(const char *name, const std::string &actual)
-    {
-        const QString path = QStringLiteral(HK_GOLDEN_DIR "/%1.txt").arg(QLatin1String(name));
-        QFile file(path);
-        if (qEnvironmentVariableIsSet("HK_UPDATE_GOLDEN")) {
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(actual.data(), qint64(actual.size()));
-            return;
-        }
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "missing " << path.toStdString();
-        EXPECT_EQ(file.readAll().toStdString(), actual);
-    }
-
-    // The texts printed right after `label`, and the texts from a set, in
-    // print order over all pages.
-    static std::vector<std::string> after(const std::vector<Page> &pages, const std::string &label)
-    {
-        std::vector<std::string> out;
-        for (const Page &p : pages)
-            for (std::size_t i = 0; i + 1 < p.texts.size(); ++i)
-                if (p.texts[i].text == label) out.push_back(p.texts[i + 1].text);
-        return out;
-    }
+    // The texts from a set, in print order over all pages.
     static std::vector<std::string> among(const std::vector<Page> &pages,
                                           const std::vector<std::string> &wanted)
     {
@@ -164,9 +143,11 @@ TEST_F(MagazineReportTest, TheCollectionListsEveryIssueUnderItsMagazineAndYear)
     ASSERT_EQ(pages.size(), 1u);
     EXPECT_EQ(among(pages, {"Boats", "Gardens", "2001", "1998", "1999"}),
               (std::vector<std::string>{"Boats", "2001", "Gardens", "1998", "1999"}));
-    EXPECT_EQ(after(pages, "Value of Magazine:"), (std::vector<std::string>{"5.25", "15.50"}));
-    EXPECT_EQ(after(pages, "Total Value of Magazines:"), std::vector<std::string>{"20.75"});
-    EXPECT_EQ(after(pages, "Entries:"), (std::vector<std::string>{"2", "3", "5"}));
+    EXPECT_EQ(test::textsAfter(pages, "Value of Magazine:"),
+              (std::vector<std::string>{"5.25", "15.50"}));
+    EXPECT_EQ(test::textsAfter(pages, "Total Value of Magazines:"),
+              std::vector<std::string>{"20.75"});
+    EXPECT_EQ(test::textsAfter(pages, "Entries:"), (std::vector<std::string>{"2", "3", "5"}));
 }
 
 // Each issue's value counts once, however many of its articles print: the
@@ -175,10 +156,11 @@ TEST_F(MagazineReportTest, AnIssueWithManyArticlesAddsItsValueOnce)
 {
     const auto pages = run("RPTMAGAZINEARTICLES");
     ASSERT_EQ(pages.size(), 2u); // the title band does not fit below the last article
-    EXPECT_EQ(after(pages, "Value of Magazine:"), (std::vector<std::string>{"3.25", "15.50"}));
-    EXPECT_EQ(after(pages, "Total Value of Magazines:").back(), "18.75");
+    EXPECT_EQ(test::textsAfter(pages, "Value of Magazine:"),
+              (std::vector<std::string>{"3.25", "15.50"}));
+    EXPECT_EQ(test::textsAfter(pages, "Total Value of Magazines:").back(), "18.75");
     // The count stays a count of articles.
-    EXPECT_EQ(after(pages, "Entries:"), (std::vector<std::string>{"2", "6", "8", "8"}));
+    EXPECT_EQ(test::textsAfter(pages, "Entries:"), (std::vector<std::string>{"2", "6", "8", "8"}));
 }
 
 TEST_F(MagazineReportTest, EveryArticleByTitleUnderEachRunOfItsMagazine)
@@ -188,7 +170,7 @@ TEST_F(MagazineReportTest, EveryArticleByTitleUnderEachRunOfItsMagazine)
     EXPECT_EQ(among(pages, {"Boats", "Gardens", "Anchors", "Bulbs", "Sails", "Tulips"}),
               (std::vector<std::string>{"Boats", "Anchors", "Gardens", "Bulbs", "Boats", "Sails",
                                         "Gardens", "Tulips"}));
-    EXPECT_EQ(after(pages, "Entries:"), std::vector<std::string>{"8"});
+    EXPECT_EQ(test::textsAfter(pages, "Entries:"), std::vector<std::string>{"8"});
 }
 
 TEST_F(MagazineReportTest, TheChosenMagazineOrYearIsAllThatPrints)
@@ -200,15 +182,15 @@ TEST_F(MagazineReportTest, TheChosenMagazineOrYearIsAllThatPrints)
     // The year and issue headers follow each change of year or issue.
     EXPECT_EQ(among(gardens, {"Gardens", "Boats", "Year:", "Anchors", "Roses", "Weeds"}),
               (std::vector<std::string>{"Gardens", "Year:", "Roses", "Year:", "Weeds"}));
-    EXPECT_EQ(after(gardens, "Total Value of Magazines:").back(), "15.50");
+    EXPECT_EQ(test::textsAfter(gardens, "Total Value of Magazines:").back(), "15.50");
 
     Yer.MagazineYearId = 10;
     Yer.MagazineYear = 1998;
     const auto year = run("RPTMAGSELYEARARTICLE");
     ASSERT_FALSE(year.empty());
-    EXPECT_EQ(after(year, "Total Value of Magazines:").back(), "9.50");
-    EXPECT_EQ(after(year, "Entries:").back(), "4");
-    EXPECT_EQ(after(year, "Year:").front(), "1998");
+    EXPECT_EQ(test::textsAfter(year, "Total Value of Magazines:").back(), "9.50");
+    EXPECT_EQ(test::textsAfter(year, "Entries:").back(), "4");
+    EXPECT_EQ(test::textsAfter(year, "Year:").front(), "1998");
 }
 
 // The run from the frame asks for the magazine, then for one of its years;

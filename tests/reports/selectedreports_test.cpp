@@ -1,6 +1,7 @@
 // The item reports by location and serial number and the reports of one
 // chosen location or category: their pages against the stored files, the
 // group and grand totals, and the selection windows the frame's runs call.
+#include "reports/golden.h"
 #include "reports/reportdata.h"
 
 #include "browse/browse.h"
@@ -78,27 +79,6 @@ class ItemsByLocation : public ProgramTest
         job.finish();
         return job.takePages();
     }
-    static void compareWithGolden(const char *name, const std::vector<Page> &pages)
-    {
-        const std::string actual = describePages(pages);
-        QFile file(QStringLiteral(HK_GOLDEN_DIR "/%1.txt").arg(QLatin1String(name)));
-        if (qEnvironmentVariableIsSet("HK_UPDATE_GOLDEN")) {
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(actual.data(), qint64(actual.size()));
-            return;
-        }
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "missing " << name;
-        EXPECT_EQ(file.readAll().toStdString(), actual);
-    }
-    // Every text printed right after `label`, page by page.
-    static std::vector<std::string> after(const std::vector<Page> &pages, const std::string &label)
-    {
-        std::vector<std::string> out;
-        for (const Page &p : pages)
-            for (std::size_t i = 0; i + 1 < p.texts.size(); ++i)
-                if (p.texts[i].text == label) out.push_back(p.texts[i + 1].text);
-        return out;
-    }
     static bool prints(const std::vector<Page> &pages, const std::string &text)
     {
         for (const Page &p : pages)
@@ -111,20 +91,20 @@ class ItemsByLocation : public ProgramTest
 TEST_F(ItemsByLocation, SubtotalsPerLocationAddUpToTheGrandTotal)
 {
     const auto pages = run("RPTITEMALLLOCATION");
-    compareWithGolden("RPTITEMALLLOCATION", pages);
+    test::compareWithGolden("RPTITEMALLLOCATION", pages);
     // Living Room: 899.00 + 120.00 + 0 + 349.50; Study: 250.00 + 40.00.
-    EXPECT_EQ(after(pages, "Value of Items in Location:"),
+    EXPECT_EQ(test::textsAfter(pages, "Value of Items in Location:"),
               (std::vector<std::string>{"1,368.50", "290.00"}));
-    EXPECT_EQ(after(pages, "Total Value of Hearthkeep:").back(), "1,658.50");
+    EXPECT_EQ(test::textsAfter(pages, "Total Value of Hearthkeep:").back(), "1,658.50");
     // The groups' counts, then the page footer's running count.
-    EXPECT_EQ(after(pages, "Entries:"), (std::vector<std::string>{"4", "2", "6"}));
+    EXPECT_EQ(test::textsAfter(pages, "Entries:"), (std::vector<std::string>{"4", "2", "6"}));
     EXPECT_FALSE(prints(pages, "Attic")); // a location without items prints nothing
 }
 
 TEST_F(ItemsByLocation, SerialNumbersLeaveOutBlankOnes)
 {
     const auto pages = run("RPTITEMSERIALNO");
-    compareWithGolden("RPTITEMSERIALNO", pages);
+    test::compareWithGolden("RPTITEMSERIALNO", pages);
     for (const char *name : {"Books shelf", "Camera", "Television"})
         EXPECT_TRUE(prints(pages, name)) << name;
     for (const char *name : {"Chairs", "Lamp", "Desk"})
@@ -141,9 +121,9 @@ TEST_F(ItemsByLocation, TheChosenLocationOrCategoryIsAllThatPrints)
     ItmRom.RoomsId = 2;
     ItmRom.Rooms = "Study";
     const auto study = run("RPTITEMSELLOCATION");
-    compareWithGolden("RPTITEMSELLOCATION", study);
+    test::compareWithGolden("RPTITEMSELLOCATION", study);
     EXPECT_TRUE(prints(study, "Study"));
-    EXPECT_EQ(after(study, "Entries:").back(), "2");
+    EXPECT_EQ(test::textsAfter(study, "Entries:").back(), "2");
 
     ItmRom.RoomsId = 3;
     EXPECT_TRUE(run("RPTITEMSELLOCATION").empty());
@@ -151,9 +131,9 @@ TEST_F(ItemsByLocation, TheChosenLocationOrCategoryIsAllThatPrints)
     BokCat.BookCategoryId = 2;
     BokCat.BookCategory = "History";
     const auto history = run("RPTBOOKSELCATEGORY");
-    compareWithGolden("RPTBOOKSELCATEGORY", history);
+    test::compareWithGolden("RPTBOOKSELCATEGORY", history);
     EXPECT_TRUE(prints(history, "History"));
-    EXPECT_EQ(after(history, "Total Value of Book Collection:").back(), "225.00");
+    EXPECT_EQ(test::textsAfter(history, "Total Value of Book Collection:").back(), "225.00");
 }
 
 // The runs from the frame: the selection window instead of the printer

@@ -65,14 +65,21 @@ void Placement::shown()
     BuiltWindow *w = content();
     BrowseEngine *a = firstEngine();
     if (!w || !a || !place_.countDisplay) return;
-    std::optional<ChildSum> figures;
-    if (!a->empty()) {
-        const FieldRef &link = place_.childLink;
-        Table &children = table(link.table);
-        figures = childSum(children.file(), children.def(), link.field, integerOf(place_.parentId),
-                           place_.summed);
+    // Read again only when the parent or the file has changed: a redisplay
+    // while scrolling the child list must not count the children each time.
+    const FieldRef &link = place_.childLink;
+    Table &children = table(link.table);
+    const std::int64_t parent = a->empty() ? 0 : integerOf(place_.parentId);
+    const long long version = fileVersion(children.file());
+    if (!figuresFor_ || figuresFor_->first != parent || figuresFor_->second != version ||
+        version < 0) {
+        std::optional<ChildSum> read;
+        if (!a->empty())
+            read = childSum(children.file(), children.def(), link.field, parent, place_.summed);
+        figures_ = read.value_or(ChildSum{});
+        figuresFor_ = read || a->empty() ? std::optional(std::pair(parent, version)) : std::nullopt;
     }
-    const ChildSum f = figures.value_or(ChildSum{});
+    const ChildSum f = figures_;
     w->setValue(place_.countDisplay, PictureValue{static_cast<std::int64_t>(f.count)});
     if (place_.sumDisplay) w->setValue(place_.sumDisplay, PictureValue{Hundredths{f.sum}});
 }

@@ -5,10 +5,13 @@
 #pragma once
 
 #include "browse/linkedbrowse.h"
+#include "platform/data/childsums.h"
 
 #include <QPoint>
 
 #include <map>
+#include <optional>
+#include <utility>
 #include <string>
 
 namespace hk
@@ -57,6 +60,9 @@ class Placement : public LinkedBrowse
     QPointer<QWidget> dragFrom_, dropOn_;
     QPoint pressedAt_;
     bool pressed_ = false;
+    // The figures shown, and the parent and file version they were read for.
+    ChildSum figures_;
+    std::optional<std::pair<std::int64_t, long long>> figuresFor_;
 };
 
 } // namespace hk

@@ -142,6 +142,33 @@ TEST_F(Place, DropOnAnotherLocationMovesOnlyTheLinkAndRefillsTheList)
     EXPECT_EQ(shown(w, d.linked.first.sorts[0].total), total);
 }
 
+// The figures are kept while the list scrolls, but another station's new
+// item shows in them once the window reads its page again.
+TEST_F(Place, AnotherStationsItemReachesTheFigures)
+{
+    addLocation(1, "Attic");
+    addItem(10, "Lamp", 1, 2500);
+    Placement *w = open(placeItemsDef());
+    ASSERT_TRUE(w);
+    const PlaceDef &d = placeItemsDef();
+    EXPECT_EQ(shown(w, d.countDisplay), 1);
+
+    DataFile other(DataFile::program().path());
+    ItemsRecord r{};
+    Table items(TableId::Items, &r, &other);
+    ASSERT_EQ(items.open(), NoError);
+    r.ItemsId = 11;
+    r.RoomsId = 1;
+    r.Items = "Rug";
+    r.Values = *Decimal<5>::fromCents(1000);
+    ASSERT_EQ(items.add(), NoError);
+    ASSERT_EQ(items.close(), NoError);
+
+    post(w->id(), Notice::gainFocus());
+    EXPECT_TRUE(test::waitFor([&] { return shown(w, d.countDisplay) == 2; }));
+    EXPECT_EQ(shown(w, d.sumDisplay), 3500);
+}
+
 TEST_F(Place, DropsWithoutATargetWriteNothing)
 {
     addLocation(1, "Attic");

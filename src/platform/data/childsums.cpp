@@ -14,23 +14,37 @@ namespace hk
 std::optional<ChildSum> childSum(DataFile &file, const TableDef &table, int link,
                                  std::int64_t parent, int summed)
 {
-    sqlite3 *db = file.db();
-    if (!db) return std::nullopt;
+    // sum() of integer hundredths stays exact; total() would go through
+    // floating point.
     const std::string sum =
-        summed < 0
-            ? std::string("0")
-            : "total(" + quoteName(table.fields.at(static_cast<std::size_t>(summed)).column) + ")";
+        summed < 0 ? std::string("0")
+                   : "coalesce(sum(" +
+                         quoteName(table.fields.at(static_cast<std::size_t>(summed)).column) +
+                         "), 0)";
     const std::string sql =
         "SELECT count(*), " + sum + " FROM " + quoteName(table.label) + " WHERE " +
         quoteName(table.fields.at(static_cast<std::size_t>(link)).column) + " = ?";
-    sqlite3_stmt *st = nullptr;
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) return std::nullopt;
+    sqlite3_stmt *st = file.statement(sql, table.label);
+    if (!st) return std::nullopt;
+    StatementScope scope(st);
     sqlite3_bind_int64(st, 1, parent);
-    std::optional<ChildSum> out;
-    if (sqlite3_step(st) == SQLITE_ROW)
-        out = ChildSum{sqlite3_column_int64(st, 0), sqlite3_column_int64(st, 1)};
-    sqlite3_finalize(st);
-    return out;
+    if (sqlite3_step(st) != SQLITE_ROW) return std::nullopt;
+    return ChildSum{sqlite3_column_int64(st, 0), sqlite3_column_int64(st, 1)};
+}
+
+long long fileVersion(DataFile &file)
+{
+    sqlite3 *db = file.db();
+    if (!db) return -1;
+    // Another station's commit moves data_version; this station's own
+    // writes move its change count.
+    sqlite3_stmt *st = file.statement("PRAGMA data_version", "");
+    long long version = -1;
+    if (st) {
+        StatementScope scope(st);
+        if (sqlite3_step(st) == SQLITE_ROW) version = sqlite3_column_int64(st, 0);
+    }
+    return (version << 32) ^ sqlite3_total_changes64(db);
 }
 
 } // namespace hk

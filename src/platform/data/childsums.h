@@ -23,4 +23,9 @@ struct ChildSum {
 std::optional<ChildSum> childSum(DataFile &file, const TableDef &table, int link,
                                  std::int64_t parent, int summed);
 
+// A number that changes whenever this station or another one has written to
+// the file, for figures kept until the data under them changes; -1 when the
+// file is not open.
+long long fileVersion(DataFile &file);
+
 } // namespace hk

@@ -111,9 +111,12 @@ void layOutBrowse(BrowseDef &def, const BrowseLook &look)
             y += 16;
         }
         if (!look.totalLabel.empty()) {
+            // In a narrow list the prompt starts at the left margin rather
+            // than outside the window.
+            const int promptX = std::max(10, W - 210);
             add({.id = C::tabBase(n) + 3,
                  .kind = ControlKind::Prompt,
-                 .design = QRect(W - 210, y + 2, 130, 10),
+                 .design = QRect(promptX, y + 2, std::min(130, W - 78 - promptX), 10),
                  .parent = C::tab(n),
                  .text = look.totalLabel,
                  .flags = FlagRight});

@@ -85,9 +85,10 @@ void linkSideBySide(LinkedDef &def, const std::string &title, QSize size, QSize 
     const int dx = a.layout.size.width();
     shift(def.second, dx, 0, SecondListOffset);
     // Close and Help go to the window's right foot, where the second list's
-    // pair would have been.
+    // pair would have been: as far from the right edge as in the first list.
+    const int toRightFoot = def.second.layout.size.width();
     for (ControlLayout &c : a.layout.controls)
-        if (c.id == a.close || c.id == a.help) c.design.translate(dx, 0);
+        if (c.id == a.close || c.id == a.help) c.design.translate(toRightFoot, 0);
     combine(def, title, size, minimum);
 }
 

@@ -169,6 +169,24 @@ TEST_F(Place, AnotherStationsItemReachesTheFigures)
     EXPECT_EQ(shown(w, d.sumDisplay), 3500);
 }
 
+// Side by side, no button lies over another and no control starts outside
+// the window.
+TEST_F(Place, ControlsOfBothListsStayApartAndInside)
+{
+    for (const PlaceDef *d : {&placeItemsDef(), &placeBooksDef(), &placeArticlesDef()}) {
+        const auto &controls = d->linked.layout.controls;
+        for (std::size_t i = 0; i < controls.size(); ++i) {
+            EXPECT_GE(controls[i].design.left(), 0) << controls[i].text;
+            for (std::size_t j = i + 1; j < controls.size(); ++j)
+                if (controls[i].kind == ControlKind::Button &&
+                    controls[j].kind == ControlKind::Button) {
+                    EXPECT_FALSE(controls[i].design.intersects(controls[j].design))
+                        << controls[i].text << " / " << controls[j].text;
+                }
+        }
+    }
+}
+
 TEST_F(Place, DropsWithoutATargetWriteNothing)
 {
     addLocation(1, "Attic");

@@ -737,7 +737,9 @@ void applyListFormat(QTreeView *view, const ListFormat &format, const DialogUnit
         view->setModel(model);
     }
     QHeaderView *header = view->header();
-    header->setStretchLastSection(false);
+    // The last column takes the rest of the list, as in any list box, so a
+    // narrow last column (a year) is not cut short beside empty space.
+    header->setStretchLastSection(true);
     for (int i = 0; i < n; ++i) {
         const ListColumn &c = format.columns[static_cast<std::size_t>(i)];
         model->setHeaderData(i, Qt::Horizontal, qs(c.header));

@@ -12,7 +12,9 @@
 #include "platform/layout.h"
 #include "shell/testapp.h"
 
+#include <QHeaderView>
 #include <QPushButton>
+#include <QTreeView>
 
 namespace hk
 {
@@ -158,6 +160,9 @@ TEST_F(Linked, TheYearListFollowsTheHighlightedMagazine)
     EXPECT_TRUE(waitFor([w] { return w->secondEngine()->rows().size() == 2; }));
     EXPECT_EQ(years(w), (std::vector<std::int64_t>{1990, 1991}));
     EXPECT_EQ(w->secondEngine()->currentRow(), 1);
+    // The one narrow year column spans the list, so no year is cut short.
+    QTreeView *yearView = w->secondList()->view();
+    EXPECT_EQ(yearView->header()->sectionSize(0), yearView->viewport()->width());
     const int selectYear = C::ExtraButtonBase + Second;
     EXPECT_TRUE(enabled(w, selectYear));
     EXPECT_TRUE(w->firstList()->hasFocus() ||

@@ -18,12 +18,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStyle>
 #include <QStandardItemModel>
 #include <QTabWidget>
 #include <QTimer>
 #include <QTreeView>
 #include <QValidator>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace hk
@@ -728,6 +730,60 @@ int BuiltWindow::acceptAll()
 
 // ---------------------------------------------------------------- lists
 
+namespace
+{
+
+// Keeps the last column across the rest of the list: wider when there is
+// room, narrower down to its heading when the columns before it leave less,
+// so a list does not scroll sideways for empty space or cut a short column.
+class LastColumnFit : public QObject
+{
+  public:
+    explicit LastColumnFit(QTreeView *view) : QObject(view), view_(view)
+    {
+        setObjectName(QStringLiteral("lastColumnFit"));
+        view->viewport()->installEventFilter(this);
+        connect(view->header(), &QHeaderView::sectionResized, this, [this](int section) {
+            if (section != view_->header()->count() - 1) fit();
+        });
+    }
+
+    void setLeast(int pixels)
+    {
+        least_ = pixels;
+        fit();
+    }
+
+    void fit()
+    {
+        QHeaderView *h = view_->header();
+        const int last = h->count() - 1;
+        if (last < 0) return;
+        int before = 0;
+        for (int i = 0; i < last; ++i)
+            if (!h->isSectionHidden(i)) before += h->sectionSize(i);
+        const QString text = h->model() ? h->model()->headerData(last, Qt::Horizontal).toString()
+                                        : QString();
+        const int heading = h->fontMetrics().horizontalAdvance(text) +
+                            2 * h->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, h);
+        const int size = std::max(view_->viewport()->width() - before, std::min(least_, heading));
+        if (h->sectionSize(last) != size) h->resizeSection(last, size);
+    }
+
+  protected:
+    bool eventFilter(QObject *watched, QEvent *e) override
+    {
+        if (e->type() == QEvent::Resize) fit();
+        return QObject::eventFilter(watched, e);
+    }
+
+  private:
+    QTreeView *view_;
+    int least_ = 0;
+};
+
+} // namespace
+
 void applyListFormat(QTreeView *view, const ListFormat &format, const DialogUnits &units)
 {
     const int n = static_cast<int>(format.columns.size());
@@ -737,9 +793,7 @@ void applyListFormat(QTreeView *view, const ListFormat &format, const DialogUnit
         view->setModel(model);
     }
     QHeaderView *header = view->header();
-    // The last column takes the rest of the list, as in any list box, so a
-    // narrow last column (a year) is not cut short beside empty space.
-    header->setStretchLastSection(true);
+    header->setStretchLastSection(false);
     for (int i = 0; i < n; ++i) {
         const ListColumn &c = format.columns[static_cast<std::size_t>(i)];
         model->setHeaderData(i, Qt::Horizontal, qs(c.header));
@@ -749,6 +803,10 @@ void applyListFormat(QTreeView *view, const ListFormat &format, const DialogUnit
         header->setSectionResizeMode(i,
                                      c.resizable ? QHeaderView::Interactive : QHeaderView::Fixed);
     }
+    auto *fit = view->findChild<LastColumnFit *>(QStringLiteral("lastColumnFit"),
+                                                 Qt::FindDirectChildrenOnly);
+    if (!fit) fit = new LastColumnFit(view);
+    fit->setLeast(n > 0 ? units.toPixelsX(format.columns.back().width) : 0);
 }
 
 } // namespace hk

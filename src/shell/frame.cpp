@@ -3,6 +3,7 @@
 #include "dictionary/globals.h"
 #include "platform/help.h"
 #include "platform/printer.h"
+#include "shell/tiling.h"
 #include "shell/visiblearea.h"
 
 #include <QAction>
@@ -165,7 +166,7 @@ void Main::choose(Command command, const QString &procedure)
         break;
     }
     case Command::Tile:
-        documents_->tileSubWindows();
+        tileWindows(documents_);
         break;
     case Command::Cascade:
         documents_->cascadeSubWindows();

@@ -1,0 +1,25 @@
+// Window > Tile for windows that cannot be made smaller than their design:
+// a grid chosen so that the windows cover least beyond their cells, and a
+// window larger than its cell kept inside the document area, overlapping its
+// neighbour rather than pushed out where the area would have to scroll.
+#pragma once
+
+#include <QRect>
+#include <QSize>
+
+#include <vector>
+
+class QMdiArea;
+
+namespace hk
+{
+
+// The places of windows with least sizes `least`, in order, row by row; the
+// last row's windows share the whole width.
+std::vector<QRect> tileGrid(const QRect &area, const std::vector<QSize> &least);
+
+// Tiles the area's windows that are shown and not minimized, in the order
+// they were opened.
+void tileWindows(QMdiArea *area);
+
+} // namespace hk

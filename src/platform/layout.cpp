@@ -733,6 +733,15 @@ int BuiltWindow::acceptAll()
 namespace
 {
 
+// The width a column needs to show its whole heading.
+int headingWidth(const QHeaderView *h, int section)
+{
+    const QString text =
+        h->model() ? h->model()->headerData(section, Qt::Horizontal).toString() : QString();
+    return h->fontMetrics().horizontalAdvance(text) +
+           2 * h->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, h);
+}
+
 // Keeps the last column across the rest of the list: wider when there is
 // room, narrower down to its heading when the columns before it leave less,
 // so a list does not scroll sideways for empty space or cut a short column.
@@ -748,12 +757,6 @@ class LastColumnFit : public QObject
         });
     }
 
-    void setLeast(int pixels)
-    {
-        least_ = pixels;
-        fit();
-    }
-
     void fit()
     {
         QHeaderView *h = view_->header();
@@ -762,11 +765,7 @@ class LastColumnFit : public QObject
         int before = 0;
         for (int i = 0; i < last; ++i)
             if (!h->isSectionHidden(i)) before += h->sectionSize(i);
-        const QString text = h->model() ? h->model()->headerData(last, Qt::Horizontal).toString()
-                                        : QString();
-        const int heading = h->fontMetrics().horizontalAdvance(text) +
-                            2 * h->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, h);
-        const int size = std::max(view_->viewport()->width() - before, std::min(least_, heading));
+        const int size = std::max(view_->viewport()->width() - before, headingWidth(h, last));
         if (h->sectionSize(last) != size) h->resizeSection(last, size);
     }
 
@@ -779,7 +778,6 @@ class LastColumnFit : public QObject
 
   private:
     QTreeView *view_;
-    int least_ = 0;
 };
 
 } // namespace
@@ -799,14 +797,15 @@ void applyListFormat(QTreeView *view, const ListFormat &format, const DialogUnit
         model->setHeaderData(i, Qt::Horizontal, qs(c.header));
         model->setHeaderData(i, Qt::Horizontal, QVariant::fromValue(alignmentOf(c.headerAlign)),
                              Qt::TextAlignmentRole);
-        header->resizeSection(i, units.toPixelsX(c.width));
+        // Never narrower than its heading ("Counter Start" over a short number).
+        header->resizeSection(i, std::max(units.toPixelsX(c.width), headingWidth(header, i)));
         header->setSectionResizeMode(i,
                                      c.resizable ? QHeaderView::Interactive : QHeaderView::Fixed);
     }
     auto *fit = view->findChild<LastColumnFit *>(QStringLiteral("lastColumnFit"),
                                                  Qt::FindDirectChildrenOnly);
     if (!fit) fit = new LastColumnFit(view);
-    fit->setLeast(n > 0 ? units.toPixelsX(format.columns.back().width) : 0);
+    fit->fit();
 }
 
 } // namespace hk

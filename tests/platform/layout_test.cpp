@@ -417,3 +417,30 @@ TEST_F(LayoutTest, EnterEscapeAndAccessKeysPressTheWindowsButtons)
     EXPECT_EQ(status.back(), "Value of Book: Enter or Edit Value - Maximum 5.2 Digits");
     EXPECT_EQ(QApplication::focusWidget(), price);
 }
+
+TEST(ListColumns, ShowTheirWholeHeadingAndTheLastFillsTheListWithoutSideScrolling)
+{
+    test::qtApp();
+    QTreeView view;
+    view.resize(400, 200);
+    view.show();
+    const DialogUnits units(8, 16); // 2 px a unit
+    // Eight pixels for a counter under the heading "Counter Start", a wide
+    // title, then a narrow last column.
+    applyListFormat(
+        &view, ListFormat::of("4R~Counter Start~@n4@#1#100L~Title~@s20@#2#10L~Year~@n4@#3#"), units);
+    QHeaderView *h = view.header();
+    EXPECT_GE(h->sectionSize(0), h->fontMetrics().horizontalAdvance("Counter Start"));
+    EXPECT_EQ(h->sectionSize(1), 200);
+    EXPECT_EQ(h->sectionPosition(2) + h->sectionSize(2), view.viewport()->width());
+
+    // Too wide for the list: the last column gives way down to its heading.
+    QTreeView wide;
+    wide.resize(400, 200);
+    wide.show();
+    applyListFormat(&wide, ListFormat::of("150L~Title~@s20@#1#150L~Author~@s20@#2#"), units);
+    h = wide.header();
+    EXPECT_EQ(h->sectionSize(0), 300);
+    EXPECT_EQ(h->sectionSize(0) + h->sectionSize(1), wide.viewport()->width());
+    EXPECT_GE(h->sectionSize(1), h->fontMetrics().horizontalAdvance("Author"));
+}

@@ -105,13 +105,25 @@ bool fits(const FieldDef &f, const PictureValue &v)
     return true;
 }
 
+// Characters the picture's widest display takes: its width, or for dates
+// and times the length of a long sample (a long month and day name, the
+// last time of day).
+int pictureChars(const Picture &p)
+{
+    switch (p.kind) {
+    case PictureKind::Date:
+        return static_cast<int>(
+            QString::fromStdString(format(PictureValue(*dateNumber(2000, 9, 27)), p)).size());
+    case PictureKind::Time:
+        return static_cast<int>(format(PictureValue(kLastTime), p).size());
+    default:
+        return p.width;
+    }
+}
+
 int entryWidth(const std::string &picture, int available)
 {
-    int chars = 10;
-    if (!picture.empty()) {
-        Picture p = Picture::of(picture);
-        chars = p.width;
-    }
+    const int chars = picture.empty() ? 10 : pictureChars(Picture::of(picture));
     return std::min(available, std::max(24, chars * 4 + 8));
 }
 

@@ -28,7 +28,7 @@ class CollectionWindows : public ProgramTest
     {
         test::app();
         ProgramTest::SetUp();
-        ASSERT_TRUE(caller.use({&HearthkpValue, &MusicNumber, &Music, &VideoNumber}));
+        ASSERT_TRUE(caller.use({&HearthkpValue, &MusicNumber, &Music, &VideoNumber, &Video}));
     }
     void TearDown() override
     {
@@ -121,4 +121,21 @@ TEST_F(CollectionWindows, CtrlQuoteRecallsTheTypedTitleAfterWarning38)
     EXPECT_EQ(entry(*p, "VIDNUM:VIDEOTITLE")->text(), "My Films");
     p->form()->controlAs<QPushButton>(FormProcedure::CancelButton)->click();
     ASSERT_TRUE(test::waitFor([&] { return !p; }));
+}
+
+TEST_F(CollectionWindows, TheCounterEntryShowsAWholeTime)
+{
+    VidNum = VideoNumberRecord{};
+    VidNum.VideoNumberId = 1;
+    VidNum.VideoNumber = 5;
+    ASSERT_EQ(VideoNumber.add(), NoError);
+    Vid = VideoRecord{};
+    Vid.VideoNumberId = 1;
+    QPointer<FormProcedure> p = open("UpdateVideo", InsertRecord);
+    ASSERT_TRUE(p);
+    PictureEntry *counter = entry(*p, "VID:COUNTERSTART");
+    counter->setText("23:59:59");
+    EXPECT_GE(counter->contentsRect().width(), counter->fontMetrics().horizontalAdvance("23:59:59"));
+    p->form()->close();
+    EXPECT_TRUE(test::waitFor([&] { return !p; }));
 }

@@ -104,9 +104,9 @@ std::vector<std::string> choicesOf(const std::string &choices)
 struct CollectionImport::Column {
     std::string header;
     std::size_t level;
-    int lookup = -1;           // index in lookups_ for a lookup's name
-    FieldRef target;           // the level's field, or the lookup's name field
-    std::optional<Picture> picture; // numbers and text as the form's entry takes them
+    int lookup = -1;                  // index in lookups_ for a lookup's name
+    FieldRef target;                  // the level's field, or the lookup's name field
+    std::optional<Picture> picture;   // numbers and text as the form's entry takes them
     std::vector<std::string> choices; // a drop list's or option's
     bool required = false;
 
@@ -125,9 +125,9 @@ struct CollectionImport::Column {
                 reason = header + ": " + quoted(value) + " is not one of " + joined(choices);
                 return false;
             }
-            const std::size_t width =
-                picture && picture->kind == PictureKind::Text ? std::size_t(picture->width)
-                                                              : std::size_t(f.size);
+            const std::size_t width = picture && picture->kind == PictureKind::Text
+                                          ? std::size_t(picture->width)
+                                          : std::size_t(f.size);
             if (utf8Length(value) > width) {
                 reason = header + ": " + quoted(value) + " is longer than " +
                          std::to_string(width) + " characters";
@@ -184,10 +184,10 @@ struct CollectionImport::Level {
     std::unique_ptr<Cursor> siblings;
     std::int64_t lastId = 0; // the highest identifier, once read
     bool numbered = false;
-    bool placed = false;     // the record of the previous row's cells is current
+    bool placed = false; // the record of the previous row's cells is current
     std::vector<std::string> cells;
-    std::string failed;      // why the previous row's record failed
-    std::int64_t id = 0;     // the current record's identifier
+    std::string failed;  // why the previous row's record failed
+    std::int64_t id = 0; // the current record's identifier
 };
 
 // A lookup table whose name the file carries in place of its identifier.
@@ -254,11 +254,15 @@ CollectionImport::CollectionImport(const std::vector<TableId> &levels) : levelId
                                       [&](const auto &l) { return l->table == c.lookup; });
             if (found == lookups_.end()) {
                 const FormDef *lookupForm = formFor(c.lookup->id);
-                lookups_.push_back(std::make_unique<Lookup>(
-                    Lookup{c.lookup, lookupForm,
-                           lookupForm && lookupForm->duplicate ? lookupForm->duplicate->key.index
-                                                               : -1,
-                           {}, {}, {}, 0, false}));
+                lookups_.push_back(std::make_unique<Lookup>(Lookup{
+                    c.lookup,
+                    lookupForm,
+                    lookupForm && lookupForm->duplicate ? lookupForm->duplicate->key.index : -1,
+                    {},
+                    {},
+                    {},
+                    0,
+                    false}));
                 found = lookups_.end() - 1;
             }
             col.lookup = int(found - lookups_.begin());
@@ -271,9 +275,16 @@ CollectionImport::CollectionImport(const std::vector<TableId> &levels) : levelId
             if (!f->picture.empty()) col.picture = Picture::of(f->picture);
             col.choices = choicesOf(f->choices);
         }
-        for (const RequiredCheck &r : level.form ? level.form->required : std::vector<RequiredCheck>{}) {
-            const FieldRef f = findField(r.field);
-            if (f.table == held.table && f.field == held.field) col.required = true;
+        // A required field the form fills from the parent may be left out.
+        const auto isHeld = [&](const std::string &label) {
+            const FieldRef f = findField(label);
+            return f.table == held.table && f.field == held.field;
+        };
+        if (level.form) {
+            for (const RequiredCheck &r : level.form->required)
+                col.required = col.required || isHeld(r.field);
+            for (const Priming &p : level.form->primes)
+                col.required = col.required && !isHeld(p.field);
         }
         level.columns.push_back(columns_.size());
         columns_.push_back(std::move(col));
@@ -589,9 +600,9 @@ int CollectionImport::run(DataFile &file, QIODevice &in, Mode mode,
     CsvReader reader(in);
     std::vector<std::string> cells;
     if (!reader.next(cells)) {
-        failure_ = QString::fromStdString(reader.error().empty() ? "The file is empty"
-                                                                 : "The file cannot be read: " +
-                                                                       reader.error());
+        failure_ = QString::fromStdString(reader.error().empty()
+                                              ? "The file is empty"
+                                              : "The file cannot be read: " + reader.error());
         return -1;
     }
     if (!mapHeader(cells)) return -1;

@@ -345,7 +345,6 @@ int CollectionImport::nextIdentifier(Level &level, std::int64_t &id)
 int CollectionImport::findByName(Run &r, Lookup &l, const std::string &name, std::int64_t &id,
                                  std::string &reason)
 {
-    const std::string label = lookupName(l.table->id);
     if (auto known = l.ids.find(name); known != l.ids.end()) {
         id = known->second;
     } else {
@@ -387,7 +386,7 @@ int CollectionImport::findByName(Run &r, Lookup &l, const std::string &name, std
         }
         l.ids.emplace(name, id);
     }
-    if (id == 0) reason = label + " " + quoted(name) + " is not on file";
+    if (id == 0) reason = lookupName(l.table->id) + " " + quoted(name) + " is not on file";
     return NoError;
 }
 

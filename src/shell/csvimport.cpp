@@ -106,6 +106,7 @@ struct CollectionImport::Column {
     std::size_t level;
     int lookup = -1;                  // index in lookups_ for a lookup's name
     FieldRef target;                  // the level's field, or the lookup's name field
+    int held = -1;                    // the level's field it fills (a lookup's identifier)
     std::optional<Picture> picture;   // numbers and text as the form's entry takes them
     std::vector<std::string> choices; // a drop list's or option's
     bool required = false;
@@ -177,6 +178,9 @@ struct CollectionImport::Level {
     int parentKey = -1; // the key ranging over the parent's identifier
     std::vector<std::size_t> columns;
     std::optional<FieldRef> totalValue;
+    // The fields a stored parent must match: those the file gives and those
+    // the form primes from the parents.
+    std::vector<bool> compared;
 
     // Per run.
     std::unique_ptr<RecordBuffer> wanted, io;
@@ -271,6 +275,7 @@ CollectionImport::CollectionImport(const std::vector<TableId> &levels) : levelId
         } else {
             col.target = held;
         }
+        col.held = held.field;
         if (const FormField *f = formField(form, col.target)) {
             if (!f->picture.empty()) col.picture = Picture::of(f->picture);
             col.choices = choicesOf(f->choices);
@@ -312,6 +317,15 @@ bool CollectionImport::mapHeader(const std::vector<std::string> &header)
         seen[c] = true;
         byHeader_.push_back(int(c));
     }
+    for (const auto &level : levels_) {
+        level->compared.assign(level->table->fields.size(), false);
+        if (level->form)
+            for (const Priming &p : level->form->primes)
+                if (const FieldRef f = findField(p.field); f.table == level->table->id)
+                    level->compared[std::size_t(f.field)] = true;
+    }
+    for (std::size_t c = 0; c < columns_.size(); ++c)
+        if (seen[c]) levels_[columns_[c].level]->compared[std::size_t(columns_[c].held)] = true;
     for (std::size_t c = 0; c < columns_.size(); ++c)
         if (columns_[c].required && !seen[c]) missing.push_back(columns_[c].header);
     std::string why;
@@ -416,9 +430,7 @@ int CollectionImport::build(Run &r, std::size_t depth, const std::vector<std::st
             if (!reason.empty()) return NoError;
         }
         // The lookup's identifier goes where the form keeps it.
-        for (const RelationDef &rel : relations())
-            if (rel.child == level.table->id && rel.parent == l.table->id)
-                field::setInteger(level.table->fields[std::size_t(rel.childField)], rec, id);
+        field::setInteger(level.table->fields[std::size_t(col.held)], rec, id);
     }
     if (!level.form) return NoError;
     for (const Priming &p : level.form->primes) {
@@ -448,7 +460,9 @@ int CollectionImport::findEqual(Level &level, std::int64_t &id)
     const TableDef &t = *level.table;
     const auto equal = [&] {
         for (std::size_t f = 1; f < t.fields.size(); ++f)
-            if (!field::equal(t.fields[f], level.io->data(), level.wanted->data())) return false;
+            if (level.compared[f] &&
+                !field::equal(t.fields[f], level.io->data(), level.wanted->data()))
+                return false;
         return true;
     };
     if (level.form && level.form->duplicate) {

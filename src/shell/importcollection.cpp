@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPointer>
 #include <QProgressDialog>
 #include <QPushButton>
 
@@ -121,6 +122,7 @@ QCoro::Task<> ImportCollection::importChosen(BuiltWindow *w)
                                   QStringLiteral("CSV files (*.csv);;All files (*)")};
     const QString path = co_await fileDialogs().openFileName(w, request);
     if (path.isEmpty()) co_return; // cancelled, or the window has closed
+    const QPointer<QWidget> alive(w);
 
     const auto refuse = [&](const std::string &why) {
         message(why, kTitle, MessageIcon::Exclamation);

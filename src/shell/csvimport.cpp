@@ -9,14 +9,13 @@
 #include "platform/data/table.h"
 #include "platform/picture.h"
 #include "shell/csvexport.h"
+#include "shell/csvfieldrule.h"
 #include "shell/csvreader.h"
 #include "shell/recordbuffer.h"
 
 #include <QIODevice>
 
 #include <algorithm>
-#include <charconv>
-#include <limits>
 #include <map>
 #include <optional>
 #include <unordered_map>
@@ -47,128 +46,15 @@ std::string joined(const std::vector<std::string> &names)
     return all;
 }
 
-std::string quoted(std::string_view text)
-{
-    constexpr std::size_t kShown = 40;
-    if (utf8Length(text) <= kShown) return "\"" + std::string(text) + "\"";
-    return "\"" + std::string(utf8Prefix(text, kShown)) + "\u2026\"";
-}
-
-// The range a field's type holds.
-std::pair<std::int64_t, std::int64_t> rangeOf(const FieldDef &f)
-{
-    switch (f.type) {
-    case FieldType::Long:
-        return {std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()};
-    case FieldType::Short:
-        return {std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max()};
-    case FieldType::Byte:
-        return {0, 255};
-    case FieldType::Decimal:
-        return {-(pow10(2 * f.size - 1) - 1), pow10(2 * f.size - 1) - 1};
-    case FieldType::String:
-        break;
-    }
-    return {0, 0};
-}
-
-// How a form takes a field: its entry's picture or its list of choices.
-const FormField *formField(const FormDef *form, const FieldRef &target)
-{
-    if (!form) return nullptr;
-    for (const FormField &f : form->fields) {
-        if (f.field.empty() || f.kind == FormControl::Display) continue;
-        const FieldRef r = findField(f.field);
-        if (r.table == target.table && r.field == target.field) return &f;
-    }
-    return nullptr;
-}
-
-std::vector<std::string> choicesOf(const std::string &choices)
-{
-    std::vector<std::string> list;
-    std::size_t from = 0;
-    while (!choices.empty()) {
-        const std::size_t bar = choices.find('|', from);
-        list.push_back(choices.substr(from, bar - from));
-        if (bar == std::string::npos) break;
-        from = bar + 1;
-    }
-    return list;
-}
-
 } // namespace
 
-// A column of the file as a row is read into a record: the target field and
-// the rule its text must keep.
+// A column of the file as a row is read into a record.
 struct CollectionImport::Column {
-    std::string header;
+    CsvFieldRule rule; // the level's field, or the lookup's name field
     std::size_t level;
-    int lookup = -1;                  // index in lookups_ for a lookup's name
-    FieldRef target;                  // the level's field, or the lookup's name field
-    int held = -1;                    // the level's field it fills (a lookup's identifier)
-    std::optional<Picture> picture;   // numbers and text as the form's entry takes them
-    std::vector<std::string> choices; // a drop list's or option's
+    int lookup = -1; // index in lookups_ for a lookup's name
+    int held = -1;   // the level's field it fills (a lookup's identifier)
     bool required = false;
-
-    // Stores text into record; false with a reason when it breaks the rule.
-    bool store(std::string_view text, void *record, std::string &reason) const
-    {
-        const FieldDef &f = target.def();
-        if (!validUtf8(text)) {
-            reason = header + ": the text is not UTF-8";
-            return false;
-        }
-        if (f.isText()) {
-            const std::string_view value = trimRight(text);
-            if (!choices.empty() && !value.empty() &&
-                std::find(choices.begin(), choices.end(), value) == choices.end()) {
-                reason = header + ": " + quoted(value) + " is not one of " + joined(choices);
-                return false;
-            }
-            const std::size_t width = picture && picture->kind == PictureKind::Text
-                                          ? std::size_t(picture->width)
-                                          : std::size_t(f.size);
-            if (utf8Length(value) > width) {
-                reason = header + ": " + quoted(value) + " is longer than " +
-                         std::to_string(width) + " characters";
-                return false;
-            }
-            field::setText(f, record, value);
-            return true;
-        }
-        std::optional<std::int64_t> value;
-        if (picture && picture->kind == PictureKind::Number) {
-            if (const auto v = parse(text, *picture)) {
-                if (const auto *whole = std::get_if<std::int64_t>(&*v))
-                    value = f.type == FieldType::Decimal ? *whole * 100 : *whole;
-                else if (const auto *cents = std::get_if<Hundredths>(&*v))
-                    value = f.type == FieldType::Decimal ? cents->cents : cents->cents / 100;
-            }
-        } else {
-            // Times and dates are written as the numbers they are stored as.
-            std::int64_t n = 0;
-            std::string_view t = trimRight(text);
-            while (!t.empty() && t.front() == ' ')
-                t.remove_prefix(1);
-            if (t.empty())
-                value = 0;
-            else if (auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), n);
-                     ec == std::errc() && end == t.data() + t.size())
-                value = n;
-            const std::int64_t most = picture && picture->kind == PictureKind::Time   ? kLastTime
-                                      : picture && picture->kind == PictureKind::Date ? kLastDate
-                                                                                      : -1;
-            if (value && most >= 0 && (*value < 0 || *value > most)) value.reset();
-        }
-        const auto [least, most] = rangeOf(f);
-        if (!value || *value < least || *value > most) {
-            reason = header + ": " + quoted(text) + " is not a value the field takes";
-            return false;
-        }
-        field::setInteger(f, record, *value);
-        return true;
-    }
 };
 
 // One table of the collection's chain, with what a run reads and writes.
@@ -248,9 +134,7 @@ CollectionImport::CollectionImport(const std::vector<TableId> &levels) : levelId
     for (const CsvColumn &c : layout.columns()) {
         Level &level = *levels_[std::size_t(c.level)];
         Column col;
-        col.header = c.header;
         col.level = std::size_t(c.level);
-        const FormDef *form = level.form;
         FieldRef held{level.table->id, c.field};
         if (c.lookup) {
             held.field = c.reference;
@@ -270,16 +154,11 @@ CollectionImport::CollectionImport(const std::vector<TableId> &levels) : levelId
                 found = lookups_.end() - 1;
             }
             col.lookup = int(found - lookups_.begin());
-            col.target = FieldRef{c.lookup->id, c.field};
-            form = (*found)->form;
+            col.rule = CsvFieldRule::of(c.header, FieldRef{c.lookup->id, c.field}, (*found)->form);
         } else {
-            col.target = held;
+            col.rule = CsvFieldRule::of(c.header, held, level.form);
         }
         col.held = held.field;
-        if (const FormField *f = formField(form, col.target)) {
-            if (!f->picture.empty()) col.picture = Picture::of(f->picture);
-            col.choices = choicesOf(f->choices);
-        }
         // A required field the form fills from the parent may be left out.
         const auto isHeld = [&](const std::string &label) {
             const FieldRef f = findField(label);
@@ -306,14 +185,14 @@ bool CollectionImport::mapHeader(const std::vector<std::string> &header)
     for (const std::string &h : header) {
         const std::string_view name = trimRight(h);
         auto found = std::find_if(columns_.begin(), columns_.end(),
-                                  [&](const Column &c) { return sameText(c.header, name); });
+                                  [&](const Column &c) { return sameText(c.rule.header, name); });
         if (found == columns_.end()) {
             unknown.push_back(std::string(name));
             byHeader_.push_back(-1);
             continue;
         }
         const std::size_t c = std::size_t(found - columns_.begin());
-        if (seen[c]) twice.push_back(found->header);
+        if (seen[c]) twice.push_back(found->rule.header);
         seen[c] = true;
         byHeader_.push_back(int(c));
     }
@@ -327,7 +206,7 @@ bool CollectionImport::mapHeader(const std::vector<std::string> &header)
     for (std::size_t c = 0; c < columns_.size(); ++c)
         if (seen[c]) levels_[columns_[c].level]->compared[std::size_t(columns_[c].held)] = true;
     for (std::size_t c = 0; c < columns_.size(); ++c)
-        if (columns_[c].required && !seen[c]) missing.push_back(columns_[c].header);
+        if (columns_[c].required && !seen[c]) missing.push_back(columns_[c].rule.header);
     std::string why;
     if (!unknown.empty()) why += "Columns not in the collection: " + joined(unknown) + ". ";
     if (!twice.empty()) why += "Columns given twice: " + joined(twice) + ". ";
@@ -400,7 +279,7 @@ int CollectionImport::findByName(Run &r, Lookup &l, const std::string &name, std
         }
         l.ids.emplace(name, id);
     }
-    if (id == 0) reason = lookupName(l.table->id) + " " + quoted(name) + " is not on file";
+    if (id == 0) reason = lookupName(l.table->id) + " " + quotedValue(name) + " is not on file";
     return NoError;
 }
 
@@ -417,13 +296,13 @@ int CollectionImport::build(Run &r, std::size_t depth, const std::vector<std::st
         const Column &col = columns_[std::size_t(byHeader_[i])];
         if (col.level != depth) continue;
         if (col.lookup < 0) {
-            if (!col.store(cells[i], rec, reason)) return NoError;
+            if (!col.rule.store(cells[i], rec, reason)) return NoError;
             continue;
         }
         Lookup &l = *lookups_[std::size_t(col.lookup)];
         l.table->clear(l.io->data());
-        if (!col.store(cells[i], l.io->data(), reason)) return NoError;
-        const std::string name(field::text(col.target.def(), l.io->data()));
+        if (!col.rule.store(cells[i], l.io->data(), reason)) return NoError;
+        const std::string name(field::text(col.rule.target.def(), l.io->data()));
         std::int64_t id = 0;
         if (!name.empty()) {
             if (const int code = findByName(r, l, name, id, reason); code != NoError) return code;

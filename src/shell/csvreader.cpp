@@ -6,6 +6,10 @@ namespace hk
 namespace
 {
 constexpr qint64 kChunk = 1 << 16;
+// No record of a collection comes near these; a file beyond them is not one,
+// and reading on would hold ever more of it.
+constexpr std::size_t kMaxField = 1 << 16;
+constexpr std::size_t kMaxFields = 1000;
 } // namespace
 
 CsvReader::CsvReader(QIODevice &in) : in_(in) {}
@@ -62,6 +66,10 @@ bool CsvReader::next(std::vector<std::string> &fields)
     if (c < 0) return false;
     recordLine_ = line_;
     for (;;) {
+        if (fields.size() == kMaxFields) {
+            error_ = "the record on line " + std::to_string(recordLine_) + " has too many fields";
+            return false;
+        }
         std::string &value = fields.emplace_back();
         if (c == '"') {
             for (;;) {
@@ -83,6 +91,11 @@ bool CsvReader::next(std::vector<std::string> &fields)
                     ++line_;
                 }
                 value += char(c);
+                if (value.size() > kMaxField) break;
+            }
+            if (value.size() > kMaxField) {
+                error_ = "a field on line " + std::to_string(recordLine_) + " is too long";
+                return false;
             }
             c = get();
             if (c >= 0 && c != ',' && c != '\r' && c != '\n') {
@@ -93,6 +106,10 @@ bool CsvReader::next(std::vector<std::string> &fields)
             while (c >= 0 && c != ',' && c != '\r' && c != '\n') {
                 value += char(c);
                 c = get();
+                if (value.size() > kMaxField) {
+                    error_ = "a field on line " + std::to_string(recordLine_) + " is too long";
+                    return false;
+                }
             }
         }
         if (c == ',') {

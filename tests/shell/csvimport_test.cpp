@@ -226,9 +226,11 @@ TEST_F(CsvImportTest, OneBadRowWritesNothingAndIsNamed)
     EXPECT_EQ(bookTotal(DataFile::program()), "");
 }
 
-TEST_F(CsvImportTest, AFileWithUnknownOrMissingColumnsIsRefusedByName)
+// Columns that are not the collection's, and a file that is not CSV, are
+// refused by name before any row is taken.
+TEST_F(CsvImportTest, AFileThatIsNotTheCollectionsIsRefusedByName)
 {
-    ASSERT_TRUE(all.use({&Books, &HearthkpValue}));
+    ASSERT_TRUE(all.use({&BookCategory, &Books, &HearthkpValue}));
     CollectionImport importer({TableId::Books});
     EXPECT_EQ(importInto(DataFile::program(), importer,
                          "\xEF\xBB\xBF"
@@ -238,6 +240,14 @@ TEST_F(CsvImportTest, AFileWithUnknownOrMissingColumnsIsRefusedByName)
     EXPECT_EQ(importer.failure().toStdString(),
               "Columns not in the collection: Colour. "
               "Required columns missing: BookAuthor, BookCategory.");
+    EXPECT_EQ(importInto(DataFile::program(), importer,
+                         "BookTitle,BookAuthor,BookCategory\r\nTide,Ann,Sea\r\n"
+                         "\"Storm,Bo,Sea\r\n",
+                         Mode::Write),
+              -1);
+    EXPECT_EQ(importer.failure().toStdString(),
+              "The file cannot be read: a quoted field begun on line 3 is not closed");
+    EXPECT_EQ(Books.records(), 0);
 }
 
 // A stop half-way through a write leaves the records and the totals as

@@ -488,6 +488,7 @@ int CollectionImport::run(DataFile &file, QIODevice &in, Mode mode,
     failedRows_ = 0;
     rowsRead_ = 0;
     failure_.clear();
+    stopped_ = false;
 
     CsvReader reader(in);
     std::vector<std::string> cells;
@@ -540,6 +541,7 @@ int CollectionImport::run(DataFile &file, QIODevice &in, Mode mode,
         if (code = processRow(r, cells); code != NoError) break;
         if (rowsRead_ % kBatch == 0 && progress && !progress(rowsRead_)) {
             failure_ = QStringLiteral("stopped");
+            stopped_ = true;
             code = -1;
             break;
         }

@@ -69,6 +69,8 @@ class CollectionImport
     const std::vector<CsvMissingName> &missing() const { return missing_; }
     long long rowsRead() const { return rowsRead_; }
     const QString &failure() const { return failure_; }
+    // The last run was stopped by its progress callback.
+    bool stopped() const { return stopped_; }
 
     // At most this many problems are kept; failedRows() counts them all.
     static constexpr std::size_t kProblemsKept = 1000;
@@ -107,6 +109,7 @@ class CollectionImport
     std::vector<CsvMissingName> missing_;
     long long rowsRead_ = 0;
     QString failure_;
+    bool stopped_ = false;
 };
 
 } // namespace hk

@@ -158,7 +158,7 @@ QCoro::Task<> ImportCollection::importChosen(BuiltWindow *w)
         co_return;
     }
     if (code != NoError) {
-        if (importer.failure() != QStringLiteral("stopped"))
+        if (!importer.stopped())
             refuse(QStringLiteral("%1 cannot be imported: %2")
                        .arg(QDir::toNativeSeparators(path), importer.failure())
                        .toStdString());

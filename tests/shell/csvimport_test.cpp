@@ -271,6 +271,7 @@ TEST_F(CsvImportTest, AStoppedImportWritesNothing)
                          }),
               -1);
     EXPECT_EQ(heard, (std::vector<long long>{1000, 2000}));
+    EXPECT_TRUE(importer.stopped());
     EXPECT_EQ(Books.records(), 0);
     EXPECT_EQ(bookTotal(DataFile::program()), "700");
 }

@@ -3,6 +3,7 @@
 #include "dictionary/files.h"
 #include "dictionary/globals.h"
 #include "forms/ditto.h"
+#include "forms/formrules.h"
 #include "integrity/checked.h"
 #include "integrity/warnings.h"
 #include "platform/data/datafile.h"
@@ -224,12 +225,7 @@ bool FormCore::recallField(const FieldRef &f)
 
 int FormCore::failingRequired() const
 {
-    for (std::size_t i = 0; i < def_.required.size(); ++i) {
-        FieldRef f = fieldNamed(def_.required[i].field);
-        bool empty = f.def().isText() ? trimRight(text(f)).empty() : integer(f) == 0;
-        if (empty) return static_cast<int>(i);
-    }
-    return -1;
+    return hk::failingRequired(def_, record_.data());
 }
 
 bool FormCore::changed() const
@@ -248,23 +244,7 @@ std::int64_t FormCore::valueNow() const
 // inside the transaction the caller has begun.
 int FormCore::adjustTotal(std::int64_t delta)
 {
-    if (!def_.total || delta == 0) return NoError;
-    Table &totals = HearthkpValue;
-    totals.setByFileOrder();
-    totals.hold();
-    int code = totals.next();
-    if (code == NoMoreRecords) {
-        totals.def().clear(totals.buffer());
-        code = totals.add();
-    }
-    if (code != NoError) return code;
-    FieldRef total = fieldNamed(def_.total->totalField);
-    const std::int64_t now = field::integer(total.def(), totals.buffer()) + delta;
-    if (now > pow10(2 * total.def().size - 1) - 1 || now < -(pow10(2 * total.def().size - 1) - 1))
-        return setDriverError(FileSystemError, 0, "The running total would exceed its digits",
-                              totals.storedName());
-    field::setInteger(total.def(), totals.buffer(), now);
-    return totals.put();
+    return def_.total ? addToRunningTotal(HearthkpValue, *def_.total, delta) : NoError;
 }
 
 bool FormCore::refuseDuplicate()
@@ -273,11 +253,7 @@ bool FormCore::refuseDuplicate()
     toShared();
     table_.setCurrent(row_, nullptr);
     if (!table_.duplicate(def_.duplicate->key)) return false;
-    const KeyDef &key = keyDef(def_.duplicate->key);
-    FieldRef f{table_.def().id, key.components.front()};
-    std::string value =
-        f.def().isText() ? std::string(trimRight(text(f))) : std::to_string(integer(f));
-    message(def_.duplicate->prefix + value + " already exists !", def_.duplicate->title,
+    message(duplicateMessage(*def_.duplicate, record_.data()), def_.duplicate->title,
             MessageIcon::Exclamation);
     return true;
 }

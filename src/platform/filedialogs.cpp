@@ -24,16 +24,15 @@ void setFileDialogService(FileDialogService *service)
     gService = service;
 }
 
-QCoro::Task<QString> QtFileDialogService::saveFileName(QWidget *parent, SaveFileRequest request)
+namespace
+{
+// Shows the dialog application-modal without a nested event loop; the answer
+// counts only while the owner still stands.
+QCoro::Task<QString> ask(QWidget *parent, QFileDialog *created)
 {
     QPointer<QWidget> owner(parent);
-    // Not a child of parent: a child would die with it before it could answer.
-    QPointer<QFileDialog> dialog = new QFileDialog(
-        nullptr, request.title, QDir::current().filePath(request.suggestedName), request.filter);
+    QPointer<QFileDialog> dialog = created;
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setAcceptMode(QFileDialog::AcceptSave);
-    dialog->setFileMode(QFileDialog::AnyFile);
-    dialog->setDefaultSuffix(request.suffix);
     dialog->setWindowModality(Qt::ApplicationModal);
     if (owner) {
         // A closing owner takes its question with it.
@@ -45,14 +44,45 @@ QCoro::Task<QString> QtFileDialogService::saveFileName(QWidget *parent, SaveFile
     if (!owner || result != QDialog::Accepted || files.isEmpty()) co_return QString();
     co_return files.first();
 }
+} // namespace
+
+QCoro::Task<QString> QtFileDialogService::saveFileName(QWidget *parent, SaveFileRequest request)
+{
+    // Not a child of parent: a child would die with it before it could answer.
+    auto *dialog = new QFileDialog(nullptr, request.title,
+                                   QDir::current().filePath(request.suggestedName), request.filter);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setDefaultSuffix(request.suffix);
+    co_return co_await ask(parent, dialog);
+}
+
+QCoro::Task<QString> QtFileDialogService::openFileName(QWidget *parent, OpenFileRequest request)
+{
+    auto *dialog = new QFileDialog(nullptr, request.title, QDir::currentPath(), request.filter);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    co_return co_await ask(parent, dialog);
+}
+
+QString ScriptedFileDialogService::next()
+{
+    if (script_.empty()) return {};
+    QString file = std::move(script_.front());
+    script_.pop_front();
+    return file;
+}
 
 QCoro::Task<QString> ScriptedFileDialogService::saveFileName(QWidget *, SaveFileRequest request)
 {
     requests_.push_back(std::move(request));
-    if (script_.empty()) co_return QString();
-    QString file = std::move(script_.front());
-    script_.pop_front();
-    co_return file;
+    co_return next();
+}
+
+QCoro::Task<QString> ScriptedFileDialogService::openFileName(QWidget *, OpenFileRequest request)
+{
+    openRequests_.push_back(std::move(request));
+    co_return next();
 }
 
 } // namespace hk

@@ -22,6 +22,12 @@ struct SaveFileRequest {
     QString suffix;        // added when the user types a name without one
 };
 
+// Asking for an existing file to read.
+struct OpenFileRequest {
+    QString title;
+    QString filter;
+};
+
 class FileDialogService
 {
   public:
@@ -30,6 +36,8 @@ class FileDialogService
     // parent window has closed meanwhile, so that the caller never resumes
     // into a window that is gone.
     virtual QCoro::Task<QString> saveFileName(QWidget *parent, SaveFileRequest request) = 0;
+    // The same for a file to read, which must exist.
+    virtual QCoro::Task<QString> openFileName(QWidget *parent, OpenFileRequest request) = 0;
 };
 
 // The service in use: the Qt one until another is set; nullptr goes back to
@@ -42,6 +50,7 @@ class QtFileDialogService : public FileDialogService
 {
   public:
     QCoro::Task<QString> saveFileName(QWidget *parent, SaveFileRequest request) override;
+    QCoro::Task<QString> openFileName(QWidget *parent, OpenFileRequest request) override;
 };
 
 // A headless double: records every request and answers from a script of file
@@ -51,12 +60,16 @@ class ScriptedFileDialogService : public FileDialogService
   public:
     void answer(QString file) { script_.push_back(std::move(file)); }
     const std::vector<SaveFileRequest> &requests() const { return requests_; }
+    const std::vector<OpenFileRequest> &openRequests() const { return openRequests_; }
 
     QCoro::Task<QString> saveFileName(QWidget *parent, SaveFileRequest request) override;
+    QCoro::Task<QString> openFileName(QWidget *parent, OpenFileRequest request) override;
 
   private:
+    QString next();
     std::deque<QString> script_;
     std::vector<SaveFileRequest> requests_;
+    std::vector<OpenFileRequest> openRequests_;
 };
 
 } // namespace hk

@@ -7,6 +7,7 @@
 #include "reports/reportprocedure.h"
 #include "shell/backup.h"
 #include "shell/exportcollection.h"
+#include "shell/importcollection.h"
 #include "shell/introduction.h"
 #include "shell/owner.h"
 #include "shell/restoredefault.h"
@@ -21,6 +22,7 @@ ProcedureCatalogue programProcedures()
         {QStringLiteral("AboutHearthkeep"), [] { return std::make_unique<AboutHearthkeep>(); }},
         {QStringLiteral("EditOwnerAddress"), [] { return std::make_unique<EditOwnerAddress>(); }},
         {QStringLiteral("ExportCollection"), [] { return std::make_unique<ExportCollection>(); }},
+        {QStringLiteral("ImportCollection"), [] { return std::make_unique<ImportCollection>(); }},
         {QStringLiteral("RestoreDefault"), [] { return std::make_unique<RestoreDefault>(); }},
         {QStringLiteral("FileSummary"), [] { return std::make_unique<FileSummary>(); }},
         {QStringLiteral("CopyFile"), [] { return std::make_unique<CopyFile>(); }},

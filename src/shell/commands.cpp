@@ -37,6 +37,8 @@ constexpr MenuEntry entries[] = {
     {"&File", nullptr, nullptr, C::Separator},
     {"&File", "E&xport Collection\u2026", "Export a collection to a CSV file", C::Start,
      "ExportCollection"},
+    {"&File", "&Import Collection\u2026", "Import a collection from a CSV file", C::Start,
+     "ImportCollection"},
     {"&File", nullptr, nullptr, C::Separator},
     {"&File", "P&rint Setup...", "Setup Printer", C::PrintSetup, nullptr, printIcon},
     {"&File", "E&xit", "Exit Hearthkeep", C::Exit},

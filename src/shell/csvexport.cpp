@@ -3,6 +3,7 @@
 #include "dictionary/tables.h"
 #include "platform/data/cursor.h"
 #include "platform/data/fileerror.h"
+#include "shell/recordbuffer.h"
 
 #include <QIODevice>
 
@@ -27,18 +28,6 @@ std::string numberText(const FieldDef &f, const void *record)
 }
 
 } // namespace
-
-// A record buffer of any table, owned here and not shared with any window.
-struct CollectionExport::Buffer {
-    explicit Buffer(const TableDef &t)
-        : storage((t.recordSize + sizeof(std::max_align_t) - 1) / sizeof(std::max_align_t))
-    {
-        t.clear(data());
-    }
-    void *data() { return storage.data(); }
-    const void *data() const { return storage.data(); }
-    std::vector<std::max_align_t> storage;
-};
 
 void appendCsvField(std::string &line, std::string_view value)
 {
@@ -101,6 +90,8 @@ CollectionExport::CollectionExport(const std::vector<TableId> &levels)
                 col.join = int(level.lookups.size());
                 level.lookups.push_back({&tableDef(to->parent), f});
                 col.field = 1;
+                col.reference = f;
+                col.lookup = &tableDef(to->parent);
                 col.header = tableDef(to->parent).fields[1].column;
             }
             // A child field named like its parent's is told apart by its table.
@@ -128,8 +119,8 @@ struct CollectionExport::Reading {
     DataFile &file;
     QIODevice &out;
     const std::function<bool(long long)> &progress;
-    std::vector<Buffer> records;
-    std::vector<std::vector<Buffer>> lookups;
+    std::vector<RecordBuffer> records;
+    std::vector<std::vector<RecordBuffer>> lookups;
     std::string chunk;
     long long rows = 0;
     int code = NoError; // the first read or write failure; stops everything

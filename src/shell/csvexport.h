@@ -37,6 +37,10 @@ struct CsvColumn {
     int level; // the table in the collection's chain of parents and children
     int join;  // -1: that table's own field; else the lookup it names
     int field; // index in that table's fields
+    // For a lookup's name: the field of the level's table holding the
+    // lookup's identifier, and the lookup table.
+    int reference = -1;
+    const TableDef *lookup = nullptr;
 };
 
 // A collection as the export menu offers it: its tables from the outermost
@@ -78,7 +82,6 @@ class CollectionExport
         int parentKey; // key ranging over the parent's identifier; -1 at the top
         std::vector<Lookup> lookups;
     };
-    struct Buffer;
     struct Reading;
     void writeLevel(Reading &r, std::size_t depth);
     void appendRow(Reading &r, std::size_t depth) const;

@@ -1,0 +1,63 @@
+#include "forms/formrules.h"
+
+#include "dictionary/tables.h"
+#include "platform/data/fileerror.h"
+#include "platform/data/table.h"
+
+#include <stdexcept>
+
+namespace hk
+{
+
+namespace
+{
+FieldRef fieldNamed(const std::string &label)
+{
+    FieldRef f = findField(label);
+    if (!f) throw std::logic_error("form names an unknown field: " + label);
+    return f;
+}
+} // namespace
+
+int failingRequired(const FormDef &def, const void *record)
+{
+    for (std::size_t i = 0; i < def.required.size(); ++i) {
+        const FieldDef &f = fieldNamed(def.required[i].field).def();
+        const bool empty =
+            f.isText() ? trimRight(field::text(f, record)).empty() : field::integer(f, record) == 0;
+        if (empty) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+std::string duplicateMessage(const DuplicateCheck &check, const void *record)
+{
+    const KeyDef &key = keyDef(check.key);
+    const FieldDef &f = tableDef(check.key.table).fields[key.components.front()];
+    const std::string value = f.isText() ? std::string(trimRight(field::text(f, record)))
+                                         : std::to_string(field::integer(f, record));
+    return check.prefix + value + " already exists !";
+}
+
+int addToRunningTotal(Table &totals, const RunningTotal &total, std::int64_t delta)
+{
+    if (delta == 0) return NoError;
+    totals.setByFileOrder();
+    totals.hold();
+    int code = totals.next();
+    if (code == NoMoreRecords) {
+        totals.def().clear(totals.buffer());
+        code = totals.add();
+    }
+    if (code != NoError) return code;
+    const FieldDef &f = fieldNamed(total.totalField).def();
+    const std::int64_t now = field::integer(f, totals.buffer()) + delta;
+    const std::int64_t most = pow10(2 * f.size - 1) - 1;
+    if (now > most || now < -most)
+        return setDriverError(FileSystemError, 0, "The running total would exceed its digits",
+                              totals.storedName());
+    field::setInteger(f, totals.buffer(), now);
+    return totals.put();
+}
+
+} // namespace hk

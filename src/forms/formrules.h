@@ -1,0 +1,28 @@
+// The checks and the running total of an update form, on any record of the
+// form's table: the form engine applies them to what the user typed, the CSV
+// import to each row of a file, so both refuse and total alike.
+#pragma once
+
+#include "forms/formdef.h"
+
+#include <cstdint>
+#include <string>
+
+namespace hk
+{
+
+class Table;
+
+// The first of the form's required checks that the record fails, or -1.
+int failingRequired(const FormDef &def, const void *record);
+
+// What the form says when the record's value of its duplicate check is
+// taken: "The Location: Kitchen already exists !".
+std::string duplicateMessage(const DuplicateCheck &check, const void *record);
+
+// Adds delta to the form's running total in the first record of `totals`
+// (HearthkpValue on some station), inside the transaction the caller has
+// begun. Refused, changing nothing, when the total would exceed its digits.
+int addToRunningTotal(Table &totals, const RunningTotal &total, std::int64_t delta);
+
+} // namespace hk

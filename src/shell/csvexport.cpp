@@ -3,6 +3,8 @@
 #include "dictionary/tables.h"
 #include "platform/data/cursor.h"
 #include "platform/data/fileerror.h"
+#include "forms/formdef.h"
+#include "shell/csvfieldrule.h"
 #include "shell/recordbuffer.h"
 
 #include <QIODevice>
@@ -84,7 +86,11 @@ CollectionExport::CollectionExport(const std::vector<TableId> &levels)
                 if (d > 0 && to->parent == levels[d - 1]) level.parentKey = to->childKey.index;
                 continue;
             }
-            CsvColumn col{t.fields[f].column, int(d), -1, f};
+            CsvColumn col{t.fields[f].column, int(d), -1, f, -1, nullptr, std::nullopt};
+            const std::optional<Picture> entry =
+                CsvFieldRule::of({}, FieldRef{t.id, f}, formFor(t.id)).picture;
+            if (entry && (entry->kind == PictureKind::Time || entry->kind == PictureKind::Date))
+                col.shown = entry;
             if (to) {
                 // The lookup's name: its first field after the identifier.
                 col.join = int(level.lookups.size());
@@ -140,6 +146,8 @@ void CollectionExport::appendRow(Reading &r, std::size_t depth) const
         const FieldDef &f = t.fields[col.field];
         if (f.isText())
             appendCsvField(line, field::text(f, rec));
+        else if (col.shown && field::integer(f, rec) != 0)
+            appendCsvField(line, format(PictureValue(field::integer(f, rec)), *col.shown));
         else
             line += numberText(f, rec);
     }

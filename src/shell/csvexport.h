@@ -14,10 +14,12 @@
 #pragma once
 
 #include "dictionary/tabledef.h"
+#include "platform/picture.h"
 
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,6 +43,8 @@ struct CsvColumn {
     // lookup's identifier, and the lookup table.
     int reference = -1;
     const TableDef *lookup = nullptr;
+    // A date or time: written as its form's entry shows it, blank for none.
+    std::optional<Picture> shown;
 };
 
 // A collection as the export menu offers it: its tables from the outermost

@@ -115,8 +115,12 @@ bool CsvFieldRule::store(std::string_view text, void *record, std::string &reaso
             else if (const auto *cents = std::get_if<Hundredths>(&*v))
                 value = f.type == FieldType::Decimal ? cents->cents : cents->cents / 100;
         }
+    } else if (picture) {
+        // A date or time as its entry shows it; blank for none.
+        if (const auto v = parse(text, *picture))
+            if (const auto *whole = std::get_if<std::int64_t>(&*v)) value = *whole;
     } else {
-        // Times and dates are written as the numbers they are stored as.
+        // A number no form edits: its plain digits.
         std::int64_t n = 0;
         std::string_view t = trimRight(text);
         while (!t.empty() && t.front() == ' ')
@@ -126,10 +130,6 @@ bool CsvFieldRule::store(std::string_view text, void *record, std::string &reaso
         else if (auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), n);
                  ec == std::errc() && end == t.data() + t.size())
             value = n;
-        const std::int64_t most = picture && picture->kind == PictureKind::Time   ? kLastTime
-                                  : picture && picture->kind == PictureKind::Date ? kLastDate
-                                                                                  : -1;
-        if (value && most >= 0 && (*value < 0 || *value > most)) value.reset();
     }
     const auto [least, most] = rangeOf(f);
     if (!value || *value < least || *value > most) {

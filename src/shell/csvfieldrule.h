@@ -1,7 +1,7 @@
 // How the text of one CSV cell becomes a field's value under the rule the
 // form keeps for that field: its entry's picture and width, or its drop
 // list's choices; a field no form edits keeps the width and range of its type.
-// Times and dates are read as the numbers an export writes for them.
+// Times and dates are read as their entries show them ("01:30:00").
 #pragma once
 
 #include "dictionary/tables.h"

@@ -102,7 +102,8 @@ TEST_F(CsvExportTest, ItemsCarryTheirLocationAndStreamInBatches)
 
 // Cassettes and their titles make one sheet: a row per title led by its
 // cassette's columns, titles in counter order, a cassette without titles on a
-// row of its own, and the title fields named like the cassette's told apart.
+// row of its own, counters as the form shows them, and the title fields
+// named like the cassette's told apart.
 TEST_F(CsvExportTest, CassettesAndTitlesFormOneSheetWithTrickyText)
 {
     TablesInUse tables({&VideoNumber, &Video});
@@ -127,14 +128,14 @@ TEST_F(CsvExportTest, CassettesAndTitlesFormOneSheetWithTrickyText)
     };
     cassette(1, 12, "Summer, \"98\"", 450);
     cassette(2, 13, "Empty ½", 0);
-    title(1, 1, 900, "Beach\r\nday", "Ana");
-    title(2, 1, 15, "Сад, 庭", "\"Bo\"");
+    title(1, 1, Long(*timeValue(1, 30, 0)), "Beach\r\nday", "Ana");
+    title(2, 1, Long(*timeValue(0, 0, 15)), "Сад, 庭", "\"Bo\"");
 
     EXPECT_EQ(exported("Video Cassettes"),
               "VideoNumber,VideoTitle,VideoActor,Values,VideoYear,Studio,LicenceNumber,"
               "VideoNumberSummary,CounterStart,Vid:VideoTitle,Vid:VideoActor,VideoSummary\r\n"
-              "12,\"Summer, \"\"98\"\"\",,4.50,,,,,15,\"Сад, 庭\",\"\"\"Bo\"\"\",\r\n"
-              "12,\"Summer, \"\"98\"\"\",,4.50,,,,,900,\"Beach\r\nday\",Ana,\r\n"
+              "12,\"Summer, \"\"98\"\"\",,4.50,,,,,00:00:15,\"Сад, 庭\",\"\"\"Bo\"\"\",\r\n"
+              "12,\"Summer, \"\"98\"\"\",,4.50,,,,,01:30:00,\"Beach\r\nday\",Ana,\r\n"
               "13,Empty ½,,,,,,,,,,\r\n");
 }
 

@@ -114,7 +114,7 @@ class CsvImportTest : public ProgramTest
             Vid = {};
             Vid.VideoId = t;
             Vid.VideoNumberId = 1;
-            Vid.CounterStart = t == 1 ? 900 : 15;
+            Vid.CounterStart = Long(*timeValue(1, t == 1 ? 30 : 2, 15));
             Vid.VideoTitle = t == 1 ? "Beach\r\nday" : "Сад, 庭";
             Vid.VideoActor = "\"Bo\"";
             ASSERT_EQ(Video.add(), NoError);

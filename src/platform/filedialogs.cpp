@@ -5,6 +5,8 @@
 #include <QFileDialog>
 #include <QPointer>
 
+#include <memory>
+
 namespace hk
 {
 
@@ -27,20 +29,22 @@ void setFileDialogService(FileDialogService *service)
 namespace
 {
 // Shows the dialog application-modal without a nested event loop; the answer
-// counts only while the owner still stands.
+// counts only while the owner still stands. The dialog is deleted only once
+// its answer is read: the coroutine resumes from the event loop, and a dialog
+// deleted on closing would take that resumption with it.
 QCoro::Task<QString> ask(QWidget *parent, QFileDialog *created)
 {
     QPointer<QWidget> owner(parent);
-    QPointer<QFileDialog> dialog = created;
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    std::unique_ptr<QFileDialog, void (*)(QFileDialog *)> dialog(
+        created, [](QFileDialog *d) { d->deleteLater(); });
     dialog->setWindowModality(Qt::ApplicationModal);
     if (owner) {
         // A closing owner takes its question with it.
-        QObject::connect(owner, &QObject::destroyed, dialog, &QDialog::reject);
+        QObject::connect(owner, &QObject::destroyed, dialog.get(), &QDialog::reject);
     }
     dialog->open();
-    const int result = co_await qCoro(dialog.data(), &QDialog::finished);
-    const QStringList files = dialog ? dialog->selectedFiles() : QStringList();
+    const int result = co_await qCoro(dialog.get(), &QDialog::finished);
+    const QStringList files = dialog->selectedFiles();
     if (!owner || result != QDialog::Accepted || files.isEmpty()) co_return QString();
     co_return files.first();
 }

@@ -2,6 +2,7 @@
 
 #include "shell/visiblearea.h"
 
+#include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScreen>
@@ -29,6 +30,8 @@ void putAtDesignPlace(QWidget *window)
     QRect over;
     if (QWidget *owner = window->parentWidget())
         over = owner->window()->geometry();
+    else if (QWidget *active = QApplication::activeWindow(); active && active != window)
+        over = active->geometry(); // started from that window's menu
     else if (QScreen *screen = window->screen())
         over = screen->availableGeometry();
     if (over.isValid()) window->move(over.center() - window->rect().center());

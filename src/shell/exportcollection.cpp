@@ -7,6 +7,7 @@
 #include "platform/filedialogs.h"
 #include "platform/messages.h"
 #include "shell/csvexport.h"
+#include "shell/designplace.h"
 
 #include <QDir>
 #include <QPushButton>
@@ -101,6 +102,7 @@ QCoro::Task<> ExportCollection::run()
     connect(w->controlAs<QPushButton>(CancelButton), &QPushButton::clicked, w, &QWidget::close);
     setWindow(w);
     w->show();
+    putAtDesignPlace(w);
     co_await untilClosed();
 }
 

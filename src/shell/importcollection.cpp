@@ -8,6 +8,7 @@
 #include "platform/filedialogs.h"
 #include "platform/messages.h"
 #include "shell/csvexport.h"
+#include "shell/designplace.h"
 #include "shell/csvimport.h"
 
 #include <QDir>
@@ -198,6 +199,7 @@ QCoro::Task<> ImportCollection::run()
     connect(w->controlAs<QPushButton>(CancelButton), &QPushButton::clicked, w, &QWidget::close);
     setWindow(w);
     w->show();
+    putAtDesignPlace(w);
     co_await untilClosed();
 }
 

@@ -67,7 +67,7 @@ inline void fill(long books, long items = 200)
                       static_cast<unsigned>(rng() % 100000), static_cast<unsigned>(rng() % 10));
         Bok.IsbnNumber = isbn;
         Bok.BookYear = static_cast<Short>(1900 + rng() % 125);
-        Bok.BookCover = rng() % 2 ? "Hardback" : "Paperback";
+        Bok.BookCover = rng() % 2 ? "Hardcover" : "Softcover"; // choices the form offers
         booksValue += Bok.BookValue.cents();
         Books.add();
     }

@@ -46,13 +46,42 @@ QCoro::Task<QString> QtFileDialogService::saveFileName(QWidget *parent, SaveFile
     co_return files.first();
 }
 
+QCoro::Task<QString> QtFileDialogService::openFileName(QWidget *parent, OpenFileRequest request)
+{
+    const bool owned = parent != nullptr;
+    QPointer<QWidget> owner(parent);
+    QPointer<QFileDialog> dialog =
+        new QFileDialog(nullptr, request.title, QDir::currentPath(), request.filter);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    dialog->setWindowModality(Qt::ApplicationModal);
+    if (owner) QObject::connect(owner, &QObject::destroyed, dialog, &QDialog::reject);
+    dialog->open();
+    const int result = co_await qCoro(dialog.data(), &QDialog::finished);
+    const QStringList files = dialog ? dialog->selectedFiles() : QStringList();
+    if ((owned && !owner) || result != QDialog::Accepted || files.isEmpty()) co_return QString();
+    co_return files.first();
+}
+
+QString ScriptedFileDialogService::next()
+{
+    if (script_.empty()) return {};
+    QString file = std::move(script_.front());
+    script_.pop_front();
+    return file;
+}
+
 QCoro::Task<QString> ScriptedFileDialogService::saveFileName(QWidget *, SaveFileRequest request)
 {
     requests_.push_back(std::move(request));
-    if (script_.empty()) co_return QString();
-    QString file = std::move(script_.front());
-    script_.pop_front();
-    co_return file;
+    co_return next();
+}
+
+QCoro::Task<QString> ScriptedFileDialogService::openFileName(QWidget *, OpenFileRequest request)
+{
+    openRequests_.push_back(std::move(request));
+    co_return next();
 }
 
 } // namespace hk

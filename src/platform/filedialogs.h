@@ -1,4 +1,4 @@
-// The file dialogs: asking the user for a file to write. Every such request
+// The file dialogs: asking the user for a file to write or to read. Every such request
 // goes through the current FileDialogService, so that tests can answer it
 // without a window and see what was asked.
 #pragma once
@@ -22,6 +22,11 @@ struct SaveFileRequest {
     QString suffix;        // added when the user types a name without one
 };
 
+struct OpenFileRequest {
+    QString title;
+    QString filter; // e.g. "Data files (*.Tps)"
+};
+
 class FileDialogService
 {
   public:
@@ -30,6 +35,8 @@ class FileDialogService
     // parent window has closed meanwhile, so that the caller never resumes
     // into a window that is gone.
     virtual QCoro::Task<QString> saveFileName(QWidget *parent, SaveFileRequest request) = 0;
+    // An existing file to read, answered the same way; parent may be null.
+    virtual QCoro::Task<QString> openFileName(QWidget *parent, OpenFileRequest request) = 0;
 };
 
 // The service in use: the Qt one until another is set; nullptr goes back to
@@ -42,6 +49,7 @@ class QtFileDialogService : public FileDialogService
 {
   public:
     QCoro::Task<QString> saveFileName(QWidget *parent, SaveFileRequest request) override;
+    QCoro::Task<QString> openFileName(QWidget *parent, OpenFileRequest request) override;
 };
 
 // A headless double: records every request and answers from a script of file
@@ -51,12 +59,17 @@ class ScriptedFileDialogService : public FileDialogService
   public:
     void answer(QString file) { script_.push_back(std::move(file)); }
     const std::vector<SaveFileRequest> &requests() const { return requests_; }
+    const std::vector<OpenFileRequest> &openRequests() const { return openRequests_; }
 
     QCoro::Task<QString> saveFileName(QWidget *parent, SaveFileRequest request) override;
+    QCoro::Task<QString> openFileName(QWidget *parent, OpenFileRequest request) override;
 
   private:
+    QString next();
+
     std::deque<QString> script_;
     std::vector<SaveFileRequest> requests_;
+    std::vector<OpenFileRequest> openRequests_;
 };
 
 } // namespace hk

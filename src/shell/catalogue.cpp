@@ -9,6 +9,7 @@
 #include "shell/exportcollection.h"
 #include "shell/introduction.h"
 #include "shell/owner.h"
+#include "shell/restorebackup.h"
 #include "shell/restoredefault.h"
 #include "shell/summary.h"
 
@@ -24,6 +25,7 @@ ProcedureCatalogue programProcedures()
         {QStringLiteral("RestoreDefault"), [] { return std::make_unique<RestoreDefault>(); }},
         {QStringLiteral("FileSummary"), [] { return std::make_unique<FileSummary>(); }},
         {QStringLiteral("CopyFile"), [] { return std::make_unique<CopyFile>(); }},
+        {QStringLiteral("RestoreBackup"), [] { return std::make_unique<RestoreBackup>(); }},
     };
     addBrowses(catalogue);
     addMagazineBrowses(catalogue);

@@ -37,6 +37,8 @@ constexpr MenuEntry entries[] = {
     {"&File", nullptr, nullptr, C::Separator},
     {"&File", "E&xport Collection\u2026", "Export a collection to a CSV file", C::Start,
      "ExportCollection"},
+    {"&File", "&Restore Backup\u2026", "Put a backup of the data file back", C::Call,
+     "RestoreBackup"},
     {"&File", nullptr, nullptr, C::Separator},
     {"&File", "P&rint Setup...", "Setup Printer", C::PrintSetup, nullptr, printIcon},
     {"&File", "E&xit", "Exit Hearthkeep", C::Exit},

@@ -166,3 +166,16 @@ TEST_F(RestoreTest, ALockOrAFailedKeptCopyStopsTheRestoreWithTheFileAsItWas)
     EXPECT_EQ(contents(path()), before);
     EXPECT_FALSE(kept());
 }
+
+// On a new computer there is no data file yet: the restore makes it.
+TEST_F(RestoreTest, ABackupIsRestoredWhereNoDataFileIsYet)
+{
+    const std::string backedUp = contents(backupPath());
+    for (const char *suffix : {"", "-wal", "-shm"})
+        std::remove((path() + suffix).c_str());
+    DataFile file(path());
+    EXPECT_EQ(restoreBackup(BackupSource(backupPath(), path()), file, keptPath(), 2000).failed,
+              RestoreOutcome::Step::Done);
+    EXPECT_EQ(contents(path()), backedUp);
+    EXPECT_FALSE(kept());
+}

@@ -29,11 +29,12 @@ void setFileDialogService(FileDialogService *service)
 namespace
 {
 // Shows the dialog application-modal without a nested event loop; the answer
-// counts only while the owner still stands. The dialog is deleted only once
+// counts only while the owner, if any, still stands. The dialog is deleted only once
 // its answer is read: the coroutine resumes from the event loop, and a dialog
 // deleted on closing would take that resumption with it.
 QCoro::Task<QString> ask(QWidget *parent, QFileDialog *created)
 {
+    const bool owned = parent != nullptr;
     QPointer<QWidget> owner(parent);
     std::unique_ptr<QFileDialog, void (*)(QFileDialog *)> dialog(
         created, [](QFileDialog *d) { d->deleteLater(); });
@@ -45,7 +46,7 @@ QCoro::Task<QString> ask(QWidget *parent, QFileDialog *created)
     dialog->open();
     const int result = co_await qCoro(dialog.get(), &QDialog::finished);
     const QStringList files = dialog->selectedFiles();
-    if (!owner || result != QDialog::Accepted || files.isEmpty()) co_return QString();
+    if ((owned && !owner) || result != QDialog::Accepted || files.isEmpty()) co_return QString();
     co_return files.first();
 }
 } // namespace

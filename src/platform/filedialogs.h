@@ -1,4 +1,4 @@
-// The file dialogs: asking the user for a file to write. Every such request
+// The file dialogs: asking the user for a file to write or to read. Every such request
 // goes through the current FileDialogService, so that tests can answer it
 // without a window and see what was asked.
 #pragma once
@@ -36,7 +36,7 @@ class FileDialogService
     // parent window has closed meanwhile, so that the caller never resumes
     // into a window that is gone.
     virtual QCoro::Task<QString> saveFileName(QWidget *parent, SaveFileRequest request) = 0;
-    // The same for a file to read, which must exist.
+    // The same for a file to read, which must exist; parent may be null.
     virtual QCoro::Task<QString> openFileName(QWidget *parent, OpenFileRequest request) = 0;
 };
 

@@ -252,6 +252,19 @@ bool postToFrame(QEvent::Type notice)
     return post(Glo.MainThreadNo, notice);
 }
 
+QStringList otherOpenWindows(const Procedure &self)
+{
+    QCoreApplication::sendPostedEvents(nullptr, Notice::closeRequest());
+    QStringList titles;
+    for (const auto &[id, proc] : registry()) {
+        if (proc == &self || id == Glo.MainThreadNo) continue;
+        const QWidget *w = proc->window();
+        if (w && !w->isVisible()) continue; // closed, and about to go
+        titles << (w && !w->windowTitle().isEmpty() ? w->windowTitle() : proc->name());
+    }
+    return titles;
+}
+
 bool claimWindow(Long &claim, const Procedure &self)
 {
     if (claim != 0 && claim != self.id() && findProcedure(claim)) {

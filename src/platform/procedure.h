@@ -19,6 +19,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <functional>
@@ -123,6 +124,12 @@ bool postToFrame(QEvent::Type notice);
 bool claimWindow(Long &claim, const Procedure &self);
 // Gives the claim up if `self` holds it.
 void releaseWindow(Long &claim, const Procedure &self);
+
+// The titles of the windows open now besides `self`'s and the frame's, for
+// work that needs the program to itself. Close requests already posted are
+// carried out first, so a window on its way out is not counted; a running
+// procedure without a window counts by its name.
+QStringList otherOpenWindows(const Procedure &self);
 
 // Where document windows open: the frame's document area. Null: top-level.
 void setDocumentArea(QMdiArea *area);

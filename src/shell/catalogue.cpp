@@ -10,6 +10,7 @@
 #include "shell/importcollection.h"
 #include "shell/introduction.h"
 #include "shell/owner.h"
+#include "shell/restorebackup.h"
 #include "shell/restoredefault.h"
 #include "shell/summary.h"
 
@@ -26,6 +27,7 @@ ProcedureCatalogue programProcedures()
         {QStringLiteral("RestoreDefault"), [] { return std::make_unique<RestoreDefault>(); }},
         {QStringLiteral("FileSummary"), [] { return std::make_unique<FileSummary>(); }},
         {QStringLiteral("CopyFile"), [] { return std::make_unique<CopyFile>(); }},
+        {QStringLiteral("RestoreBackup"), [] { return std::make_unique<RestoreBackup>(); }},
     };
     addBrowses(catalogue);
     addMagazineBrowses(catalogue);

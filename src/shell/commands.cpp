@@ -39,6 +39,8 @@ constexpr MenuEntry entries[] = {
      "ExportCollection"},
     {"&File", "&Import Collection\u2026", "Import a collection from a CSV file", C::Start,
      "ImportCollection"},
+    {"&File", "&Restore Backup\u2026", "Put a backup of the data file back", C::Call,
+     "RestoreBackup"},
     {"&File", nullptr, nullptr, C::Separator},
     {"&File", "P&rint Setup...", "Setup Printer", C::PrintSetup, nullptr, printIcon},
     {"&File", "E&xit", "Exit Hearthkeep", C::Exit},

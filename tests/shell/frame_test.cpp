@@ -45,6 +45,7 @@ const std::vector<Row> expectedMenu = {
     {1, "-", ""},
     {1, "E&xport Collection\u2026", "Export a collection to a CSV file"},
     {1, "&Import Collection\u2026", "Import a collection from a CSV file"},
+    {1, "&Restore Backup\u2026", "Put a backup of the data file back"},
     {1, "-", ""},
     {1, "P&rint Setup...", "Setup Printer"},
     {1, "E&xit", "Exit Hearthkeep"},

@@ -55,28 +55,11 @@ std::string folderOf(const std::string &path)
 // out, and every table the source has.
 bool checkCopy(sqlite3 *copy, sqlite3 *source, std::string &reason)
 {
-    sqlite3_stmt *st = nullptr;
     // The copy is the source page for page, and the source enforced every
     // field's CHECK constraints when it was written: what a copy can get
     // wrong is its structure, which quick_check reads without them in a
     // sixth of the time.
-    sqlite3_exec(copy, "PRAGMA ignore_check_constraints=1", nullptr, nullptr, nullptr);
-    int rc = sqlite3_prepare_v2(copy, "PRAGMA quick_check", -1, &st, nullptr);
-    std::string result;
-    while (st && (rc = sqlite3_step(st)) == SQLITE_ROW) {
-        const auto *line = reinterpret_cast<const char *>(sqlite3_column_text(st, 0));
-        if (!result.empty()) result += "; ";
-        result += line ? line : "";
-    }
-    sqlite3_finalize(st);
-    if (rc != SQLITE_DONE) {
-        reason = reasonOf(copy, rc);
-        return false;
-    }
-    if (result != "ok") {
-        reason = "the copy is damaged: " + result;
-        return false;
-    }
+    if (!quickCheck(copy, false, reason)) return false;
     const FileError before = lastError();
     bool sound = true;
     for (int i = 0; i < TableCount && sound; ++i) {
@@ -114,7 +97,33 @@ std::optional<std::int64_t> backupSize(const std::string &source)
     return size;
 }
 
-BackupOutcome backupDataFile(const std::string &source, const std::string &target)
+bool quickCheck(sqlite3 *db, bool constraints, std::string &reason)
+{
+    if (!constraints)
+        sqlite3_exec(db, "PRAGMA ignore_check_constraints=1", nullptr, nullptr, nullptr);
+    sqlite3_stmt *st = nullptr;
+    int rc = sqlite3_prepare_v2(db, "PRAGMA quick_check", -1, &st, nullptr);
+    std::string result;
+    while (st && (rc = sqlite3_step(st)) == SQLITE_ROW) {
+        const auto *line = reinterpret_cast<const char *>(sqlite3_column_text(st, 0));
+        if (!result.empty()) result += "; ";
+        result += line ? line : "";
+    }
+    sqlite3_finalize(st);
+    if (!constraints)
+        sqlite3_exec(db, "PRAGMA ignore_check_constraints=0", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_DONE) {
+        reason = ((rc & 0xFF) == SQLITE_CORRUPT ? "the file is damaged: " : "") + reasonOf(db, rc);
+        return false;
+    }
+    if (result != "ok") {
+        reason = "the file is damaged: " + result;
+        return false;
+    }
+    return true;
+}
+
+BackupOutcome copyDatabase(sqlite3 *from, const std::string &target, CopyCheck check)
 {
     const std::string temp = target + "." + std::to_string(::getpid()) + ".new";
     auto discard = [&temp] {
@@ -123,21 +132,16 @@ BackupOutcome backupDataFile(const std::string &source, const std::string &targe
     };
     discard();
 
-    sqlite3 *from = nullptr, *to = nullptr;
+    sqlite3 *to = nullptr;
     auto finish = [&](BackupOutcome outcome) {
-        sqlite3_close(from);
         sqlite3_close(to);
         if (outcome.code != NoError) discard();
         return outcome;
     };
-    // Read-only and never created: a missing data file is an error here.
-    int rc = sqlite3_open_v2(source.c_str(), &from, SQLITE_OPEN_READONLY, nullptr);
-    if (rc != SQLITE_OK) return finish(failed(reasonOf(from, rc)));
-    sqlite3_busy_timeout(from, 2000);
-    rc = sqlite3_open_v2(temp.c_str(), &to, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    int rc =
+        sqlite3_open_v2(temp.c_str(), &to, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (rc != SQLITE_OK) return finish(failed(reasonOf(to, rc)));
     registerKeyCollation(to);
-    registerKeyCollation(from);
     // The temporary file is thrown away on any failure, so it needs no
     // journal; it is flushed once, whole, before it replaces anything.
     sqlite3_exec(to, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF", nullptr, nullptr, nullptr);
@@ -156,7 +160,8 @@ BackupOutcome backupDataFile(const std::string &source, const std::string &targe
         return finish(failed(reasonOf(to, step != SQLITE_DONE ? step : rc)));
 
     std::string reason;
-    if (!checkCopy(to, from, reason)) return finish(failed(reason));
+    if (check == CopyCheck::AsDataFile && !checkCopy(to, from, reason))
+        return finish(failed(reason));
     rc = sqlite3_close(to);
     to = nullptr;
     if (rc != SQLITE_OK) return finish(failed(sqlite3_errstr(rc)));
@@ -165,6 +170,23 @@ BackupOutcome backupDataFile(const std::string &source, const std::string &targe
     // The rename itself is on the disk only once its folder is.
     flush(folderOf(target), reason);
     return finish({});
+}
+
+BackupOutcome backupDataFile(const std::string &source, const std::string &target)
+{
+    sqlite3 *from = nullptr;
+    // Read-only and never created: a missing data file is an error here.
+    const int rc = sqlite3_open_v2(source.c_str(), &from, SQLITE_OPEN_READONLY, nullptr);
+    BackupOutcome outcome;
+    if (rc != SQLITE_OK) {
+        outcome = failed(reasonOf(from, rc));
+    } else {
+        sqlite3_busy_timeout(from, 2000);
+        registerKeyCollation(from);
+        outcome = copyDatabase(from, target, CopyCheck::AsDataFile);
+    }
+    sqlite3_close(from);
+    return outcome;
 }
 
 } // namespace hk

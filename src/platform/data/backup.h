@@ -10,6 +10,8 @@
 #include <optional>
 #include <string>
 
+struct sqlite3;
+
 namespace hk
 {
 
@@ -26,5 +28,18 @@ struct BackupOutcome {
 // PRAGMA quick_check and the layout of every table the dictionary knows
 // (tables of the file's own, such as its counts, are allowed).
 BackupOutcome backupDataFile(const std::string &source, const std::string &target);
+
+// How a copy is checked before it replaces the target: as a data file of
+// this program (as backupDataFile checks it), or not at all, for a copy that
+// must keep a file as it is, whatever its state.
+enum class CopyCheck { AsDataFile, Unchecked };
+
+// Copies the database open on `from` to `target` as backupDataFile does,
+// under the transaction `from` has open, if any.
+BackupOutcome copyDatabase(sqlite3 *from, const std::string &target, CopyCheck check);
+
+// PRAGMA quick_check on db, with or without the fields' CHECK constraints;
+// false with the reason when it finds anything.
+bool quickCheck(sqlite3 *db, bool constraints, std::string &reason);
 
 } // namespace hk

@@ -36,9 +36,10 @@ struct Asked {
 
 QCoro::Task<> ask(FileDialogService &service, QWidget *owner, Asked &asked)
 {
-    asked.answer = co_await service.saveFileName(
-        owner, {QStringLiteral("Save"), QStringLiteral("out.csv"), QStringLiteral("CSV (*.csv)"),
-                QStringLiteral("csv")});
+    // Named: a braced temporary passed to a coroutine is not safe with every compiler.
+    const SaveFileRequest request{QStringLiteral("Save"), QStringLiteral("out.csv"),
+                                  QStringLiteral("CSV (*.csv)"), QStringLiteral("csv")};
+    asked.answer = co_await service.saveFileName(owner, request);
     asked.done = true;
 }
 

@@ -141,6 +141,8 @@ const PlaceDef &placeItemsDef()
         p.noParentText = "You must create a location first!";
         p.sameTitle = "Please select another location";
         p.sameLead = "This item: ";
+        p.severalLead = "These items: ";
+        p.pickList = "PickLocation";
         p.sameTail = " location !";
         return p;
     }();
@@ -186,6 +188,8 @@ const PlaceDef &placeBooksDef()
         p.noParentText = "You must create categories first!";
         p.sameTitle = "Please select another category";
         p.sameLead = "This book: ";
+        p.severalLead = "These books: ";
+        p.pickList = "PickBookCategory";
         p.sameTail = " category !";
         return p;
     }();
@@ -240,6 +244,8 @@ const PlaceDef &placeArticlesDef()
         p.noParentText = "You must create categories first!";
         p.sameTitle = "Please select another category";
         p.sameLead = "This article: ";
+        p.severalLead = "These articles: ";
+        p.pickList = "PickMagazineCategory";
         p.sameTail = " category !";
         return p;
     }();

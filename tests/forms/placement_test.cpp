@@ -4,9 +4,11 @@
 // parent, on no row, or with another drag's identifier writes nothing.
 #include "browse/browsefixture.h"
 #include "browse/listcontrol.h"
+#include "forms/formwindow.h"
 #include "forms/placement.h"
 #include "shell/testapp.h"
 
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTest>
@@ -429,6 +431,63 @@ TEST_F(Place, SeveralAlreadyThereAreNamedInOneMessage)
     ASSERT_EQ(messages.boxes().size(), 1u);
     EXPECT_EQ(messages.boxes()[0].text,
               "These items: Lamp, Rug are already in the Attic location !");
+}
+
+// "Move to…" from the keyboard: Shift+F10 opens the child list's popup, the
+// pick list gives the parent, and the chosen items move as a drop there
+// would move them, with the same message for those already there.
+TEST_F(Place, MoveToAsksThePickListForTheParent)
+{
+    addLocation(1, "Attic");
+    addLocation(2, "Kitchen");
+    addItem(10, "Lamp", 1, 2500);
+    addItem(11, "Rug", 1, 1000);
+    addItem(12, "Vase", 1, 300);
+    std::vector<std::string> asked;
+    Long choice = 0;
+    FormProcedure::setPickList([&](Procedure &, const std::string &name) -> QCoro::Task<bool> {
+        asked.push_back(name);
+        if (choice) {
+            ItmRom = ItemsRoomsRecord{};
+            ItmRom.RoomsId = choice;
+            ItemsRooms.get(ItmRom.Primary);
+        }
+        co_return choice != 0;
+    });
+    Placement *w = open(placeItemsDef());
+    ASSERT_TRUE(w);
+    QWidget *port = w->secondList()->view()->viewport();
+    QTest::mouseClick(port, Qt::LeftButton, Qt::ControlModifier, childAt(w, 2));
+    settle();
+    auto moveTo = [&](Long pick) {
+        choice = pick;
+        QTest::keyClick(w->secondList()->view(), Qt::Key_F10, Qt::ShiftModifier);
+        QAction *entry = nullptr;
+        for (QMenu *m : w->content()->findChildren<QMenu *>())
+            for (QAction *a : m->actions())
+                if (m->isVisible() && a->text() == QStringLiteral("&Move to…")) entry = a;
+        ASSERT_TRUE(entry);
+        ASSERT_TRUE(entry->isEnabled());
+        entry->trigger();
+        settle();
+    };
+
+    moveTo(0); // the pick list cancelled
+    moveTo(1); // their own location
+    EXPECT_EQ(asked, (std::vector<std::string>{"PickLocation", "PickLocation"}));
+    ASSERT_EQ(messages.boxes().size(), 1u);
+    EXPECT_EQ(messages.boxes()[0].text,
+              "These items: Lamp, Vase are already in the Attic location !");
+    EXPECT_EQ(children(w), (std::vector<std::string>{"Lamp", "Rug", "Vase"}));
+
+    QTest::mouseClick(port, Qt::LeftButton, Qt::NoModifier, childAt(w, 0));
+    QTest::mouseClick(port, Qt::LeftButton, Qt::ControlModifier, childAt(w, 2));
+    settle();
+    moveTo(2);
+    EXPECT_EQ(children(w), (std::vector<std::string>{"Rug"}));
+    EXPECT_EQ(stored(10).RoomsId, 2);
+    EXPECT_EQ(stored(12).RoomsId, 2);
+    EXPECT_EQ(shown(w, placeItemsDef().countDisplay), 1);
 }
 
 } // namespace

@@ -83,6 +83,10 @@ PlaceDef makePlace(const Texts &t, const Lists &l, std::vector<T> tables, Long *
     bl.displays = std::move(displays);
     layOutBrowse(b, bl);
 
+    // Both lists tell the status bar what the user is doing in them.
+    for (BrowseDef *list : {&a, &b})
+        for (ControlLayout &c : list->layout.controls)
+            if (c.id == list->list) c.message = "Browsing Records";
     linkSideBySide(d, t.title, QSize(LeftWidth + RightWidth, Height), QSize(380, 209));
     p.parentId = FieldRef::of(l.parent, l.parentId);
     p.parentName = FieldRef::of(l.parent, l.parentName);

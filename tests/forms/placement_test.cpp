@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTreeView>
 
@@ -488,6 +489,22 @@ TEST_F(Place, MoveToAsksThePickListForTheParent)
     EXPECT_EQ(stored(10).RoomsId, 2);
     EXPECT_EQ(stored(12).RoomsId, 2);
     EXPECT_EQ(shown(w, placeItemsDef().countDisplay), 1);
+}
+
+TEST_F(Place, BothListsSayTheyAreBrowsedInTheStatusBar)
+{
+    addLocation(1, "Attic");
+    addItem(10, "Lamp", 1, 2500);
+    Placement *w = open(placeItemsDef());
+    ASSERT_TRUE(w);
+    w->window()->activateWindow();
+    QSignalSpy said(w->content(), &BuiltWindow::statusMessage);
+    for (PagedList *l : {w->secondList(), w->firstList()}) {
+        said.clear();
+        l->view()->setFocus();
+        ASSERT_TRUE(waitFor([&] { return !said.isEmpty(); }));
+        EXPECT_EQ(said.last().at(0).toString(), QStringLiteral("Browsing Records"));
+    }
 }
 
 } // namespace

@@ -29,20 +29,18 @@ std::int64_t integerOf(const FieldRef &f)
     return field::integer(f.def(), table(f.table).buffer());
 }
 
-std::string textOf(const FieldRef &f)
+// A text field of a record, without its trailing blanks.
+std::string textIn(const FieldRef &f, const void *record)
 {
-    std::string s(field::text(f.def(), table(f.table).buffer()));
+    std::string s(field::text(f.def(), record));
     while (!s.empty() && s.back() == ' ')
         s.pop_back();
     return s;
 }
 
-std::string nameOf(const FieldRef &f, const MovedChild &c)
+std::string textOf(const FieldRef &f)
 {
-    std::string s(field::text(f.def(), c.asRead.data()));
-    while (!s.empty() && s.back() == ' ')
-        s.pop_back();
-    return s;
+    return textIn(f, table(f.table).buffer());
 }
 
 bool ours(const QMimeData *m)
@@ -340,7 +338,7 @@ void Placement::moveAll(std::vector<MovedChild> moved)
     std::vector<std::string> there;
     std::erase_if(moved, [&](const MovedChild &c) {
         if (field::integer(link, c.asRead.data()) != target) return false;
-        there.push_back(nameOf(place_.childName, c));
+        there.push_back(textIn(place_.childName, c.asRead.data()));
         return true;
     });
     if (!there.empty()) {

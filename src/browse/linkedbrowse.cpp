@@ -251,11 +251,12 @@ class ListPane : public QObject
     {
         if (host_.busy()) return;
         const std::string text = engine_->popupText(formsAvailable());
-        if (text.empty()) return;
         if (menu_) menu_->deleteLater();
         menu_ = new QMenu(host_.content_);
         int number = 0;
-        for (const QString &item : QString::fromStdString(text).split(u'|')) {
+        const QStringList items =
+            text.empty() ? QStringList() : QString::fromStdString(text).split(u'|');
+        for (const QString &item : items) {
             if (item == QStringLiteral("-")) {
                 menu_->addSeparator();
                 continue;
@@ -266,6 +267,8 @@ class ListPane : public QObject
             a->setEnabled(!disabled);
             connect(a, &QAction::triggered, this, [this, request] { form(request); });
         }
+        host_.extendPopup(*menu_, this == host_.second_.get());
+        if (menu_->isEmpty()) return;
         menu_->popup(at);
     }
 
@@ -458,6 +461,17 @@ QCoro::Task<> LinkedBrowse::callForm(ListPane &pane, Long request)
     pane.engine().endFormCall(request, response);
     redisplay();
     if (PagedList *l = pane.list()) l->setFocus();
+}
+
+QCoro::Task<std::optional<bool>> LinkedBrowse::callHeld(std::function<QCoro::Task<bool>()> call)
+{
+    if (busy()) co_return std::nullopt;
+    rereadBoth();
+    calling_ = true;
+    const bool result = co_await call();
+    calling_ = false;
+    if (!content_) co_return std::nullopt;
+    co_return result;
 }
 
 QCoro::Task<> LinkedBrowse::callChild(const LinkedDef::Call &c)

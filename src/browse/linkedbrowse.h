@@ -13,7 +13,11 @@
 
 #include <QPointer>
 
+#include <functional>
 #include <memory>
+#include <optional>
+
+class QMenu;
 
 namespace hk
 {
@@ -78,6 +82,13 @@ class LinkedBrowse : public Procedure
     // every redisplay (the window's own displays follow the lists).
     virtual void wired() {}
     virtual void shown() {}
+    // Entries a window adds to a list's popup menu (`children`: the second
+    // list's).
+    virtual void extendPopup(QMenu &, bool /*children*/) {}
+    // Calls another window (a pick list) with this one held, as a form call
+    // holds it. Nothing when this window cannot call now or has closed
+    // meanwhile; else what the call gave.
+    QCoro::Task<std::optional<bool>> callHeld(std::function<QCoro::Task<bool>()> call);
 
     // One refresh for both lists; then both are shown again.
     void refreshAll();

@@ -15,6 +15,8 @@
 #include <QTreeView>
 #include <QWheelEvent>
 
+#include <algorithm>
+
 namespace hk
 {
 
@@ -57,6 +59,9 @@ PagedList::PagedList(const DialogUnits &units, QWidget *parent)
             [this](const QModelIndex &now) {
                 if (!showing_ && now.isValid()) emit rowHighlighted(now.row() + 1);
             });
+    connect(view_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (!showing_) emit selectionEdited();
+    });
     connect(view_, &QAbstractItemView::doubleClicked, this,
             [this] { emit command(ListCommand::DoubleClick); });
 }
@@ -97,10 +102,38 @@ void PagedList::showRows(const std::vector<BrowseRow> &rows, int current)
             item->setTextAlignment(align);
         }
     }
+    // The highlight alone is chosen, whatever keys are held meanwhile.
+    const auto only = QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
     if (current >= 1 && current <= static_cast<int>(rows.size()))
-        view_->setCurrentIndex(model_->index(current - 1, 0));
+        view_->selectionModel()->setCurrentIndex(model_->index(current - 1, 0), only);
     else
-        view_->setCurrentIndex(QModelIndex());
+        view_->selectionModel()->setCurrentIndex(QModelIndex(), only);
+    showing_ = false;
+}
+
+void PagedList::setSeveral()
+{
+    view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+}
+
+std::vector<int> PagedList::selectedRows() const
+{
+    std::vector<int> rows;
+    for (const QModelIndex &i : view_->selectionModel()->selectedRows())
+        rows.push_back(i.row() + 1);
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void PagedList::selectRows(const std::vector<int> &rows)
+{
+    showing_ = true;
+    QItemSelection chosen;
+    for (int r : rows)
+        if (r >= 1 && r <= model_->rowCount())
+            chosen.select(model_->index(r - 1, 0), model_->index(r - 1, 0));
+    view_->selectionModel()->select(chosen, QItemSelectionModel::ClearAndSelect |
+                                                QItemSelectionModel::Rows);
     showing_ = false;
 }
 
@@ -204,6 +237,16 @@ bool PagedList::eventFilter(QObject *watched, QEvent *event)
         case Qt::Key_Enter:
             emit command(ctrl ? ListCommand::Change : ListCommand::Enter);
             return true;
+        case Qt::Key_F10:
+            if (!(key->modifiers() & Qt::ShiftModifier)) break;
+            [[fallthrough]];
+        case Qt::Key_Menu: {
+            // The popup opens on the highlighted row, as a right click would.
+            const QModelIndex current = view_->currentIndex();
+            const QPoint at = current.isValid() ? view_->visualRect(current).center() : QPoint();
+            emit popupRequested(view_->viewport()->mapToGlobal(at));
+            return true;
+        }
         default:
             break;
         }
@@ -236,7 +279,10 @@ bool PagedList::eventFilter(QObject *watched, QEvent *event)
             static_cast<QMouseEvent *>(event)->button() == Qt::RightButton) {
             auto *mouse = static_cast<QMouseEvent *>(event);
             const QModelIndex at = view_->indexAt(mouse->position().toPoint());
-            if (at.isValid()) view_->setCurrentIndex(at);
+            // A click on one of several chosen rows keeps them all chosen.
+            if (at.isValid() && !view_->selectionModel()->isRowSelected(at.row()))
+                view_->selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect |
+                                                                 QItemSelectionModel::Rows);
             emit popupRequested(mouse->globalPosition().toPoint());
             return true;
         }

@@ -41,6 +41,13 @@ class PagedList : public QWidget
     // How many rows the list shows at its present height.
     int pageSize() const;
 
+    // Lets the user choose several rows (Ctrl/Shift+click); the highlight
+    // stays one of them.
+    void setSeveral();
+    std::vector<int> selectedRows() const; // from 1, in list order
+    // Chooses exactly these rows (from 1), without a notice.
+    void selectRows(const std::vector<int> &rows);
+
     QTreeView *view() const { return view_; }
     QScrollBar *scrollBar() const { return bar_; }
 
@@ -51,6 +58,7 @@ class PagedList : public QWidget
     void command(hk::ListCommand command);
     void typed(const QString &text); // a character for the locator
     void popupRequested(const QPoint &globalPosition);
+    void selectionEdited(); // the user chose other rows
 
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -80,6 +80,14 @@ struct TableDef {
     // Text fields searched for any part of their text: each has a substring
     // index kept in step with the table.
     std::vector<int> searched{};
+    // The children of each parent counted, and one of their fields added up,
+    // by the file itself: rows grouped by field `by` (-1: nothing kept),
+    // field `summed` added up (-1: counted only).
+    struct PerParent {
+        int by = -1;
+        int summed = -1;
+    };
+    PerParent perParent{};
 
     int recordLength() const;                     // packed bytes
     int fieldIndex(std::string_view label) const; // by label, case-insensitive; -1 if none

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <stdexcept>
 #include <strings.h>
+#include <tuple>
 
 namespace hk
 {
@@ -289,6 +290,14 @@ const std::array<TableDef, TableCount> &tables()
                                  std::pair{TableId::MagArticle, "Art:Comments"}}) {
             TableDef &t = built[static_cast<int>(id)];
             t.searched.push_back(t.fieldIndex(field));
+        }
+        // The figures of the placement windows, exact without reading every
+        // child of a large location or category.
+        for (auto [id, by, summed] :
+             {std::tuple{TableId::Items, "Itm:RoomsId", "ITM:VALUES"},
+              std::tuple{TableId::Books, "Bok:BookCategoryId", "BOK:BOOKVALUE"}}) {
+            TableDef &t = built[static_cast<int>(id)];
+            t.perParent = {t.fieldIndex(by), t.fieldIndex(summed)};
         }
         return built;
     }();

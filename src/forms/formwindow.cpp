@@ -134,6 +134,11 @@ void FormProcedure::setPickList(PickList pick)
     pickList() = std::move(pick);
 }
 
+QCoro::Task<bool> FormProcedure::pick(Procedure &caller, const std::string &name)
+{
+    co_return co_await pickList()(caller, name);
+}
+
 FormProcedure::FormProcedure(const FormDef &def)
     : Procedure(QString::fromStdString(def.name)), core_(def)
 {

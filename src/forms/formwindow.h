@@ -33,6 +33,9 @@ class FormProcedure : public Procedure
     // What a pick list call does; tests replace it.
     using PickList = std::function<QCoro::Task<bool>(Procedure &caller, const std::string &name)>;
     static void setPickList(PickList pick);
+    // Calls the pick list `name` to choose a record into its buffer; true
+    // when one was chosen.
+    static QCoro::Task<bool> pick(Procedure &caller, const std::string &name);
 
   protected:
     QCoro::Task<> run() override;

@@ -5,14 +5,20 @@
 #pragma once
 
 #include "browse/linkedbrowse.h"
+#include "forms/placemove.h"
 #include "platform/data/childsums.h"
 
 #include <QPoint>
 
 #include <map>
 #include <optional>
-#include <utility>
+#include <set>
 #include <string>
+#include <utility>
+#include <vector>
+
+class QDrag;
+class QMouseEvent;
 
 namespace hk
 {
@@ -29,6 +35,8 @@ struct PlaceDef {
     int summed = -1; // the child field added up
     std::string noParentTitle, noParentText;
     std::string sameTitle, sameLead, sameTail; // "This item: " … " location !"
+    std::string severalLead;                   // "These items: ", for several at once
+    std::string pickList;                      // where "Move to…" asks for the parent
 };
 
 // What a drag from the child list carries, and what the parent list takes.
@@ -44,14 +52,25 @@ class Placement : public LinkedBrowse
     // A drop of a drag carrying `identifier` at `at`, in the parent list's
     // viewport coordinates. Below the last row or off the rows: nothing.
     void drop(const QByteArray &identifier, QPoint at);
+    // "Move to…": the chosen children go to a parent picked in the pick
+    // list, as if dropped on its row.
+    QCoro::Task<> moveToPicked();
 
   protected:
     void wired() override;
     void shown() override;
+    void extendPopup(QMenu &menu, bool children) override;
     bool eventFilter(QObject *watched, QEvent *e) override;
+    // The drag as the user makes it, until the drop; tests stand in here.
+    virtual void runDrag(QDrag &drag);
 
   private:
-    void moveTo(int row);
+    bool pressOnChild(QMouseEvent *m);
+    void keepChosen();
+    void showFigures();
+    std::vector<Position> chosenPositions() const;
+    void moveTo(int row, std::vector<MovedChild> moved);
+    void moveAll(std::vector<MovedChild> moved);
     void startDrag();
 
     const PlaceDef &place_;
@@ -60,6 +79,13 @@ class Placement : public LinkedBrowse
     QPointer<QWidget> dragFrom_, dropOn_;
     QPoint pressedAt_;
     bool pressed_ = false;
+    // A plain press on one of several chosen children: they stay chosen for
+    // a drag; released without one, the press chooses that child alone.
+    int pressedRow_ = 0;
+    // The children chosen on the page, kept over its redisplays.
+    std::set<Position> chosen_;
+    // What a drag under way carries, as read when it began.
+    std::vector<MovedChild> dragged_;
     // The figures shown, and the parent and file version they were read for.
     ChildSum figures_;
     std::optional<std::pair<std::int64_t, long long>> figuresFor_;

@@ -83,6 +83,10 @@ PlaceDef makePlace(const Texts &t, const Lists &l, std::vector<T> tables, Long *
     bl.displays = std::move(displays);
     layOutBrowse(b, bl);
 
+    // Both lists tell the status bar what the user is doing in them.
+    for (BrowseDef *list : {&a, &b})
+        for (ControlLayout &c : list->layout.controls)
+            if (c.id == list->list) c.message = "Browsing Records";
     linkSideBySide(d, t.title, QSize(LeftWidth + RightWidth, Height), QSize(380, 209));
     p.parentId = FieldRef::of(l.parent, l.parentId);
     p.parentName = FieldRef::of(l.parent, l.parentName);
@@ -141,6 +145,8 @@ const PlaceDef &placeItemsDef()
         p.noParentText = "You must create a location first!";
         p.sameTitle = "Please select another location";
         p.sameLead = "This item: ";
+        p.severalLead = "These items: ";
+        p.pickList = "PickLocation";
         p.sameTail = " location !";
         return p;
     }();
@@ -186,6 +192,8 @@ const PlaceDef &placeBooksDef()
         p.noParentText = "You must create categories first!";
         p.sameTitle = "Please select another category";
         p.sameLead = "This book: ";
+        p.severalLead = "These books: ";
+        p.pickList = "PickBookCategory";
         p.sameTail = " category !";
         return p;
     }();
@@ -240,6 +248,8 @@ const PlaceDef &placeArticlesDef()
         p.noParentText = "You must create categories first!";
         p.sameTitle = "Please select another category";
         p.sameLead = "This article: ";
+        p.severalLead = "These articles: ";
+        p.pickList = "PickMagazineCategory";
         p.sameTail = " category !";
         return p;
     }();

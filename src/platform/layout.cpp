@@ -104,7 +104,8 @@ class CharacterLimit : public QValidator
                 if (i == 0 || !text[i - 1].isHighSurrogate()) return Invalid;
                 continue;
             }
-            if (text[i].isHighSurrogate() && (i + 1 == text.size() || !text[i + 1].isLowSurrogate()))
+            if (text[i].isHighSurrogate() &&
+                (i + 1 == text.size() || !text[i + 1].isLowSurrogate()))
                 return Invalid;
             ++chars;
         }
@@ -244,11 +245,14 @@ BuiltWindow::BuiltWindow(const WindowLayout &layout, const DialogUnits &units, Q
         setMinimumSize(
             units_.toPixels(layout.minimumSize.isEmpty() ? layout.size : layout.minimumSize));
     focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
-        for (const auto &[id, w] : widgets_)
-            if (w == now) {
-                emit statusMessage(statusFor(id));
-                return;
-            }
+        // The focus may be inside a control (a list's view): the nearest
+        // control around it speaks.
+        for (QWidget *at = now; at && at != this; at = at->parentWidget())
+            for (const auto &[id, w] : widgets_)
+                if (w == at) {
+                    emit statusMessage(statusFor(id));
+                    return;
+                }
     });
     qApp->installEventFilter(this);
 }

@@ -4,11 +4,15 @@
 // parent, on no row, or with another drag's identifier writes nothing.
 #include "browse/browsefixture.h"
 #include "browse/listcontrol.h"
+#include "forms/formwindow.h"
 #include "forms/placement.h"
 #include "shell/testapp.h"
 
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
 #include <QTreeView>
 
 #include <cstring>
@@ -20,6 +24,23 @@ namespace
 {
 
 using test::waitFor;
+
+// The window with the user's drag stood in for: what happens between the
+// start of the drag and the drop, then the drop itself.
+class Dragging : public Placement
+{
+  public:
+    using Placement::Placement;
+    std::function<void()> meanwhile;
+    QPoint dropAt;
+
+  protected:
+    void runDrag(QDrag &) override
+    {
+        if (meanwhile) meanwhile();
+        drop(DragIdentifier, dropAt);
+    }
+};
 
 class Place : public test::BrowseData
 {
@@ -66,9 +87,10 @@ class Place : public test::BrowseData
         return Itm;
     }
 
-    Placement *open(const PlaceDef &def)
+    Placement *open(const PlaceDef &def) { return open(std::make_unique<Placement>(def)); }
+    Placement *open(std::unique_ptr<Placement> window)
     {
-        const Long id = start(std::make_unique<Placement>(def));
+        const Long id = start(std::move(window));
         auto *w = qobject_cast<Placement *>(findProcedure(id));
         if (w) waitFor([w] { return w->firstList() && w->firstList()->isVisible(); });
         settle();
@@ -95,6 +117,31 @@ class Place : public test::BrowseData
     {
         QTreeView *v = w->firstList()->view();
         return v->visualRect(v->model()->index(row, 0)).center();
+    }
+    static QPoint childAt(Placement *w, int row)
+    {
+        QTreeView *v = w->secondList()->view();
+        return v->visualRect(v->model()->index(row, 0)).center();
+    }
+    // Ctrl+click on each of these child rows (from 0), then a drag from the
+    // first of them.
+    static void chooseAndDrag(Placement *w, std::initializer_list<int> rows)
+    {
+        QWidget *port = w->secondList()->view()->viewport();
+        for (int r : rows)
+            QTest::mouseClick(port, Qt::LeftButton, Qt::ControlModifier, childAt(w, r));
+        settle();
+        const QPoint from = childAt(w, *rows.begin());
+        QTest::mousePress(port, Qt::LeftButton, Qt::NoModifier, from);
+        QTest::mouseMove(port, from + QPoint(0, 3 * QApplication::startDragDistance()));
+        QTest::mouseRelease(port, Qt::LeftButton, Qt::NoModifier, from);
+        settle();
+    }
+    std::unique_ptr<Dragging> dragging(QPoint target = {})
+    {
+        auto w = std::make_unique<Dragging>(placeItemsDef());
+        w->dropAt = target;
+        return w;
     }
     static std::vector<std::string> children(Placement *w)
     {
@@ -285,6 +332,179 @@ TEST_F(Place, ArticlesAreOnlyMovedNeverEdited)
     Art.MagazineArticleId = 5;
     ASSERT_EQ(MagArticle.get(Art.Primary), NoError);
     EXPECT_EQ(Art.MagazineCategoryId, 2);
+}
+
+// The highlighted item and two more chosen with Ctrl+click, dragged to the
+// kitchen: all three move, each only in its location; the figures follow.
+TEST_F(Place, SeveralChosenChildrenMoveTogether)
+{
+    addLocation(1, "Attic");
+    addLocation(2, "Kitchen");
+    addItem(10, "Lamp", 1, 2500);
+    addItem(11, "Rug", 1, 1000);
+    addItem(12, "Vase", 1, 300);
+    addItem(13, "Wok", 1, 700);
+    std::vector<ItemsRecord> before;
+    for (Long id : {10, 11, 13})
+        before.push_back(stored(id));
+    auto made = dragging();
+    Dragging *w = made.get();
+    ASSERT_TRUE(open(std::move(made)));
+    w->dropAt = rowAt(w, 1);
+    chooseAndDrag(w, {1, 3});
+    EXPECT_TRUE(messages.boxes().empty());
+    EXPECT_EQ(children(w), (std::vector<std::string>{"Vase"}));
+    EXPECT_EQ(shown(w, placeItemsDef().countDisplay), 1);
+    for (ItemsRecord b : before) {
+        ItemsRecord after = stored(b.ItemsId);
+        EXPECT_EQ(after.RoomsId, 2);
+        after.RoomsId = b.RoomsId;
+        EXPECT_EQ(std::memcmp(&after, &b, sizeof b), 0) << "other fields of " << b.ItemsId;
+    }
+}
+
+// One of the chosen items refused by the file: none of them moves.
+TEST_F(Place, ASeveralMoveRefusedHalfWayLeavesEveryChildWhereItWas)
+{
+    addLocation(1, "Attic");
+    addLocation(2, "Kitchen");
+    addItem(10, "Lamp", 1, 2500);
+    addItem(11, "Rug", 1, 1000);
+    addItem(12, "Vase", 1, 300);
+    ASSERT_EQ(sqlite3_exec(Items.file().db(),
+                           "CREATE TEMP TRIGGER refuse BEFORE UPDATE ON Items "
+                           "WHEN NEW.ItemsId = 12 BEGIN SELECT RAISE(ABORT, 'refused'); END",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    auto made = dragging();
+    Dragging *w = made.get();
+    ASSERT_TRUE(open(std::move(made)));
+    w->dropAt = rowAt(w, 1);
+    chooseAndDrag(w, {1, 2}); // the refused Vase comes last
+    sqlite3_exec(Items.file().db(), "DROP TRIGGER temp.refuse", nullptr, nullptr, nullptr);
+    ASSERT_FALSE(messages.boxes().empty());
+    EXPECT_EQ(messages.boxes().back().title, "Record Update Error");
+    for (Long id : {10, 11, 12})
+        EXPECT_EQ(stored(id).RoomsId, 1) << id;
+    EXPECT_EQ(children(w), (std::vector<std::string>{"Lamp", "Rug", "Vase"}));
+}
+
+// Another station changes a dragged item before the drop: warning 16, and
+// no item moves.
+TEST_F(Place, AnItemChangedElsewhereDuringTheDragEndsInItsWarning)
+{
+    addLocation(1, "Attic");
+    addLocation(2, "Kitchen");
+    addItem(10, "Lamp", 1, 2500);
+    addItem(11, "Rug", 1, 1000);
+    auto made = dragging();
+    Dragging *w = made.get();
+    ASSERT_TRUE(open(std::move(made)));
+    w->dropAt = rowAt(w, 1);
+    w->meanwhile = [] {
+        DataFile other(DataFile::program().path());
+        ASSERT_EQ(other.connect(false, "Items"), NoError);
+        ASSERT_EQ(sqlite3_exec(other.db(), "UPDATE Items SET Quantity = 9 WHERE ItemsId = 11",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+    };
+    chooseAndDrag(w, {1});
+    int warnings16 = 0;
+    for (const MessageRequest &m : messages.boxes())
+        if (m.text.find("try to save again") != std::string::npos) ++warnings16;
+    EXPECT_EQ(warnings16, 1);
+    EXPECT_EQ(stored(10).RoomsId, 1);
+    EXPECT_EQ(stored(11).RoomsId, 1);
+    EXPECT_EQ(stored(11).Quantity, 9);
+}
+
+TEST_F(Place, SeveralAlreadyThereAreNamedInOneMessage)
+{
+    addLocation(1, "Attic");
+    addLocation(2, "Kitchen");
+    addItem(10, "Lamp", 1, 2500);
+    addItem(11, "Rug", 1, 1000);
+    auto made = dragging();
+    Dragging *w = made.get();
+    ASSERT_TRUE(open(std::move(made)));
+    w->dropAt = rowAt(w, 0);
+    chooseAndDrag(w, {1});
+    ASSERT_EQ(messages.boxes().size(), 1u);
+    EXPECT_EQ(messages.boxes()[0].text,
+              "These items: Lamp, Rug are already in the Attic location !");
+}
+
+// "Move to…" from the keyboard: Shift+F10 opens the child list's popup, the
+// pick list gives the parent, and the chosen items move as a drop there
+// would move them, with the same message for those already there.
+TEST_F(Place, MoveToAsksThePickListForTheParent)
+{
+    addLocation(1, "Attic");
+    addLocation(2, "Kitchen");
+    addItem(10, "Lamp", 1, 2500);
+    addItem(11, "Rug", 1, 1000);
+    addItem(12, "Vase", 1, 300);
+    std::vector<std::string> asked;
+    Long choice = 0;
+    FormProcedure::setPickList([&](Procedure &, const std::string &name) -> QCoro::Task<bool> {
+        asked.push_back(name);
+        if (choice) {
+            ItmRom = ItemsRoomsRecord{};
+            ItmRom.RoomsId = choice;
+            ItemsRooms.get(ItmRom.Primary);
+        }
+        co_return choice != 0;
+    });
+    Placement *w = open(placeItemsDef());
+    ASSERT_TRUE(w);
+    QWidget *port = w->secondList()->view()->viewport();
+    QTest::mouseClick(port, Qt::LeftButton, Qt::ControlModifier, childAt(w, 2));
+    settle();
+    auto moveTo = [&](Long pick) {
+        choice = pick;
+        QTest::keyClick(w->secondList()->view(), Qt::Key_F10, Qt::ShiftModifier);
+        QAction *entry = nullptr;
+        for (QMenu *m : w->content()->findChildren<QMenu *>())
+            for (QAction *a : m->actions())
+                if (m->isVisible() && a->text() == QStringLiteral("&Move to…")) entry = a;
+        ASSERT_TRUE(entry);
+        ASSERT_TRUE(entry->isEnabled());
+        entry->trigger();
+        settle();
+    };
+
+    moveTo(0); // the pick list cancelled
+    moveTo(1); // their own location
+    EXPECT_EQ(asked, (std::vector<std::string>{"PickLocation", "PickLocation"}));
+    ASSERT_EQ(messages.boxes().size(), 1u);
+    EXPECT_EQ(messages.boxes()[0].text,
+              "These items: Lamp, Vase are already in the Attic location !");
+    EXPECT_EQ(children(w), (std::vector<std::string>{"Lamp", "Rug", "Vase"}));
+
+    QTest::mouseClick(port, Qt::LeftButton, Qt::NoModifier, childAt(w, 0));
+    QTest::mouseClick(port, Qt::LeftButton, Qt::ControlModifier, childAt(w, 2));
+    settle();
+    moveTo(2);
+    EXPECT_EQ(children(w), (std::vector<std::string>{"Rug"}));
+    EXPECT_EQ(stored(10).RoomsId, 2);
+    EXPECT_EQ(stored(12).RoomsId, 2);
+    EXPECT_EQ(shown(w, placeItemsDef().countDisplay), 1);
+}
+
+TEST_F(Place, BothListsSayTheyAreBrowsedInTheStatusBar)
+{
+    addLocation(1, "Attic");
+    addItem(10, "Lamp", 1, 2500);
+    Placement *w = open(placeItemsDef());
+    ASSERT_TRUE(w);
+    w->window()->activateWindow();
+    QSignalSpy said(w->content(), &BuiltWindow::statusMessage);
+    for (PagedList *l : {w->secondList(), w->firstList()}) {
+        said.clear();
+        l->view()->setFocus();
+        ASSERT_TRUE(waitFor([&] { return !said.isEmpty(); }));
+        EXPECT_EQ(said.last().at(0).toString(), QStringLiteral("Browsing Records"));
+    }
 }
 
 } // namespace

@@ -1,11 +1,16 @@
 // The number of children of one parent and the sum of one of their numeric
-// fields, read by the data file in one statement over the children's
-// reference index, so that a placement window's figures stay exact without
-// the program reading every child.
+// fields. A table whose dictionary entry names a per-parent grouping has
+// them kept by the file itself: one row per parent in "HkChildSums", kept in
+// step by three triggers inside each insert's, delete's and update's own
+// transaction, so that a rollback takes them back and another station's
+// writes count as ours do. Otherwise the file counts and adds up the
+// children over their reference index.
 #pragma once
 
 #include <cstdint>
 #include <optional>
+
+struct sqlite3;
 
 namespace hk
 {
@@ -17,6 +22,21 @@ struct ChildSum {
     long long count = 0;
     std::int64_t sum = 0; // in the field's own units (hundredths for decimals)
 };
+
+// Whether the table's per-parent figures are kept as its dictionary entry
+// describes them: the triggers are there with their derived SQL.
+bool childSumsKept(sqlite3 *db, const TableDef &table);
+
+// Inside the caller's transaction: makes the sums table when missing, makes
+// the table's triggers afresh and sets its rows to the true figures.
+// Returns SQLite's result code; SQLITE_OK at once for a table with none.
+int startChildSums(sqlite3 *db, const TableDef &table);
+
+// On opening a table: sets its per-parent figures up in a transaction of its
+// own when they are not kept (a file written by an earlier version). Gives up
+// quietly when the file cannot be written now; the figures are then read the
+// slow way until a later opening sets them up.
+void ensureChildSums(DataFile &file, const TableDef &table);
 
 // Children of `table` whose field `link` holds `parent`; `summed` is the
 // field added up, -1 for none. Nothing when the file cannot answer now.

@@ -1,6 +1,7 @@
 #include "platform/data/table.h"
 
 #include "dictionary/tables.h"
+#include "platform/data/childsums.h"
 #include "platform/data/counts.h"
 #include "platform/data/datafile.h"
 #include "platform/data/fileerror.h"
@@ -51,6 +52,7 @@ int Table::open()
     open_ = true;
     cursor_.setOrder(def_.hasIdentifier() ? 0 : kFileOrder);
     ensureCount(file_, def_);
+    ensureChildSums(file_, def_);
     // What a station that ended mid-insert left behind goes before anyone reads.
     if (def_.hasIdentifier()) removeDeadPlaceholders(file_, def_);
     return setError(NoError, storedName());
@@ -95,7 +97,8 @@ int Table::create()
             sql += createSearchIndexSql(def_, f);
         code = runSql(db, sql);
         if (code != NoError) return code;
-        const int rc = startCount(db, def_);
+        int rc = startCount(db, def_);
+        if (rc == SQLITE_OK) rc = startChildSums(db, def_);
         return rc == SQLITE_OK ? code : setSqliteError(db, rc, storedName());
     });
 }

@@ -2,27 +2,20 @@
 // the collection there as CSV. The file is replaced only once it is complete.
 #pragma once
 
-#include "platform/layout.h"
-#include "platform/procedure.h"
+#include "shell/collectionchoice.h"
 
 namespace hk
 {
 
-class BuiltWindow;
-
-class ExportCollection : public Procedure
+class ExportCollection : public CollectionChoice
 {
     Q_OBJECT
   public:
     ExportCollection();
-    static WindowLayout layout();
-    enum Control { CollectionPrompt = 1, CollectionList = 2, ExportButton = 3, CancelButton = 4 };
+    static constexpr int ExportButton = ActButton;
 
   protected:
-    QCoro::Task<> run() override;
-
-  private:
-    QCoro::Task<> exportChosen(BuiltWindow *w);
+    QCoro::Task<> act(BuiltWindow *w, const CsvCollection &collection) override;
 };
 
 } // namespace hk

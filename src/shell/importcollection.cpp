@@ -8,14 +8,12 @@
 #include "platform/filedialogs.h"
 #include "platform/messages.h"
 #include "shell/csvexport.h"
-#include "shell/designplace.h"
 #include "shell/csvimport.h"
 
 #include <QDir>
 #include <QFile>
 #include <QPointer>
 #include <QProgressDialog>
-#include <QPushButton>
 
 namespace hk
 {
@@ -75,50 +73,16 @@ std::string missingList(const CollectionImport &importer)
 
 } // namespace
 
-ImportCollection::ImportCollection() : Procedure(QStringLiteral("ImportCollection")) {}
-
-WindowLayout ImportCollection::layout()
+ImportCollection::ImportCollection()
+    : CollectionChoice(QStringLiteral("ImportCollection"),
+                       {kTitle, "The collection to read from a CSV file", "&Import...",
+                        "Choose the file and import", "Close without importing"})
 {
-    std::vector<std::string> names;
-    for (const CsvCollection &c : CollectionExport::collections())
-        names.push_back(c.name);
-    WindowLayout w;
-    w.title = kTitle;
-    w.size = QSize(150, 48);
-    w.kind = WindowKind::Dialog;
-    w.resizable = false;
-    w.controls = {
-        {.id = CollectionPrompt,
-         .kind = ControlKind::Prompt,
-         .design = QRect(8, 10, 40, 10),
-         .text = "&Collection:"},
-        {.id = CollectionList,
-         .kind = ControlKind::DropList,
-         .design = QRect(50, 8, 90, 13),
-         .tip = "The collection to read from a CSV file",
-         .items = names},
-        {.id = ImportButton,
-         .kind = ControlKind::Button,
-         .design = QRect(24, 28, 50, 14),
-         .text = "&Import...",
-         .tip = "Choose the file and import",
-         .flags = FlagDefault},
-        {.id = CancelButton,
-         .kind = ControlKind::Button,
-         .design = QRect(80, 28, 45, 14),
-         .text = "Cancel",
-         .tip = "Close without importing",
-         .flags = FlagCancel},
-    };
-    return w;
 }
 
-QCoro::Task<> ImportCollection::importChosen(BuiltWindow *w)
+QCoro::Task<> ImportCollection::act(BuiltWindow *w, const CsvCollection &collection)
 {
-    const std::string chosen = std::get<std::string>(w->value(CollectionList));
-    const CsvCollection *collection = CollectionExport::findCollection(chosen);
-    if (!collection) co_return;
-    const QString name = QString::fromStdString(collection->name);
+    const QString name = QString::fromStdString(collection.name);
     const OpenFileRequest request{QStringLiteral("Import %1 from CSV").arg(name),
                                   QStringLiteral("CSV files (*.csv);;All files (*)")};
     const QString path = co_await fileDialogs().openFileName(w, request);
@@ -138,10 +102,10 @@ QCoro::Task<> ImportCollection::importChosen(BuiltWindow *w)
     // The tables are made where missing and kept open meanwhile; the import
     // writes through a station of its own, so no window of this program can
     // join or end its transaction.
-    CollectionImport importer(collection->levels);
+    CollectionImport importer(collection.levels);
     TablesInUse tables;
     if (!tables.use({&HearthkpValue})) co_return;
-    for (TableId t : CollectionExport(collection->levels).tablesRead())
+    for (TableId t : CollectionExport(collection.levels).tablesRead())
         if (!tables.use({&table(t)})) co_return; // the table's own warning has been shown
     DataFile station(DataFile::program().path());
 
@@ -188,19 +152,6 @@ QCoro::Task<> ImportCollection::importChosen(BuiltWindow *w)
             .toStdString(),
         kTitle, MessageIcon::Information);
     w->close();
-}
-
-QCoro::Task<> ImportCollection::run()
-{
-    auto built = BuiltWindow::build(layout());
-    BuiltWindow *w = built.release();
-    connect(w->controlAs<QPushButton>(ImportButton), &QPushButton::clicked, w,
-            [this, w] { importChosen(w); });
-    connect(w->controlAs<QPushButton>(CancelButton), &QPushButton::clicked, w, &QWidget::close);
-    setWindow(w);
-    w->show();
-    putAtDesignPlace(w);
-    co_await untilClosed();
 }
 
 } // namespace hk

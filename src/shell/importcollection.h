@@ -4,27 +4,20 @@
 // the whole file in one transaction behind a progress window with Cancel.
 #pragma once
 
-#include "platform/layout.h"
-#include "platform/procedure.h"
+#include "shell/collectionchoice.h"
 
 namespace hk
 {
 
-class BuiltWindow;
-
-class ImportCollection : public Procedure
+class ImportCollection : public CollectionChoice
 {
     Q_OBJECT
   public:
     ImportCollection();
-    static WindowLayout layout();
-    enum Control { CollectionPrompt = 1, CollectionList = 2, ImportButton = 3, CancelButton = 4 };
+    static constexpr int ImportButton = ActButton;
 
   protected:
-    QCoro::Task<> run() override;
-
-  private:
-    QCoro::Task<> importChosen(BuiltWindow *w);
+    QCoro::Task<> act(BuiltWindow *w, const CsvCollection &collection) override;
 };
 
 } // namespace hk

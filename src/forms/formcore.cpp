@@ -19,13 +19,6 @@ namespace hk
 namespace
 {
 
-FieldRef fieldNamed(const std::string &label)
-{
-    FieldRef f = findField(label);
-    if (!f) throw std::logic_error("form names an unknown field: " + label);
-    return f;
-}
-
 const char *requestWord(Long request)
 {
     switch (request) {

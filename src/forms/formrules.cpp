@@ -9,15 +9,12 @@
 namespace hk
 {
 
-namespace
-{
 FieldRef fieldNamed(const std::string &label)
 {
     FieldRef f = findField(label);
     if (!f) throw std::logic_error("form names an unknown field: " + label);
     return f;
 }
-} // namespace
 
 int failingRequired(const FormDef &def, const void *record)
 {

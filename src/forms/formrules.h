@@ -3,6 +3,7 @@
 // import to each row of a file, so both refuse and total alike.
 #pragma once
 
+#include "dictionary/tables.h"
 #include "forms/formdef.h"
 
 #include <cstdint>
@@ -12,6 +13,10 @@ namespace hk
 {
 
 class Table;
+
+// The field a form names by its label; an unknown one is a programming error
+// (std::logic_error).
+FieldRef fieldNamed(const std::string &label);
 
 // The first of the form's required checks that the record fails, or -1.
 int failingRequired(const FormDef &def, const void *record);

@@ -17,7 +17,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QKeyEvent>
 #include <QMenuBar>
+#include <QPointer>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollArea>
@@ -378,6 +380,36 @@ void PreviewWindow::zoomPopup()
         connect(a, &QAction::triggered, this, [this, n] { chooseFromPopup(n); });
     }
     menu->popup(QCursor::pos());
+}
+
+// Alt and a letter of one of the preview's own menus opens that menu, not
+// the frame's menu of the same letter: inside the frame both menu bars
+// answer the same keys. The key is claimed before it becomes a shortcut; the
+// menu opens once the key press has been delivered (a spin box with the focus
+// takes it, so it may never reach this window).
+bool PreviewWindow::event(QEvent *event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        const Qt::KeyboardModifiers mods =
+            key->modifiers() & ~(Qt::KeypadModifier | Qt::GroupSwitchModifier);
+        if (mods == Qt::AltModifier && key->key() >= Qt::Key_0 && key->key() <= Qt::Key_Z) {
+            for (QAction *menu : menuBar()->actions()) {
+                const QKeySequence mnemonic = QKeySequence::mnemonic(menu->text());
+                if (mnemonic.isEmpty() || mnemonic[0].key() != key->key()) continue;
+                event->accept();
+                QPointer<QAction> chosen(menu);
+                QMetaObject::invokeMethod(
+                    this,
+                    [this, chosen] {
+                        if (chosen) menuBar()->setActiveAction(chosen);
+                    },
+                    Qt::QueuedConnection);
+                return true;
+            }
+        }
+    }
+    return QMainWindow::event(event);
 }
 
 bool PreviewWindow::eventFilter(QObject *watched, QEvent *event)

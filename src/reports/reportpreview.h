@@ -72,6 +72,7 @@ class PreviewWindow : public QMainWindow
 
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool event(QEvent *event) override;
 
   private:
     void showGrid();

@@ -15,6 +15,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QtTest/QTest>
 
 namespace hk
 {
@@ -96,7 +98,17 @@ TEST_F(FrameReportTest, BuiltReportsAreEnabledAndRunInsideTheFrame)
         return false;
     }));
     EXPECT_EQ(preview->zoneText(2), "Page 1 of 2"); // the title band follows the books
-    preview->action(3)->trigger();                  // Exit closes its document window
+    // Alt+F in the preview opens its own File menu, not the frame's.
+    QMenu *ownFile = preview->menuBar()->actions().at(0)->menu();
+    QMenu *frameFile = frame->menuBar()->actions().at(0)->menu();
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+    preview->pageSpin()->setFocus();
+    QTest::keyClick(frame->windowHandle(), Qt::Key_F, Qt::AltModifier); // as the system delivers it
+    EXPECT_TRUE(waitFor([&] { return ownFile->isVisible(); }));
+    EXPECT_FALSE(frameFile->isVisible());
+    ownFile->close();
+    preview->action(3)->trigger(); // Exit closes its document window
     ASSERT_TRUE(waitFor([&] { return documents->subWindowList().isEmpty(); }));
     EXPECT_TRUE(waitFor([] { return GlobalResponse == RequestCompleted; }));
     EXPECT_EQ(Books.Used, 0);

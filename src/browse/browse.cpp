@@ -201,6 +201,9 @@ void Browse::redisplay()
     content_->setControlEnabled(def_.change, forms && some);
     content_->setControlEnabled(def_.remove, forms && some);
     if (def_.select) content_->setControlEnabled(def_.select, engine_->selectMode() && some);
+    // A child list needs a highlighted parent to keep to.
+    for (const BrowseAction &a : def_.actions)
+        if (a.call) content_->setControlEnabled(a.control, some);
 
     const BrowseSort &s = def_.sorts.at(static_cast<std::size_t>(engine_->tab()));
     if (PictureEntry *e = content_->entry(s.locator)) {

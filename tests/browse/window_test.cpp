@@ -202,6 +202,14 @@ TEST_F(Window, FewRecordsHideTheScrollBarAndAnEmptyListDisablesChanging)
     EXPECT_EQ(b->list()->view()->currentIndex().row(), 2);
 }
 
+TEST_F(Window, AnEmptyParentListDisablesTheButtonToItsChildren)
+{
+    Browse *b = open(musicAlbumDef());
+    ASSERT_NE(b, nullptr);
+    EXPECT_TRUE(b->engine()->empty());
+    EXPECT_FALSE(button(b, BrowseControl::ExtraButtonBase)->isEnabled());
+}
+
 TEST_F(Window, UnbuiltFormsLeaveTheCommandsDisabled)
 {
     addBooks(3);

@@ -230,6 +230,8 @@ void FormProcedure::build()
                                   .text = choice});
                 rx += 28;
             }
+            // The frame holds its last radio, however many there are.
+            c.design.setRight(std::max(c.design.right(), rx - 4 + 6));
             ++row; // the frame takes two rows
             break;
         }

@@ -79,6 +79,8 @@ TEST_F(CollectionWindows, ASideIsChosenWithItsRadioButtonAndStoredAsItsLetter)
     auto radios = side->findChild<QButtonGroup *>()->buttons();
     ASSERT_EQ(radios.size(), 2);
     EXPECT_EQ(radios[1]->text(), "B");
+    const auto onScreen = [](QWidget *w) { return QRect(w->mapToGlobal(QPoint()), w->size()); };
+    EXPECT_TRUE(onScreen(side).contains(onScreen(radios[1]))); // the frame holds both radios
     radios[1]->click();
     ok(*p);
     ASSERT_TRUE(test::waitFor([&] { return !p; }));

@@ -219,13 +219,13 @@ void FormProcedure::build()
             // The prompt names the frame; its radios stand side by side in it.
             c.kind = ControlKind::Option;
             c.text = f.prompt;
-            c.design = QRect(kPromptX, y, 120, 22);
+            c.design = QRect(kPromptX, y, 120, 24);
             options_[id] = choicesOf(f.choices);
             int rx = kEntryX;
             for (const std::string &choice : options_[id]) {
                 radios.push_back({.id = radioId++,
                                   .kind = ControlKind::Radio,
-                                  .design = QRect(rx, y + 9, 24, 10),
+                                  .design = QRect(rx, y + 11, 24, 10),
                                   .parent = id,
                                   .text = choice});
                 rx += 28;

@@ -431,6 +431,9 @@ void LinkedBrowse::redisplay()
     if (!content_) return;
     first_->redisplay();
     second_->redisplay();
+    // The second list's records belong to the first list's highlighted one:
+    // with none there, a new one would belong to nothing.
+    if (first_->engine().empty()) content_->setControlEnabled(def_.second.insert, false);
     for (const auto &g : def_.guards) {
         Table &t = table(g.table);
         const bool stored = field::integer(t.def().fields[0], t.buffer()) != 0 &&

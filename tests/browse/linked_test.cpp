@@ -207,6 +207,22 @@ TEST_F(Linked, AnInsertedYearLandsUnderTheHighlightedMagazine)
     EXPECT_EQ(w->firstEngine()->currentRow(), 2);
 }
 
+// Without any magazine a year would belong to none: its Insert is disabled.
+TEST_F(Linked, NoYearIsInsertedWithoutAMagazine)
+{
+    setFormProcedure(TableId::MagYear, [] { return std::make_unique<YearForm>(TableId::MagYear); });
+    for (Long id : {1, 2, 3}) {
+        Mag.MagazineNameId = id;
+        ASSERT_EQ(MagName.get(Mag.Primary), NoError);
+        ASSERT_EQ(MagName.remove(), NoError);
+    }
+    LinkedBrowse *w = open(magazineDef());
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(waitFor([w] { return w->firstEngine()->empty(); }));
+    settle();
+    EXPECT_FALSE(enabled(w, C::Insert + Second));
+}
+
 TEST_F(Linked, DeletingTheLastArticleKeepsTheIssueHighlighted)
 {
     setFormProcedure(TableId::MagArticle,

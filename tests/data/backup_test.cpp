@@ -116,3 +116,26 @@ TEST_F(BackupTest, ACopyThatFailsItsCheckLeavesTheEarlierBackup)
     EXPECT_EQ(earlier.readAll(), "earlier backup");
     EXPECT_EQ(QDir(target.path()).entryList(QDir::Files), QStringList{"Hearthkp.Tps"});
 }
+
+TEST_F(BackupTest, AStationThatKeepsTheFileLockedEndsTheCopyInsteadOfHangingIt)
+{
+    DataFile file(path());
+    BooksRecord b;
+    Table books(TableId::Books, &b, &file);
+    ASSERT_EQ(books.create(), NoError);
+    books.close();
+
+    sqlite3 *other = nullptr;
+    ASSERT_EQ(sqlite3_open(path().c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other,
+                           "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; "
+                           "SELECT count(*) FROM sqlite_master;",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    const BackupOutcome outcome = backupDataFile(path(), copyPath());
+    EXPECT_EQ(outcome.code, FileSystemError);
+    EXPECT_NE(outcome.reason.find("locked"), std::string::npos) << outcome.reason;
+    EXPECT_TRUE(QDir(target.path()).entryList(QDir::Files).isEmpty());
+    sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+}

@@ -2,10 +2,12 @@
 
 #include "dictionary/tables.h"
 #include "platform/data/collation.h"
+#include "platform/data/datafile.h"
 #include "platform/data/fileerror.h"
 #include "platform/data/schema.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -149,11 +151,16 @@ BackupOutcome copyDatabase(sqlite3 *from, const std::string &target, CopyCheck c
     sqlite3_backup *copy = sqlite3_backup_init(to, "main", from, "main");
     if (!copy) return finish(failed(reasonOf(to, sqlite3_errcode(to))));
     // One step copies every page under one read transaction: one committed
-    // moment of the file, whatever other stations write meanwhile.
+    // moment of the file, whatever other stations write meanwhile. A station
+    // that keeps the file locked is waited for as long as a transaction
+    // would be, then the copy fails rather than hang.
+    const auto giveUp = std::chrono::steady_clock::now() +
+                        std::chrono::milliseconds(DataFile::kTransactionTimeoutMs);
     do {
         rc = sqlite3_backup_step(copy, -1);
         if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) sqlite3_sleep(50);
-    } while (rc == SQLITE_BUSY || rc == SQLITE_LOCKED);
+    } while ((rc == SQLITE_BUSY || rc == SQLITE_LOCKED) &&
+             std::chrono::steady_clock::now() < giveUp);
     const int step = rc;
     rc = sqlite3_backup_finish(copy);
     if (step != SQLITE_DONE || rc != SQLITE_OK)

@@ -260,7 +260,7 @@ void Placement::drop(const QByteArray &identifier, QPoint at)
     BrowseEngine *b = secondEngine();
     if (!a || !b) return;
     if (a->empty()) {
-        message(place_.noParentText, place_.noParentTitle, MessageIcon::Exclamation);
+        message(place_.messages.noParentText, place_.messages.noParentTitle, MessageIcon::Exclamation);
         return;
     }
     // The heading lies outside the viewport; below the last row there is no
@@ -296,14 +296,14 @@ QCoro::Task<> Placement::moveToPicked()
     BrowseEngine *b = secondEngine();
     if (busy() || !a || !b || b->empty()) co_return;
     if (a->empty()) {
-        message(place_.noParentText, place_.noParentTitle, MessageIcon::Exclamation);
+        message(place_.messages.noParentText, place_.messages.noParentTitle, MessageIcon::Exclamation);
         co_return;
     }
     // Read as the user chose them, as a drag would carry them.
     std::vector<MovedChild> moved = readChildren(table(place_.childLink.table), chosenPositions());
     QPointer<Placement> self(this);
     const std::optional<bool> picked =
-        co_await callHeld([this] { return FormProcedure::pick(*this, place_.pickList); });
+        co_await callHeld([this] { return FormProcedure::pick(*this, place_.messages.pickList); });
     if (!self || !picked) co_return;
     BrowseEngine &first = *firstEngine();
     Table &parents = table(place_.parentId.table);
@@ -346,10 +346,10 @@ void Placement::moveAll(std::vector<MovedChild> moved)
         for (std::size_t i = 1; i < there.size(); ++i)
             names += ", " + there[i];
         const bool one = there.size() == 1;
-        message((one ? place_.sameLead : place_.severalLead) + names +
+        message((one ? place_.messages.sameLead : place_.messages.severalLead) + names +
                     (one ? " is already in the " : " are already in the ") + targetName +
-                    place_.sameTail,
-                place_.sameTitle, MessageIcon::Exclamation);
+                    place_.messages.sameTail,
+                place_.messages.sameTitle, MessageIcon::Exclamation);
     }
     while (!moved.empty()) {
         int result;

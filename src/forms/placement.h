@@ -23,6 +23,13 @@ class QMouseEvent;
 namespace hk
 {
 
+// What a placement window says and asks when a child is moved.
+struct PlaceMessages {
+    std::string noParentTitle, noParentText;
+    std::string sameTitle, sameLead, severalLead, sameTail; // "This item: " … " location !"
+    std::string pickList; // where "Move to…" asks for the parent
+};
+
 struct PlaceDef {
     LinkedDef linked;
     FieldRef parentId;   // the parent's identifier
@@ -33,10 +40,7 @@ struct PlaceDef {
     int countDisplay = 0;
     int sumDisplay = 0;
     int summed = -1; // the child field added up
-    std::string noParentTitle, noParentText;
-    std::string sameTitle, sameLead, sameTail; // "This item: " … " location !"
-    std::string severalLead;                   // "These items: ", for several at once
-    std::string pickList;                      // where "Move to…" asks for the parent
+    PlaceMessages messages;
 };
 
 // What a drag from the child list carries, and what the parent list takes.

@@ -25,7 +25,11 @@ struct Texts {
     std::string childPrompt, childPicture, childTip;
     std::string countLabel, sumLabel, totalLabel;
     const char *total = nullptr; // the field of HearthkpValue shown, if any
+    // The child field added up under the right list, with the count beside
+    // it; nullptr for no figures.
+    const char *summed = nullptr;
 };
+
 
 struct Lists {
     T parent;
@@ -41,10 +45,10 @@ struct Lists {
     std::string childFormat;
 };
 
-// Both lists and the window around them; the right list's displays are
-// left to the caller.
-PlaceDef makePlace(const Texts &t, const Lists &l, std::vector<T> tables, Long *claim, bool updates,
-                   std::vector<BrowseLook::Display> displays)
+// Both lists and the window around them. Without figures, `displays` are
+// the right list's joined fields.
+PlaceDef makePlace(const Texts &t, const Lists &l, const PlaceMessages &m, std::vector<T> tables,
+                   Long *claim, bool updates, std::vector<BrowseLook::Display> displays = {})
 {
     PlaceDef p;
     LinkedDef &d = p.linked;
@@ -80,29 +84,32 @@ PlaceDef makePlace(const Texts &t, const Lists &l, std::vector<T> tables, Long *
     bl.listFormat = l.childFormat;
     bl.tabs = {{"", "", t.childPicture, t.childTip, t.childPrompt}};
     bl.updates = updates;
+    if (t.summed)
+        displays = {{t.countLabel, {{FieldRef::of(l.child, l.childLink), "n6B"}}},
+                    {t.sumLabel, {{FieldRef::of(l.child, t.summed), "n10.2B"}}}};
     bl.displays = std::move(displays);
     layOutBrowse(b, bl);
+
 
     // Both lists tell the status bar what the user is doing in them.
     for (BrowseDef *list : {&a, &b})
         for (ControlLayout &c : list->layout.controls)
             if (c.id == list->list) c.message = "Browsing Records";
     linkSideBySide(d, t.title, QSize(LeftWidth + RightWidth, Height), QSize(380, 209));
+    if (t.summed) {
+        // The count and sum displays are the window's own, not fields of a
+        // record; their controls are known once both lists share the window.
+        p.countDisplay = b.displays.at(0).control;
+        p.sumDisplay = b.displays.at(1).control;
+        p.summed = FieldRef::of(l.child, t.summed).field;
+        b.displays.clear();
+    }
     p.parentId = FieldRef::of(l.parent, l.parentId);
     p.parentName = FieldRef::of(l.parent, l.parentName);
     p.childLink = FieldRef::of(l.child, l.childLink);
     p.childName = FieldRef::of(l.child, l.childName);
+    p.messages = m;
     return p;
-}
-
-// The count and sum displays are the window's own, not fields of a record.
-void takeFigures(PlaceDef &p, const char *summed)
-{
-    std::vector<BrowseDisplay> &shown = p.linked.second.displays;
-    p.countDisplay = shown.at(0).control;
-    p.sumDisplay = shown.at(1).control;
-    p.summed = FieldRef::of(p.childLink.table, summed).field;
-    shown.clear();
 }
 
 } // namespace
@@ -123,7 +130,8 @@ const PlaceDef &placeItemsDef()
                       "No. of Items in Location:",
                       "Value of Items:",
                       "Total Value of Inventory:",
-                      "HKV:INVENTORYITEMS"};
+                      "HKV:INVENTORYITEMS",
+                      "ITM:VALUES"};
         const Lists l{T::ItemsRooms,
                       "ItmRom:RoomsId",
                       "ITMROM:ROOMS",
@@ -135,20 +143,11 @@ const PlaceDef &placeItemsDef()
                       Itm.Foreign_Rooms,
                       {"ITM:ITEMS", "ITM:DESCRIPTION"},
                       "105L(1)|M~Item~C(0)@s20@170L(1)|M~Description~C(0)@s35@"};
-        const FieldRef link = FieldRef::of(T::Items, "Itm:RoomsId");
-        PlaceDef p =
-            makePlace(t, l, {T::HearthkpValue, T::Items, T::ItemsRooms}, &PlaceItemsThread, true,
-                      {{t.countLabel, {{link, "n6B"}}},
-                       {t.sumLabel, {{FieldRef::of(T::Items, "ITM:VALUES"), "n10.2B"}}}});
-        takeFigures(p, "ITM:VALUES");
-        p.noParentTitle = "Change location";
-        p.noParentText = "You must create a location first!";
-        p.sameTitle = "Please select another location";
-        p.sameLead = "This item: ";
-        p.severalLead = "These items: ";
-        p.pickList = "PickLocation";
-        p.sameTail = " location !";
-        return p;
+        const PlaceMessages m{"Change location", "You must create a location first!",
+                         "Please select another location", "This item: ", "These items: ",
+                         " location !", "PickLocation"};
+        return makePlace(t, l, m, {T::HearthkpValue, T::Items, T::ItemsRooms}, &PlaceItemsThread,
+                         true);
     }();
     return def;
 }
@@ -169,7 +168,8 @@ const PlaceDef &placeBooksDef()
                       "No. of Books in Category:",
                       "Value of Books:",
                       "Total Value of Collection:",
-                      "HKV:INVENTORYBOOKS"};
+                      "HKV:INVENTORYBOOKS",
+                      "BOK:BOOKVALUE"};
         const Lists l{
             T::BookCategory,
             "BokCat:BookCategoryId",
@@ -182,20 +182,11 @@ const PlaceDef &placeBooksDef()
             Bok.Foreign_BookCategory,
             {"BOK:BOOKTITLE", "BOK:BOOKAUTHOR", "BOK:BOOKVALUE"},
             "220L(1)|M~Title~C(0)@s45@130L(1)|M~Author~C(0)@s25@44R(1)|M~Value~C(0)@n9.2B@"};
-        const FieldRef link = FieldRef::of(T::Books, "Bok:BookCategoryId");
-        PlaceDef p =
-            makePlace(t, l, {T::HearthkpValue, T::Books, T::BookCategory}, &PlaceBooksThread, true,
-                      {{t.countLabel, {{link, "n6B"}}},
-                       {t.sumLabel, {{FieldRef::of(T::Books, "BOK:BOOKVALUE"), "n10.2B"}}}});
-        takeFigures(p, "BOK:BOOKVALUE");
-        p.noParentTitle = "Change category";
-        p.noParentText = "You must create categories first!";
-        p.sameTitle = "Please select another category";
-        p.sameLead = "This book: ";
-        p.severalLead = "These books: ";
-        p.pickList = "PickBookCategory";
-        p.sameTail = " category !";
-        return p;
+        const PlaceMessages m{"Change category", "You must create categories first!",
+                         "Please select another category", "This book: ", "These books: ",
+                         " category !", "PickBookCategory"};
+        return makePlace(t, l, m, {T::HearthkpValue, T::Books, T::BookCategory}, &PlaceBooksThread,
+                         true);
     }();
     return def;
 }
@@ -228,9 +219,12 @@ const PlaceDef &placeArticlesDef()
             Art.Foreign_MagazineCategory,
             {"ART:ARTICLE", "ART:PAGES", "Art:Comments"},
             "170L(1)|M~Article~C(0)@s35@24R(1)|M~Page~C(0)@n3B@170L(1)~Comments~C(0)@s35@"};
+        const PlaceMessages m{"Change category", "You must create categories first!",
+                         "Please select another category", "This article: ", "These articles: ",
+                         " category !", "PickMagazineCategory"};
         // Articles are made in the magazine windows and only moved here.
         PlaceDef p =
-            makePlace(t, l, {T::MagArticle, T::MagCategory, T::MagIssue, T::MagName, T::MagYear},
+            makePlace(t, l, m, {T::MagArticle, T::MagCategory, T::MagIssue, T::MagName, T::MagYear},
                       &PlaceArticlesThread, false,
                       {{"Magazine:", {{FieldRef::of(T::MagName, "MAG:MAGAZINENAME"), "s40"}}},
                        {"Issue and Year:",
@@ -244,13 +238,6 @@ const PlaceDef &placeArticlesDef()
                            FieldRef::of(T::MagIssue, "ISS:MAGAZINEMONTH"),
                            FieldRef::of(T::MagYear, "YER:MAGAZINEYEAR")})
             b.fields.push_back(f);
-        p.noParentTitle = "Change category";
-        p.noParentText = "You must create categories first!";
-        p.sameTitle = "Please select another category";
-        p.sameLead = "This article: ";
-        p.severalLead = "These articles: ";
-        p.pickList = "PickMagazineCategory";
-        p.sameTail = " category !";
         return p;
     }();
     return def;

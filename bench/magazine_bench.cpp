@@ -20,6 +20,8 @@
 #include "platform/messages.h"
 
 #include <QDir>
+#include "searchpages.h"
+
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -158,45 +160,16 @@ void IssueHighlight(benchmark::State &state)
     state.counters["articles"] = static_cast<double>(articles.rows().size());
 }
 
-std::unique_ptr<BrowseEngine> openResult(const char *text, bool ignoreCase)
-{
-    Glo.SearchString = text;
-    Glo.Ignorecase = ignoreCase ? 1 : 0;
-    GlobalRequest = 0;
-    auto e = std::make_unique<BrowseEngine>(searchCommentsResultDef(), [] { return kPage; });
-    e->begin();
-    e->windowRefresh();
-    return e;
-}
-
-// range(0): 0 rare text, 1 frequent text; range(1): ignore case.
-const char *textFor(const benchmark::State &state)
-{
-    static const char *const texts[2][2] = {{"zebrawood", "ZEBRAwood"}, {"vintage", "VINTAGE"}};
-    return texts[state.range(0)][state.range(1)];
-}
-
 void SearchFirstPage(benchmark::State &state)
 {
     Archive archive;
-    std::unique_ptr<BrowseEngine> e;
-    for (auto _ : state)
-        e = openResult(textFor(state), state.range(1) != 0);
-    state.counters["rows"] = static_cast<double>(e->rows().size());
+    bench::timeFirstPage(state, searchCommentsResultDef());
 }
 
 void SearchPageDown(benchmark::State &state)
 {
     Archive archive;
-    auto e = openResult(textFor(state), state.range(1) != 0);
-    for (auto _ : state) {
-        e->scroll(ListScroll::PageDown);
-        state.PauseTiming();
-        if (e->currentRow() == static_cast<int>(e->rows().size()) || e->rows().size() < kPage)
-            e->scroll(ListScroll::Top);
-        state.ResumeTiming();
-    }
-    state.counters["rows"] = static_cast<double>(e->rows().size());
+    bench::timePageDown(state, searchCommentsResultDef());
 }
 
 } // namespace

@@ -16,6 +16,8 @@
 #include "platform/data/textsearch.h"
 #include "platform/messages.h"
 
+#include "searchpages.h"
+
 #include <QDir>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -32,7 +34,6 @@ using namespace hk;
 namespace
 {
 
-constexpr int kPage = 20;
 constexpr long kItems = 1000000;
 
 const char *const kHouseholdWords[] = {
@@ -111,24 +112,6 @@ class Store
     std::unique_ptr<TablesInUse> tables_;
 };
 
-std::unique_ptr<BrowseEngine> openResult(const char *text, bool ignoreCase)
-{
-    Glo.SearchString = text;
-    Glo.Ignorecase = ignoreCase ? 1 : 0;
-    GlobalRequest = 0;
-    auto e = std::make_unique<BrowseEngine>(searchDescriptionResultDef(), [] { return kPage; });
-    e->begin();
-    e->windowRefresh();
-    return e;
-}
-
-// range(0): 0 rare text, 1 frequent text; range(1): ignore case.
-const char *textFor(const benchmark::State &state)
-{
-    static const char *const texts[2][2] = {{"zebrawood", "ZEBRAwood"}, {"vintage", "VINTAGE"}};
-    return texts[state.range(0)][state.range(1)];
-}
-
 void FirstPage(benchmark::State &state)
 {
     Store store("search-1000000");
@@ -137,24 +120,13 @@ void FirstPage(benchmark::State &state)
         for (long at = 1; at <= kItems; at += 100000)
             addItems(at, 100000, rng);
     }
-    std::unique_ptr<BrowseEngine> e;
-    for (auto _ : state)
-        e = openResult(textFor(state), state.range(1) != 0);
-    state.counters["rows"] = static_cast<double>(e->rows().size());
+    bench::timeFirstPage(state, searchDescriptionResultDef());
 }
 
 void PageDown(benchmark::State &state)
 {
     Store store("search-1000000");
-    auto e = openResult(textFor(state), state.range(1) != 0);
-    for (auto _ : state) {
-        e->scroll(ListScroll::PageDown);
-        state.PauseTiming();
-        if (e->currentRow() == static_cast<int>(e->rows().size()) || e->rows().size() < kPage)
-            e->scroll(ListScroll::Top); // start over where the matches run out
-        state.ResumeTiming();
-    }
-    state.counters["rows"] = static_cast<double>(e->rows().size());
+    bench::timePageDown(state, searchDescriptionResultDef());
 }
 
 // range(0): 1 with the substring index, 0 with it dropped.

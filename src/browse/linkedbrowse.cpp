@@ -72,8 +72,13 @@ void combine(LinkedDef &def, const std::string &title, QSize size, QSize minimum
     w.title = title;
     w.size = size;
     w.minimumSize = minimum;
+    // Tab goes through the first list's controls, then the second's, then
+    // Close and Help, which serve the whole window.
+    const auto shared = [&a](const ControlLayout &c) { return c.id == a.close || c.id == a.help; };
     w.controls = a.layout.controls;
-    w.controls.insert(w.controls.end(), b.layout.controls.begin(), b.layout.controls.end());
+    const auto foot = std::stable_partition(w.controls.begin(), w.controls.end(),
+                                            [&](const ControlLayout &c) { return !shared(c); });
+    w.controls.insert(foot, b.layout.controls.begin(), b.layout.controls.end());
     a.layout.title = b.layout.title = title;
 }
 

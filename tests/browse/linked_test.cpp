@@ -15,6 +15,7 @@
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTreeView>
+#include <QtTest/QTest>
 
 namespace hk
 {
@@ -167,6 +168,11 @@ TEST_F(Linked, TheYearListFollowsTheHighlightedMagazine)
     EXPECT_TRUE(enabled(w, selectYear));
     EXPECT_TRUE(w->firstList()->hasFocus() ||
                 w->firstList()->isAncestorOf(QApplication::focusWidget()));
+    // Tab leaves the year list's last button for Close, which serves both lists.
+    QWidget *last = w->content()->control(selectYear);
+    last->setFocus();
+    QTest::keyClick(last, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), w->content()->control(C::Close));
 
     emit w->firstList()->rowHighlighted(2);
     EXPECT_TRUE(waitFor([w] { return years(w) == std::vector<std::int64_t>{2005}; }));

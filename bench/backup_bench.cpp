@@ -3,9 +3,9 @@
 // the same folder; and File > "&Restore Backup" of that file over another
 // data file: its check, and the whole restore with the copy of the file as
 // it was. The data file is built once under bench-data/.
-#include "dictionary/files.h"
 #include "platform/data/backup.h"
 #include "platform/data/datafile.h"
+#include "platform/data/files.h"
 #include "platform/data/restore.h"
 
 #include <benchmark/benchmark.h>

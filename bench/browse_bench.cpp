@@ -6,8 +6,8 @@
 //
 //   build/bench/browse_bench --benchmark_filter='/1000$'
 //   build/bench/browse_bench --benchmark_filter='/1000000$'
-#include "browse/browses.h"
 #include "browse/engine.h"
+#include "browse/lists/browses.h"
 #include "integrity/tableopen.h"
 #include "platform/messages.h"
 #include "sampledata.h"

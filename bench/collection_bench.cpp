@@ -8,8 +8,8 @@
 //
 //   build/bench/collection_bench --benchmark_filter='/1000/'
 //   build/bench/collection_bench --benchmark_filter='/1000000/'
-#include "browse/browses.h"
 #include "browse/engine.h"
+#include "browse/lists/browses.h"
 #include "forms/formcore.h"
 #include "integrity/tableopen.h"
 #include "platform/data/datafile.h"

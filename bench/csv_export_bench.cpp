@@ -6,11 +6,11 @@
 //
 //   build/bench/csv_export_bench --benchmark_filter='/1000$'
 //   build/bench/csv_export_bench --benchmark_filter='/1000000$'
+#include "collection/csvexport.h"
 #include "integrity/tableopen.h"
 #include "platform/data/fileerror.h"
 #include "platform/messages.h"
 #include "sampledata.h"
-#include "shell/csvexport.h"
 
 #include <QDir>
 #include <QIODevice>

@@ -7,12 +7,12 @@
 //
 //   build/bench/csv_import_bench --benchmark_filter='/1000$'
 //   build/bench/csv_import_bench --benchmark_filter='/100000$'
-#include "dictionary/files.h"
+#include "collection/csvimport.h"
 #include "integrity/tableopen.h"
 #include "platform/data/datafile.h"
 #include "platform/data/fileerror.h"
+#include "platform/data/files.h"
 #include "platform/messages.h"
-#include "shell/csvimport.h"
 
 #include <QDir>
 #include <QFile>

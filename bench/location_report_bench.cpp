@@ -4,10 +4,10 @@
 // bench-data/location-report/ and reused.
 //
 //   build/bench/location_report_bench
-#include "dictionary/files.h"
 #include "dictionary/globals.h"
 #include "integrity/tableopen.h"
 #include "platform/data/datafile.h"
+#include "platform/data/files.h"
 #include "reports/reportjob.h"
 
 #include <QDir>

@@ -10,17 +10,17 @@
 //
 //   build/bench/magazine_bench
 #include "browse/engine.h"
-#include "browse/magazines.h"
+#include "browse/lists/magazines.h"
 #include "browse/search.h"
-#include "dictionary/files.h"
 #include "dictionary/tables.h"
 #include "integrity/tableopen.h"
 #include "platform/data/datafile.h"
+#include "platform/data/files.h"
 #include "platform/data/table.h"
 #include "platform/messages.h"
 
-#include <QDir>
 #include "searchpages.h"
+#include <QDir>
 
 #include <benchmark/benchmark.h>
 

@@ -9,13 +9,13 @@
 //
 //   build/bench/placement_bench
 #include "browse/listcontrol.h"
-#include "dictionary/files.h"
+#include "browse/lists/placement.h"
 #include "dictionary/globals.h"
-#include "forms/placement.h"
 #include "integrity/checked.h"
 #include "integrity/tableopen.h"
 #include "platform/data/childsums.h"
 #include "platform/data/datafile.h"
+#include "platform/data/files.h"
 #include "platform/data/table.h"
 #include "platform/messages.h"
 

@@ -5,10 +5,10 @@
 // bench-data/report-100000/ beside the binary and reused.
 //
 //   QT_QPA_PLATFORM=offscreen build/bench/report_bench
-#include "dictionary/files.h"
 #include "dictionary/globals.h"
 #include "integrity/tableopen.h"
 #include "platform/data/datafile.h"
+#include "platform/data/files.h"
 #include "reports/pagepainter.h"
 #include "reports/reportjob.h"
 

@@ -3,9 +3,9 @@
 // locations and items, and the totals record.
 #pragma once
 
-#include "dictionary/files.h"
 #include "dictionary/tables.h"
 #include "platform/data/datafile.h"
+#include "platform/data/files.h"
 
 #include <cstdio>
 #include <random>

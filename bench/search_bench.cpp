@@ -8,10 +8,10 @@
 //   build/bench/search_bench
 #include "browse/engine.h"
 #include "browse/search.h"
-#include "dictionary/files.h"
 #include "dictionary/tables.h"
 #include "integrity/tableopen.h"
 #include "platform/data/datafile.h"
+#include "platform/data/files.h"
 #include "platform/data/table.h"
 #include "platform/data/textsearch.h"
 #include "platform/messages.h"

@@ -3,9 +3,9 @@
 // figures, on a station that has just started (no table open, no connection
 // to the file). The "cold" case also drops the file from the system's cache
 // first. The data file is built once under bench-data/ and reused.
-#include "dictionary/files.h"
 #include "dictionary/globals.h"
 #include "platform/data/datafile.h"
+#include "platform/data/files.h"
 #include "platform/messages.h"
 #include "shell/summary.h"
 

@@ -3,10 +3,10 @@
 // ending the test.
 #pragma once
 
-#include "dictionary/files.h"
 #include "platform/data/collation.h"
 #include "platform/data/datafile.h"
 #include "platform/data/fileerror.h"
+#include "platform/data/files.h"
 #include "platform/messages.h"
 
 #include <QDir>

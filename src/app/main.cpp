@@ -1,9 +1,10 @@
 // Program entry: runs the frame until it closes. No table is opened here;
 // each procedure opens what it needs.
+#include "app/catalogue.h"
 #include "forms/formwindow.h"
 #include "platform/data/datafile.h"
 #include "platform/help.h"
-#include "platform/procedure.h"
+#include "platform/windows/procedure.h"
 #include "shell/frame.h"
 #include "shell/helpwindow.h"
 
@@ -23,7 +24,7 @@ int main(int argc, char *argv[])
     // Lists reach their tables' forms through the form registry.
     hk::registerForms();
 
-    auto frame = std::make_unique<hk::Main>();
+    auto frame = std::make_unique<hk::Main>(hk::programProcedures());
     hk::Procedure &main = *frame;
     QObject::connect(&main, &hk::Procedure::done, &app, &QApplication::quit);
     hk::start(std::move(frame));

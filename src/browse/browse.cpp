@@ -1,14 +1,14 @@
 #include "browse/browse.h"
 
 #include "browse/forms.h"
-#include "dictionary/files.h"
 #include "dictionary/globals.h"
 #include "dictionary/tables.h"
+#include "platform/data/files.h"
 #include "platform/data/table.h"
 #include "platform/help.h"
-#include "shell/designplace.h"
-#include "shell/windowresize.h"
-#include "shell/windowsettings.h"
+#include "platform/windows/designplace.h"
+#include "platform/windows/windowresize.h"
+#include "platform/windows/windowsettings.h"
 
 #include <QCloseEvent>
 #include <QMdiSubWindow>
@@ -172,7 +172,8 @@ void Browse::wire()
             content_->unhideControl(def_.select);
             content_->controlAs<QPushButton>(def_.select)->setDefault(true);
             // Asked for a choice, the list is a dialog: Escape closes it.
-            if (QWidget *close = content_->control(def_.close)) close->setProperty("hkCancel", true);
+            if (QWidget *close = content_->control(def_.close))
+                close->setProperty("hkCancel", true);
         } else {
             content_->hideControl(def_.select);
         }

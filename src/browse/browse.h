@@ -8,8 +8,8 @@
 #include "browse/engine.h"
 #include "browse/listcontrol.h"
 #include "integrity/tableopen.h"
-#include "platform/layout.h"
-#include "platform/procedure.h"
+#include "platform/windows/layout.h"
+#include "platform/windows/procedure.h"
 
 #include <QMenu>
 #include <QPointer>

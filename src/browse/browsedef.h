@@ -7,9 +7,9 @@
 #include "dictionary/tabledef.h"
 #include "dictionary/tables.h"
 #include "dictionary/types.h"
-#include "platform/layout.h"
 #include "platform/picture.h"
-#include "platform/procedure.h"
+#include "platform/windows/layout.h"
+#include "platform/windows/procedure.h"
 
 #include <functional>
 #include <optional>

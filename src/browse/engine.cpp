@@ -1,11 +1,11 @@
 #include "browse/engine.h"
 
 #include "browse/distribution.h"
-#include "dictionary/files.h"
 #include "dictionary/globals.h"
 #include "dictionary/tables.h"
 #include "integrity/warnings.h"
 #include "platform/data/fileerror.h"
+#include "platform/data/files.h"
 #include "platform/data/table.h"
 #include "platform/messages.h"
 
@@ -68,7 +68,6 @@ void *bufferOf(TableId t)
 }
 
 } // namespace
-
 
 PictureValue bufferValue(const FieldRef &r)
 {

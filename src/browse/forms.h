@@ -4,7 +4,7 @@
 #pragma once
 
 #include "dictionary/tabledef.h"
-#include "platform/procedure.h"
+#include "platform/windows/procedure.h"
 
 namespace hk
 {

@@ -2,15 +2,15 @@
 
 #include "browse/forms.h"
 #include "browse/listcontrol.h"
-#include "dictionary/files.h"
 #include "dictionary/globals.h"
 #include "dictionary/tables.h"
 #include "platform/data/fileerror.h"
+#include "platform/data/files.h"
 #include "platform/data/table.h"
 #include "platform/help.h"
-#include "shell/designplace.h"
-#include "shell/windowresize.h"
-#include "shell/windowsettings.h"
+#include "platform/windows/designplace.h"
+#include "platform/windows/windowresize.h"
+#include "platform/windows/windowsettings.h"
 
 #include <QCloseEvent>
 #include <QMdiSubWindow>

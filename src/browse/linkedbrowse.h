@@ -8,8 +8,8 @@
 #include "browse/browsedef.h"
 #include "browse/engine.h"
 #include "integrity/tableopen.h"
-#include "platform/layout.h"
-#include "platform/procedure.h"
+#include "platform/windows/layout.h"
+#include "platform/windows/procedure.h"
 
 #include <QPointer>
 

@@ -1,7 +1,7 @@
 #include "browse/listcontrol.h"
 
-#include "platform/layout.h"
 #include "platform/picture.h"
+#include "platform/windows/layout.h"
 
 #include <QApplication>
 #include <QHBoxLayout>

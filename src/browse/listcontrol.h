@@ -5,8 +5,8 @@
 #pragma once
 
 #include "browse/engine.h"
-#include "platform/dialogunits.h"
 #include "platform/listformat.h"
+#include "platform/windows/dialogunits.h"
 
 #include <QWidget>
 

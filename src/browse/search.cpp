@@ -1,15 +1,15 @@
 #include "browse/search.h"
 
 #include "browse/browse.h"
-#include "dictionary/files.h"
 #include "dictionary/globals.h"
 #include "dictionary/tables.h"
+#include "platform/data/files.h"
 #include "platform/data/table.h"
 #include "platform/data/textsearch.h"
 #include "platform/data/view.h"
 #include "platform/help.h"
-#include "shell/designplace.h"
-#include "shell/windowsettings.h"
+#include "platform/windows/designplace.h"
+#include "platform/windows/windowsettings.h"
 
 #include <QCloseEvent>
 #include <QPushButton>

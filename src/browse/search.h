@@ -5,8 +5,8 @@
 #pragma once
 
 #include "browse/browsedef.h"
-#include "platform/layout.h"
-#include "platform/procedure.h"
+#include "platform/windows/layout.h"
+#include "platform/windows/procedure.h"
 
 #include <QPointer>
 

@@ -1,6 +1,5 @@
 #include "forms/formcore.h"
 
-#include "dictionary/files.h"
 #include "dictionary/globals.h"
 #include "forms/ditto.h"
 #include "forms/formrules.h"
@@ -8,6 +7,7 @@
 #include "integrity/warnings.h"
 #include "platform/data/datafile.h"
 #include "platform/data/fileerror.h"
+#include "platform/data/files.h"
 #include "platform/data/placeholders.h"
 #include "platform/messages.h"
 

@@ -1,15 +1,15 @@
 #include "forms/formwindow.h"
 
 #include "browse/forms.h"
-#include "dictionary/files.h"
+#include "browse/lists/browses.h"
 #include "integrity/warnings.h"
+#include "platform/data/files.h"
 #include "platform/help.h"
-#include "platform/layout.h"
 #include "platform/messages.h"
-#include "shell/catalogue.h"
-#include "shell/designplace.h"
-#include "shell/windowresize.h"
-#include "shell/windowsettings.h"
+#include "platform/windows/designplace.h"
+#include "platform/windows/layout.h"
+#include "platform/windows/windowresize.h"
+#include "platform/windows/windowsettings.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -57,20 +57,6 @@ std::vector<std::string> choicesOf(std::string rest)
 int promptWidth(const std::string &prompt)
 {
     return std::max(kPromptWidth, static_cast<int>(prompt.size()) * 4 + 4);
-}
-
-FormProcedure::PickList &pickList()
-{
-    static FormProcedure::PickList pick = [](Procedure &caller,
-                                             const std::string &name) -> QCoro::Task<bool> {
-        auto procedures = programProcedures();
-        auto it = procedures.find(QString::fromStdString(name));
-        if (it == procedures.end()) co_return false;
-        GlobalRequest = SelectRecord;
-        co_await caller.call(it->second());
-        co_return GlobalResponse == RequestCompleted;
-    };
-    return pick;
 }
 
 PictureValue valueOf(const FormCore &core, const FieldRef &f)
@@ -128,16 +114,6 @@ int entryWidth(const std::string &picture, int available)
 }
 
 } // namespace
-
-void FormProcedure::setPickList(PickList pick)
-{
-    pickList() = std::move(pick);
-}
-
-QCoro::Task<bool> FormProcedure::pick(Procedure &caller, const std::string &name)
-{
-    co_return co_await pickList()(caller, name);
-}
 
 FormProcedure::FormProcedure(const FormDef &def)
     : Procedure(QString::fromStdString(def.name)), core_(def)
@@ -452,7 +428,7 @@ QCoro::Task<bool> FormProcedure::checkLookup()
     const LookupDef &lookup = *core_.def().lookup;
     if (!core_.lookupFound()) {
         core_.toShared();
-        const bool chosen = co_await pickList()(*this, lookup.pickList);
+        const bool chosen = co_await pickFromList(*this, lookup.pickList);
         core_.fromShared();
         if (!chosen) {
             showLookup();
@@ -481,7 +457,7 @@ QCoro::Task<> FormProcedure::lookupButton()
     field::setInteger(parent.def().fields[0], parent.buffer(),
                       core_.integer(bound_.at(lookupEntry_)));
     core_.toShared();
-    const bool chosen = co_await pickList()(*this, lookup.pickList);
+    const bool chosen = co_await pickFromList(*this, lookup.pickList);
     core_.fromShared();
     if (chosen)
         core_.setInteger(bound_.at(lookupEntry_),

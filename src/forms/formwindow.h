@@ -5,7 +5,7 @@
 
 #include "forms/formcore.h"
 #include "platform/picture.h"
-#include "platform/procedure.h"
+#include "platform/windows/procedure.h"
 
 #include <map>
 #include <memory>
@@ -29,13 +29,6 @@ class FormProcedure : public Procedure
     static constexpr int OkButton = 901, CancelButton = 902, HelpButton = 903;
     // The control showing a field, or 0.
     int controlOf(std::string_view fieldLabel) const;
-
-    // What a pick list call does; tests replace it.
-    using PickList = std::function<QCoro::Task<bool>(Procedure &caller, const std::string &name)>;
-    static void setPickList(PickList pick);
-    // Calls the pick list `name` to choose a record into its buffer; true
-    // when one was chosen.
-    static QCoro::Task<bool> pick(Procedure &caller, const std::string &name);
 
   protected:
     QCoro::Task<> run() override;

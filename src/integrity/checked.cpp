@@ -1,11 +1,11 @@
 #include "integrity/checked.h"
 
-#include "dictionary/files.h"
 #include "integrity/rules.h"
 #include "integrity/tableopen.h"
 #include "integrity/warnings.h"
 #include "platform/data/datafile.h"
 #include "platform/data/fileerror.h"
+#include "platform/data/files.h"
 #include "platform/data/view.h"
 #include "platform/messages.h"
 

@@ -1,9 +1,9 @@
 #include "integrity/tableopen.h"
 
-#include "dictionary/files.h"
 #include "integrity/warnings.h"
 #include "platform/data/datafile.h"
 #include "platform/data/fileerror.h"
+#include "platform/data/files.h"
 #include "platform/data/table.h"
 #include "platform/messages.h"
 

@@ -1,10 +1,10 @@
 #include "integrity/warnings.h"
 
-#include "dictionary/files.h"
 #include "dictionary/types.h"
 #include "integrity/tableopen.h"
 #include "platform/data/datafile.h"
 #include "platform/data/fileerror.h"
+#include "platform/data/files.h"
 #include "platform/messages.h"
 
 #include <algorithm>

@@ -3,8 +3,8 @@
 // Display". Their answers go into the variables the caller hands over.
 #pragma once
 
-#include "platform/layout.h"
-#include "platform/procedure.h"
+#include "platform/windows/layout.h"
+#include "platform/windows/procedure.h"
 
 namespace hk
 {

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "dictionary/types.h"
-#include "platform/procedure.h"
+#include "platform/windows/procedure.h"
 #include "reports/recordsource.h"
 #include "reports/reportlayout.h"
 

@@ -1,27 +1,27 @@
 #include "reports/reportpreview.h"
 
 #include "dictionary/globals.h"
-#include "platform/dialogunits.h"
 #include "platform/filedialogs.h"
 #include "platform/messages.h"
+#include "platform/windows/dialogunits.h"
+#include "platform/windows/visiblearea.h"
 #include "reports/pagepainter.h"
 #include "reports/previewdialogs.h"
-#include "shell/visiblearea.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QDir>
 #include <QEvent>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QKeyEvent>
 #include <QMenuBar>
-#include <QPointer>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>

@@ -3,7 +3,7 @@
 // keys, and ended with the user's decision: GlobalResponse 1 to print, 2 not.
 #pragma once
 
-#include "platform/procedure.h"
+#include "platform/windows/procedure.h"
 #include "reports/page.h"
 #include "reports/previewmodel.h"
 

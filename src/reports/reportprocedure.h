@@ -4,8 +4,8 @@
 // when the report was generated to the end, 2 otherwise.
 #pragma once
 
-#include "platform/layout.h"
-#include "platform/procedure.h"
+#include "platform/windows/layout.h"
+#include "platform/windows/procedure.h"
 #include "reports/reportdef.h"
 
 namespace hk

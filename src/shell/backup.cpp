@@ -6,8 +6,8 @@
 #include "platform/drives.h"
 #include "platform/messages.h"
 #include "platform/picture.h"
-#include "shell/designplace.h"
-#include "shell/windowsettings.h"
+#include "platform/windows/designplace.h"
+#include "platform/windows/windowsettings.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -3,8 +3,8 @@
 // drive A: when it fits into the free space. The frame calls it and waits.
 #pragma once
 
-#include "platform/layout.h"
-#include "platform/procedure.h"
+#include "platform/windows/layout.h"
+#include "platform/windows/procedure.h"
 
 #include <QPointer>
 

@@ -3,8 +3,8 @@
 #include "dictionary/globals.h"
 #include "platform/help.h"
 #include "platform/printer.h"
-#include "shell/tiling.h"
-#include "shell/visiblearea.h"
+#include "platform/windows/tiling.h"
+#include "platform/windows/visiblearea.h"
 
 #include <QAction>
 #include <QApplication>

@@ -3,8 +3,7 @@
 // procedure behind each entry.
 #pragma once
 
-#include "platform/procedure.h"
-#include "shell/catalogue.h"
+#include "platform/windows/procedure.h"
 #include "shell/commands.h"
 #include "shell/introduction.h"
 
@@ -23,7 +22,7 @@ namespace hk
 class Main : public Procedure
 {
   public:
-    explicit Main(ProcedureCatalogue procedures = programProcedures(),
+    explicit Main(ProcedureCatalogue procedures,
                   std::chrono::milliseconds introduction = Greeting::defaultDuration);
 
   protected:

@@ -1,7 +1,7 @@
 #include "shell/helpwindow.h"
 
-#include "shell/visiblearea.h"
-#include "shell/windowsettings.h"
+#include "platform/windows/visiblearea.h"
+#include "platform/windows/windowsettings.h"
 
 #include <QDir>
 #include <QFile>

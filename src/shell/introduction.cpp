@@ -1,10 +1,10 @@
 #include "shell/introduction.h"
 
 #include "dictionary/globals.h"
-#include "shell/designplace.h"
+#include "platform/windows/designplace.h"
+#include "platform/windows/visiblearea.h"
+#include "platform/windows/windowsettings.h"
 #include "shell/owner.h"
-#include "shell/visiblearea.h"
-#include "shell/windowsettings.h"
 
 #include <QLabel>
 #include <QMdiArea>

@@ -3,7 +3,7 @@
 // close on their timer, on a click, or on a close request.
 #pragma once
 
-#include "platform/procedure.h"
+#include "platform/windows/procedure.h"
 
 #include <chrono>
 

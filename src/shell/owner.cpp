@@ -2,12 +2,12 @@
 
 #include "dictionary/globals.h"
 #include "platform/help.h"
-#include "platform/layout.h"
 #include "platform/messages.h"
 #include "platform/settingsfile.h"
-#include "shell/designplace.h"
-#include "shell/windowresize.h"
-#include "shell/windowsettings.h"
+#include "platform/windows/designplace.h"
+#include "platform/windows/layout.h"
+#include "platform/windows/windowresize.h"
+#include "platform/windows/windowsettings.h"
 
 #include <QMdiArea>
 #include <QPushButton>

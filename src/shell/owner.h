@@ -3,7 +3,7 @@
 // The name is given once; the address can be changed later.
 #pragma once
 
-#include "platform/procedure.h"
+#include "platform/windows/procedure.h"
 
 #include <string_view>
 

@@ -5,7 +5,7 @@
 // waits, so no window can open meanwhile.
 #pragma once
 
-#include "platform/procedure.h"
+#include "platform/windows/procedure.h"
 
 namespace hk
 {

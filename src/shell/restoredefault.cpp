@@ -2,10 +2,10 @@
 
 #include "dictionary/globals.h"
 #include "platform/help.h"
-#include "platform/layout.h"
 #include "platform/settingsfile.h"
-#include "shell/designplace.h"
-#include "shell/windowsettings.h"
+#include "platform/windows/designplace.h"
+#include "platform/windows/layout.h"
+#include "platform/windows/windowsettings.h"
 
 #include <QPushButton>
 

@@ -3,7 +3,7 @@
 // theirs and write a new file when they close.
 #pragma once
 
-#include "platform/procedure.h"
+#include "platform/windows/procedure.h"
 
 namespace hk
 {

@@ -1,13 +1,13 @@
 #include "shell/summary.h"
 
-#include "dictionary/files.h"
 #include "dictionary/globals.h"
 #include "integrity/tableopen.h"
 #include "platform/data/fileerror.h"
-#include "platform/layout.h"
-#include "shell/designplace.h"
-#include "shell/windowresize.h"
-#include "shell/windowsettings.h"
+#include "platform/data/files.h"
+#include "platform/windows/designplace.h"
+#include "platform/windows/layout.h"
+#include "platform/windows/windowresize.h"
+#include "platform/windows/windowsettings.h"
 
 #include <QPointer>
 #include <QPushButton>

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "dictionary/types.h"
-#include "platform/layout.h"
-#include "platform/procedure.h"
+#include "platform/windows/layout.h"
+#include "platform/windows/procedure.h"
 
 #include <QPointer>
 

@@ -3,11 +3,11 @@
 // scripted message double in place of boxes.
 #pragma once
 
-#include "dictionary/files.h"
 #include "dictionary/globals.h"
 #include "integrity/tableopen.h"
 #include "platform/data/datafile.h"
 #include "platform/data/fileerror.h"
+#include "platform/data/files.h"
 #include "platform/messages.h"
 
 #include <QDir>

@@ -3,10 +3,10 @@
 // parent, and the parent's button calls the child on the parent's thread.
 #include "browse/browse.h"
 #include "browse/browselayout.h"
-#include "browse/browses.h"
 #include "browse/forms.h"
+#include "browse/lists/browses.h"
 #include "browsefixture.h"
-#include "shell/testapp.h"
+#include "testapp.h"
 
 #include <QPushButton>
 #include <QTabWidget>

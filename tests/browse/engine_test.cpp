@@ -1,8 +1,8 @@
 // The browse engine on real data files: paging, scrolling at the ends,
 // locating, the thumb, tab changes, select mode, an empty table, the form
 // calls and a failing read.
-#include "browse/browses.h"
 #include "browse/engine.h"
+#include "browse/lists/browses.h"
 #include "browsefixture.h"
 
 namespace hk

@@ -7,10 +7,10 @@
 #include "browse/forms.h"
 #include "browse/linkedbrowse.h"
 #include "browse/listcontrol.h"
-#include "browse/magazines.h"
+#include "browse/lists/magazines.h"
 #include "browsefixture.h"
-#include "platform/layout.h"
-#include "shell/testapp.h"
+#include "platform/windows/layout.h"
+#include "testapp.h"
 
 #include <QHeaderView>
 #include <QPushButton>

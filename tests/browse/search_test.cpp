@@ -3,13 +3,13 @@
 // the windows (search window, result list, titles, one result window).
 #include "browse/browse.h"
 #include "browse/browselayout.h"
-#include "browse/browses.h"
+#include "browse/lists/browses.h"
 #include "browse/search.h"
 #include "browsefixture.h"
 #include "platform/data/table.h"
 #include "platform/data/textsearch.h"
 #include "platform/data/view.h"
-#include "shell/testapp.h"
+#include "testapp.h"
 
 #include <QPushButton>
 

@@ -1,14 +1,15 @@
 // The list windows as the user meets them (offscreen): opening and the frame
 // notices, one window per list but never refusing a choice, keys and typing,
 // tabs, the popup, select mode, and a form changing a record.
+#include "app/catalogue.h"
 #include "browse/browse.h"
 #include "browse/browselayout.h"
-#include "browse/browses.h"
 #include "browse/forms.h"
+#include "browse/lists/browses.h"
 #include "browsefixture.h"
 #include "forms/formwindow.h"
-#include "platform/layout.h"
-#include "shell/testapp.h"
+#include "platform/windows/layout.h"
+#include "testapp.h"
 
 #include <QCoro/QCoroSignal>
 #include <QHeaderView>
@@ -139,11 +140,11 @@ class Window : public test::BrowseData
 TEST(BrowseCatalogue, TheFrameCanStartEveryListBuilt)
 {
     const ProcedureCatalogue all = programProcedures();
-    for (const char *name : {"BrowseBooks", "BrowseItems", "SetupLocation", "PickLocation",
-                             "SetupBookCategory", "PickBookCategory", "SelectLocation",
-                             "ItemsSelectLocation", "SelectBookCategory", "BooksSelectCategory",
-                             "BrowseSoftware", "VideoCassette", "VideoTitle", "MusicAlbum",
-                             "MusicTitle"})
+    for (const char *name :
+         {"BrowseBooks", "BrowseItems", "SetupLocation", "PickLocation", "SetupBookCategory",
+          "PickBookCategory", "SelectLocation", "ItemsSelectLocation", "SelectBookCategory",
+          "BooksSelectCategory", "BrowseSoftware", "VideoCassette", "VideoTitle", "MusicAlbum",
+          "MusicTitle"})
         EXPECT_TRUE(all.contains(QString::fromUtf8(name))) << name;
 }
 

@@ -4,9 +4,9 @@
 // another station's change.
 #include "forms/formcore.h"
 
-#include "dictionary/files.h"
 #include "integrity/tableopen.h"
 #include "platform/data/datafile.h"
+#include "platform/data/files.h"
 #include "programfixture.h"
 
 using namespace hk;

@@ -3,12 +3,12 @@
 // brings back what was typed there after another station's change.
 #include "forms/formwindow.h"
 
-#include "dictionary/files.h"
 #include "integrity/tableopen.h"
 #include "platform/data/datafile.h"
-#include "platform/layout.h"
+#include "platform/data/files.h"
+#include "platform/windows/layout.h"
 #include "programfixture.h"
-#include "shell/testapp.h"
+#include "testapp.h"
 
 #include <QButtonGroup>
 #include <QPushButton>
@@ -137,7 +137,8 @@ TEST_F(CollectionWindows, TheCounterEntryShowsAWholeTime)
     ASSERT_TRUE(p);
     PictureEntry *counter = entry(*p, "VID:COUNTERSTART");
     counter->setText("23:59:59");
-    EXPECT_GE(counter->contentsRect().width(), counter->fontMetrics().horizontalAdvance("23:59:59"));
+    EXPECT_GE(counter->contentsRect().width(),
+              counter->fontMetrics().horizontalAdvance("23:59:59"));
     p->form()->close();
     EXPECT_TRUE(test::waitFor([&] { return !p; }));
 }

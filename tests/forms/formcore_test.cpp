@@ -1,7 +1,7 @@
 #include "forms/formcore.h"
 
-#include "dictionary/files.h"
 #include "integrity/tableopen.h"
+#include "platform/data/files.h"
 #include "programfixture.h"
 
 using namespace hk;

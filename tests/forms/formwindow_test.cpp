@@ -1,16 +1,18 @@
+#include "app/catalogue.h"
+#include "browse/lists/browses.h"
 #include "forms/formwindow.h"
 
-#include "dictionary/files.h"
 #include "integrity/tableopen.h"
-#include "platform/layout.h"
+#include "platform/data/files.h"
+#include "platform/windows/layout.h"
 #include "programfixture.h"
 #include "shell/frame.h"
-#include "shell/testapp.h"
+#include "testapp.h"
 
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QAction>
 #include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTimer>
@@ -35,16 +37,15 @@ class FormWindowTest : public ProgramTest
         ItmRom.RoomsId = 1;
         ItmRom.Rooms = "Kitchen";
         ASSERT_EQ(ItemsRooms.add(), NoError);
-        FormProcedure::setPickList(
-            [this](Procedure &, const std::string &name) -> QCoro::Task<bool> {
-                ++picks;
-                EXPECT_EQ(name, "PickLocation");
-                if (choice) {
-                    ItmRom.RoomsId = choice;
-                    ItemsRooms.get(ItmRom.Primary);
-                }
-                co_return choice != 0;
-            });
+        setPickList([this](Procedure &, const std::string &name) -> QCoro::Task<bool> {
+            ++picks;
+            EXPECT_EQ(name, "PickLocation");
+            if (choice) {
+                ItmRom.RoomsId = choice;
+                ItemsRooms.get(ItmRom.Primary);
+            }
+            co_return choice != 0;
+        });
     }
     void TearDown() override
     {
@@ -260,7 +261,7 @@ TEST_F(FormWindowTest, APickListGivesTheFocusBackToTheForm)
     area.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&area));
     setDocumentArea(&area);
-    FormProcedure::setPickList([this](Procedure &caller, const std::string &) -> QCoro::Task<bool> {
+    setPickList([this](Procedure &caller, const std::string &) -> QCoro::Task<bool> {
         ++picks;
         co_await caller.call(std::make_unique<PassingList>());
         if (choice) {
@@ -284,11 +285,11 @@ TEST_F(FormWindowTest, APickListGivesTheFocusBackToTheForm)
         QTest::keyClick(lookup, Qt::Key_Tab); // no location 19: the pick list opens
         ASSERT_TRUE(test::waitFor([&] { return picks > before; }));
         // Typing goes on where it was left, or after the lookup once chosen.
-        QWidget *expected =
-            chosen ? p->form()->control(p->controlOf("ITM:QUANTITY")) : lookup;
+        QWidget *expected = chosen ? p->form()->control(p->controlOf("ITM:QUANTITY")) : lookup;
         ASSERT_TRUE(test::waitFor([&] {
             return area.activeSubWindow() == sub && QApplication::focusWidget() == expected;
-        })) << "choice " << chosen;
+        })) << "choice "
+            << chosen;
     }
     EXPECT_EQ(p->form()->value(p->controlOf("Itm:RoomsId")), PictureValue{std::int64_t{1}});
     press(*p, FormProcedure::CancelButton);
@@ -323,12 +324,13 @@ TEST_F(FormWindowTest, ExitWhileAnInsertFormAwaitsItsPickListLeavesNothingBehind
     // form calls the location pick list, and then File > Exit is chosen.
     test::giveOwner();
     registerForms();
-    FormProcedure::setPickList([](Procedure &caller, const std::string &name) -> QCoro::Task<bool> {
+    setPickList([](Procedure &caller, const std::string &name) -> QCoro::Task<bool> {
         GlobalRequest = SelectRecord;
         co_await caller.call(programProcedures().at(QString::fromStdString(name))());
         co_return GlobalResponse == RequestCompleted;
     });
-    const Long mainId = start(std::make_unique<Main>(programProcedures(), std::chrono::minutes(10)));
+    const Long mainId =
+        start(std::make_unique<Main>(programProcedures(), std::chrono::minutes(10)));
     auto *frame = qobject_cast<QMainWindow *>(findProcedure(mainId)->window());
     ASSERT_NE(frame, nullptr);
     QObject::connect(findProcedure(mainId), &Procedure::done, qApp, &QApplication::quit);

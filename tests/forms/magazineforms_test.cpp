@@ -2,15 +2,16 @@
 // under the parents the list holds, the issue number names the month, the
 // issue's value keeps the magazine total, the ditto key recalls the last
 // attempt, and the hierarchy refuses or carries identifier changes whole.
+#include "browse/lists/browses.h"
 #include "forms/formwindow.h"
 
-#include "dictionary/files.h"
 #include "integrity/checked.h"
 #include "integrity/tableopen.h"
 #include "platform/data/datafile.h"
-#include "platform/layout.h"
+#include "platform/data/files.h"
+#include "platform/windows/layout.h"
 #include "programfixture.h"
-#include "shell/testapp.h"
+#include "testapp.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -41,8 +42,7 @@ class MagazineFormTest : public ProgramTest
         Yer.MagazineNameId = 4;
         Yer.MagazineYear = 1998;
         ASSERT_EQ(MagYear.add(), NoError);
-        FormProcedure::setPickList(
-            [](Procedure &, const std::string &) -> QCoro::Task<bool> { co_return false; });
+        setPickList([](Procedure &, const std::string &) -> QCoro::Task<bool> { co_return false; });
     }
     void TearDown() override
     {

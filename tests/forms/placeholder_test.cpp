@@ -2,8 +2,8 @@
 // its own here, so that one can be killed while its form is open.
 #include "forms/formcore.h"
 
-#include "dictionary/files.h"
 #include "integrity/tableopen.h"
+#include "platform/data/files.h"
 #include "platform/data/placeholders.h"
 #include "programfixture.h"
 

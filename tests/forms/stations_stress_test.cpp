@@ -4,8 +4,8 @@
 // placeholder is left, and SQLite finds the file sound.
 #include "forms/formcore.h"
 
-#include "dictionary/files.h"
 #include "integrity/tableopen.h"
+#include "platform/data/files.h"
 #include "programfixture.h"
 
 #include <random>

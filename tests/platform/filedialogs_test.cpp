@@ -1,7 +1,7 @@
 // The real file dialog answers with the file the user accepted, and with
 // nothing when the window that asked has closed meanwhile.
 #include "platform/filedialogs.h"
-#include "platform/qtapp.h"
+#include "qtapp.h"
 
 #include <QApplication>
 #include <QDir>

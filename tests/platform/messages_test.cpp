@@ -1,5 +1,5 @@
 #include "platform/messages.h"
-#include "platform/qtapp.h"
+#include "qtapp.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>

@@ -1,12 +1,13 @@
 // The reports as the frame offers them: the built ones enabled on the
 // Reports menu, and a run started there opening its progress window and
 // preview as document windows of the frame.
+#include "app/catalogue.h"
 #include "reports/reportdata.h"
 
 #include "reports/printchoice.h"
 #include "reports/reportpreview.h"
 #include "shell/frame.h"
-#include "shell/testapp.h"
+#include "testapp.h"
 
 #include <QAction>
 #include <QMainWindow>

@@ -10,7 +10,7 @@
 #include "reports/reportdef.h"
 #include "reports/reportpreview.h"
 #include "reports/reportprocedure.h"
-#include "shell/testapp.h"
+#include "testapp.h"
 
 #include <QApplication>
 #include <QFile>

@@ -3,7 +3,7 @@
 #include "platform/filedialogs.h"
 #include "programfixture.h"
 #include "reports/reportpreview.h"
-#include "shell/testapp.h"
+#include "testapp.h"
 
 #include <QAction>
 #include <QFile>

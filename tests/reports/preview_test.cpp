@@ -1,11 +1,11 @@
 // The print preview: its state as a model (page texts, enabled actions,
 // paging, zoom and the grid's geometry) and the window that shows it.
 #include "dictionary/globals.h"
-#include "platform/layout.h"
+#include "platform/windows/layout.h"
 #include "reports/previewdialogs.h"
 #include "reports/previewmodel.h"
 #include "reports/reportpreview.h"
-#include "shell/testapp.h"
+#include "testapp.h"
 
 #include <QAction>
 #include <QApplication>

@@ -3,9 +3,9 @@
 // date fixed.
 #pragma once
 
-#include "dictionary/files.h"
 #include "dictionary/globals.h"
 #include "integrity/tableopen.h"
+#include "platform/data/files.h"
 #include "platform/picture.h"
 #include "programfixture.h"
 #include "reports/reportjob.h"

@@ -7,7 +7,7 @@
 #include "reports/reportdef.h"
 #include "reports/reportpreview.h"
 #include "reports/reportprocedure.h"
-#include "shell/testapp.h"
+#include "testapp.h"
 
 #include <QAction>
 #include <QApplication>

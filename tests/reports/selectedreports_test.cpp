@@ -6,12 +6,12 @@
 
 #include "browse/browse.h"
 #include "browse/browselayout.h"
+#include "reports/catalogue/selectwindows.h"
 #include "reports/printchoice.h"
 #include "reports/reportdef.h"
 #include "reports/reportpreview.h"
 #include "reports/reportprocedure.h"
-#include "reports/selectwindows.h"
-#include "shell/testapp.h"
+#include "testapp.h"
 
 #include <QApplication>
 #include <QFile>

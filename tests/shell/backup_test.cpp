@@ -5,11 +5,11 @@
 #include "integrity/tableopen.h"
 #include "platform/data/backup.h"
 #include "platform/drives.h"
-#include "platform/layout.h"
+#include "platform/windows/layout.h"
+#include "platform/windows/windowsettings.h"
 #include "programfixture.h"
 #include "shell/backup.h"
-#include "shell/testapp.h"
-#include "shell/windowsettings.h"
+#include "testapp.h"
 
 #include <QLabel>
 #include <QMdiArea>

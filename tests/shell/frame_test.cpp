@@ -1,10 +1,11 @@
 // The frame: its menu and toolbar as the user sees them, which entries work,
 // the summary entry following the window notices, and the introduction giving
 // way to the first choice.
+#include "app/catalogue.h"
 #include "platform/help.h"
 #include "reports/reportpreview.h"
 #include "shell/frame.h"
-#include "shell/testapp.h"
+#include "testapp.h"
 
 #include <QMainWindow>
 #include <QMdiArea>

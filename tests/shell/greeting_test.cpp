@@ -1,7 +1,7 @@
 // The greeting windows: what they show and each way they close.
 #include "dictionary/globals.h"
 #include "shell/introduction.h"
-#include "shell/testapp.h"
+#include "testapp.h"
 
 #include <QLabel>
 

@@ -2,7 +2,7 @@
 // open the right pages.
 #include "shell/commands.h"
 #include "shell/helpwindow.h"
-#include "shell/testapp.h"
+#include "testapp.h"
 
 #include <QLineEdit>
 #include <QListWidget>

@@ -1,11 +1,11 @@
 // The owner details: asked for at the first start over the introduction,
 // refused while blank, stored whole; the address edited later, or not.
 #include "dictionary/globals.h"
-#include "platform/layout.h"
 #include "platform/messages.h"
+#include "platform/windows/layout.h"
 #include "shell/introduction.h"
 #include "shell/owner.h"
-#include "shell/testapp.h"
+#include "testapp.h"
 
 #include <QLabel>
 #include <QMainWindow>

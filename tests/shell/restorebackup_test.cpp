@@ -1,14 +1,14 @@
 // File > "&Restore Backup…": refused while another window is open (but not
 // for one already asked to close), and a backup put back only after the user
 // agrees.
+#include "app/catalogue.h"
 #include "integrity/tableopen.h"
 #include "platform/data/backup.h"
 #include "platform/filedialogs.h"
 #include "programfixture.h"
-#include "shell/catalogue.h"
 #include "shell/introduction.h"
 #include "shell/restorebackup.h"
-#include "shell/testapp.h"
+#include "testapp.h"
 
 #include <QFileInfo>
 #include <QMdiArea>

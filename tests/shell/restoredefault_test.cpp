@@ -1,10 +1,11 @@
 // Setup > "Restore &Setting": deleting the window settings file, what the
 // window then shows and allows, and a deletion that fails.
-#include "platform/layout.h"
+#include "app/catalogue.h"
+#include "platform/windows/layout.h"
+#include "platform/windows/windowsettings.h"
 #include "shell/frame.h"
 #include "shell/restoredefault.h"
-#include "shell/testapp.h"
-#include "shell/windowsettings.h"
+#include "testapp.h"
 
 #include <QLabel>
 #include <QMainWindow>

@@ -4,10 +4,10 @@
 #include "dictionary/globals.h"
 #include "integrity/checked.h"
 #include "integrity/tableopen.h"
-#include "platform/layout.h"
+#include "platform/windows/layout.h"
 #include "programfixture.h"
 #include "shell/summary.h"
-#include "shell/testapp.h"
+#include "testapp.h"
 
 #include <QLabel>
 #include <QMdiArea>

@@ -1,0 +1,80 @@
+#include "platform/windows/visiblearea.h"
+
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QScreen>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace hk
+{
+
+namespace
+{
+
+long long overlap(const QRect &a, const QRect &b)
+{
+    const QRect both = a.intersected(b);
+    return both.isEmpty() ? 0 : static_cast<long long>(both.width()) * both.height();
+}
+
+// The screen showing most of `wanted`; the window's own when none shows any.
+QScreen *screenFor(const QWidget *window, const QRect &wanted)
+{
+    QScreen *best = nullptr;
+    long long most = 0;
+    for (QScreen *s : QGuiApplication::screens()) {
+        if (const long long o = overlap(s->availableGeometry(), wanted); o > most) {
+            most = o;
+            best = s;
+        }
+    }
+    if (best) return best;
+    if (QScreen *own = window->screen()) return own;
+    return QGuiApplication::primaryScreen();
+}
+
+} // namespace
+
+QRect fitInside(const QRect &wanted, const QRect &area, const QSize &minimum)
+{
+    if (area.isEmpty()) return wanted;
+    const QSize size = wanted.size().boundedTo(area.size()).expandedTo(minimum);
+    // Too wide or tall even so: the top left corner stays reachable.
+    const int x = std::max(area.left(), std::min(wanted.x(), area.right() - size.width() + 1));
+    const int y = std::max(area.top(), std::min(wanted.y(), area.bottom() - size.height() + 1));
+    return QRect(QPoint(x, y), size);
+}
+
+QRect visibleArea(const QWidget *window, const QRect &wanted)
+{
+    if (auto *sub = qobject_cast<const QMdiSubWindow *>(window); sub && sub->mdiArea()) {
+        const QWidget *viewport = sub->mdiArea()->viewport();
+        return viewport->isVisible() ? viewport->rect() : QRect();
+    }
+    if (!window->isWindow()) return {};
+    QScreen *screen = screenFor(window, wanted);
+    if (!screen) return {};
+    // The title bar and borders lie outside the geometry: leave room for them.
+    const QRect frame = window->frameGeometry(), inner = window->geometry();
+    return screen->availableGeometry().adjusted(
+        inner.left() - frame.left(), inner.top() - frame.top(), inner.right() - frame.right(),
+        inner.bottom() - frame.bottom());
+}
+
+void placeInside(QWidget *window, const QRect &wanted)
+{
+    window->setGeometry(fitInside(wanted, visibleArea(window, wanted), window->minimumSize()));
+}
+
+void keepInside(QWidget *window)
+{
+    if (window->isMaximized() || window->isMinimized()) return;
+    const QRect now = window->geometry();
+    const QRect fitted = fitInside(now, visibleArea(window, now), window->minimumSize());
+    if (fitted != now) window->setGeometry(fitted);
+}
+
+} // namespace hk

@@ -28,9 +28,4 @@ void SaveWindowSettings(QWidget *window, std::string_view file, std::string_view
 // a window that cannot be resized only moves.
 void RestoreWindowSettings(QWidget *window, std::string_view file, std::string_view section);
 
-// Restores the window's placement now and saves it whenever the window is
-// asked to close, for windows that open and close in one place.
-void keepWindowSettings(QWidget *window, std::string_view section,
-                        std::string_view file = WindowSettingsFile);
-
 } // namespace hk

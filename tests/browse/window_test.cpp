@@ -392,6 +392,55 @@ TEST_F(Window, AFormThatChangesATitleShowsTheBookAtItsNewPlace)
     EXPECT_TRUE(button(b, BrowseControl::Change)->isEnabled());
 }
 
+// A form that stays open until its window is closed.
+class WaitingForm : public Procedure
+{
+  public:
+    WaitingForm() : Procedure(QStringLiteral("UpdateBooks")) {}
+    static inline QPointer<QWidget> shown;
+
+  protected:
+    QCoro::Task<> run() override
+    {
+        GlobalRequest = 0;
+        GlobalResponse = RequestCancelled;
+        shown = new QWidget;
+        openDocument(shown);
+        co_await untilClosed();
+    }
+};
+
+// While its form is open the list waits: what the list control reports
+// moves nothing, the record the form works on stays in the buffer, and the
+// window stays open; once the form has gone, the list scrolls again.
+TEST_F(Window, WhileItsFormIsOpenTheListNeitherMovesNorCloses)
+{
+    setFormProcedure(TableId::Books, [] { return std::make_unique<WaitingForm>(); });
+    addBooks(20);
+    Browse *b = open(browseBooksDef());
+    ASSERT_NE(b, nullptr);
+    button(b, BrowseControl::Change)->click();
+    ASSERT_TRUE(waitFor([] { return WaitingForm::shown != nullptr; }));
+    const Long editing = Bok.BooksId;
+    EXPECT_FALSE(b->mayAct());
+
+    emit b->list()->scrollRequested(ListScroll::PageDown);
+    emit b->list()->rowHighlighted(3);
+    emit b->list()->thumbDragged(100);
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+    EXPECT_EQ(b->engine()->currentRow(), 1);
+    EXPECT_EQ(Bok.BooksId, editing);
+    b->window()->close();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(b->window() && b->window()->isVisible());
+
+    WaitingForm::shown->close();
+    ASSERT_TRUE(waitFor([b] { return b->mayAct(); }));
+    emit b->list()->scrollRequested(ListScroll::RowDown);
+    EXPECT_EQ(b->engine()->currentRow(), 2);
+}
+
 TEST_F(Window, ReopensWhereItWasLeft)
 {
     test::TempSettings settings;

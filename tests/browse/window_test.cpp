@@ -8,6 +8,7 @@
 #include "browse/lists/browses.h"
 #include "browsefixture.h"
 #include "forms/formwindow.h"
+#include "framestandin.h"
 #include "platform/windows/layout.h"
 #include "testapp.h"
 
@@ -30,23 +31,7 @@ namespace
 
 using test::waitFor;
 
-// Stands in for the frame: counts the notices posted to it.
-class FrameStandIn : public Procedure
-{
-  public:
-    FrameStandIn() : Procedure(QStringLiteral("Main")) {}
-    int opened = 0, closed = 0;
-    void stop() { emit windowClosed(); }
-
-  protected:
-    QCoro::Task<> run() override { co_await qCoro(this, &Procedure::windowClosed); }
-    bool handlePosted(QEvent::Type type) override
-    {
-        if (type == Notice::ProcedureOpened) ++opened;
-        if (type == Notice::ProcedureClosed) ++closed;
-        return true;
-    }
-};
+using test::FrameStandIn;
 
 // The book form as far as a list needs it: a change renames the book.
 class RenamingForm : public Procedure

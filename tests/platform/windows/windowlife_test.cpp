@@ -3,11 +3,11 @@
 // a called one neither acts nor closes; the placement is saved on closing
 // unless the window was told to go as it is.
 #include "dictionary/globals.h"
+#include "framestandin.h"
 #include "platform/windows/procedure.h"
 #include "platform/windows/windowlife.h"
 #include "testapp.h"
 
-#include <QCoro/QCoroSignal>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -18,24 +18,6 @@ namespace
 {
 
 using test::waitFor;
-
-// Stands in for the frame: counts the notices posted to it.
-class Frame : public Procedure
-{
-  public:
-    Frame() : Procedure(QStringLiteral("Main")) {}
-    int opened = 0, closed = 0;
-    void stop() { emit windowClosed(); }
-
-  protected:
-    QCoro::Task<> run() override { co_await qCoro(this, &Procedure::windowClosed); }
-    bool handlePosted(QEvent::Type type) override
-    {
-        opened += type == Notice::ProcedureOpened;
-        closed += type == Notice::ProcedureClosed;
-        return true;
-    }
-};
 
 // What a window holds, counted while it lives.
 struct Held : WindowHold {
@@ -72,7 +54,7 @@ class WindowLifeTest : public ::testing::Test
     {
         test::app();
         setDocumentArea(nullptr);
-        auto f = std::make_unique<Frame>();
+        auto f = std::make_unique<test::FrameStandIn>();
         frame = f.get();
         Glo.MainThreadNo = start(std::move(f));
         Held::alive = Held::taken = 0;
@@ -95,7 +77,7 @@ class WindowLifeTest : public ::testing::Test
     }
 
     test::TempSettings settings;
-    Frame *frame = nullptr;
+    test::FrameStandIn *frame = nullptr;
     Long claim = 0;
 };
 

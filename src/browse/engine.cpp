@@ -103,7 +103,7 @@ const std::string &BrowseEngine::format() const
 
 void BrowseEngine::begin()
 {
-    request_ = entryRequest_ = GlobalRequest;
+    entryRequest_ = GlobalRequest;
     response_ = RequestCancelled;
     GlobalRequest = 0;
     GlobalResponse = 0;
@@ -630,7 +630,6 @@ void BrowseEngine::beginFormCall(Long request)
             field::setInteger(lead, main_.buffer(), boundRange_);
         }
     }
-    request_ = request;
     GlobalRequest = request;
     VCRRequest = 0;
 }
@@ -651,7 +650,6 @@ void BrowseEngine::endFormCall(Long request, Long response)
     }
     buildDistribution();
     postNewSelection();
-    request_ = entryRequest_;
     response_ = RequestCancelled;
     refreshWindow();
 }

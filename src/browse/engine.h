@@ -88,11 +88,8 @@ class BrowseEngine
     // GlobalResponse to endFormCall(), which shows the result.
     void beginFormCall(Long request);
     void endFormCall(Long request, Long response);
-    bool inFormCall() const { return request_ >= InsertRecord && request_ <= DeleteRecord; }
 
     void setResponse(Long response) { response_ = response; }
-    // A called child list has returned: the list runs under its own request again.
-    void restoreRequest() { request_ = entryRequest_; }
     // The window is closing: the buffers keep what they hold now, whatever
     // notices are still on their way.
     void stop() { stopped_ = true; }
@@ -164,8 +161,7 @@ class BrowseEngine
     std::vector<FieldRef> fields_; // the definition's, then the identifiers
     std::unique_ptr<View> view_;
 
-    Long request_ = 0;
-    Long entryRequest_ = 0;
+    Long entryRequest_ = 0; // what the list was opened for (select mode)
     Long response_ = 0;
     int tab_ = 0;
     int sortOrder_ = 0;

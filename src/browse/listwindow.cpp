@@ -164,7 +164,6 @@ QCoro::Task<> ListWindow::runAction(ListPane &pane, const BrowseAction &action)
         start(action.procedure());
     }
     // It may have changed anything: every list is read again.
-    pane.engine().restoreRequest();
     refreshAll(Refresh::ReadAgain);
 }
 

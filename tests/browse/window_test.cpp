@@ -366,7 +366,7 @@ TEST_F(Window, AFormThatChangesATitleShowsTheBookAtItsNewPlace)
     Browse *b = open(browseBooksDef());
     key(b, Qt::Key_Down);
     key(b, Qt::Key_Return, Qt::ControlModifier); // Ctrl+Enter presses Change
-    EXPECT_TRUE(waitFor([b] { return !b->engine()->inFormCall(); }));
+    EXPECT_TRUE(waitFor([b] { return b->mayAct(); }));
     EXPECT_EQ(RenamingForm::seen, ChangeRecord);
     QCoreApplication::processEvents();
     const int row = b->list()->view()->currentIndex().row();
@@ -474,7 +474,7 @@ TEST_F(Window, ChangeOpensTheBookFormAndTheListShowsWhatItStored)
     title->setModified(true);
     form->form()->controlAs<QPushButton>(FormProcedure::OkButton)->click();
 
-    EXPECT_TRUE(waitFor([b] { return !b->engine()->inFormCall(); }));
+    EXPECT_TRUE(waitFor([b] { return b->mayAct(); }));
     QCoreApplication::processEvents();
     const int row = b->list()->view()->currentIndex().row();
     EXPECT_EQ(cell(b, row + 1, 0), "Zebra crossing");

@@ -77,7 +77,12 @@ void WindowLife::open(QWidget *window, BuiltWindow *scaled)
 bool WindowLife::eventFilter(QObject *watched, QEvent *e)
 {
     // Type first: the window may be part-destroyed while its last events pass.
-    if (e->type() != QEvent::Close || watched != window_) return QObject::eventFilter(watched, e);
+    const QEvent::Type type = e->type();
+    // A window that only hides when closed (the help viewer) lives again
+    // when it shows.
+    if (type == QEvent::Show && watched == window_ && phase_ == WindowPhase::Closing)
+        phase_ = WindowPhase::Live;
+    if (type != QEvent::Close || watched != window_) return QObject::eventFilter(watched, e);
     // A window waiting for the one it called cannot go meanwhile.
     if (phase_ == WindowPhase::Calling) {
         e->ignore();

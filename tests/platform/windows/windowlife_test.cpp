@@ -131,5 +131,20 @@ TEST_F(WindowLifeTest, AWindowWaitingForACalledOneNeitherActsNorCloses)
     EXPECT_FALSE(settings.text("HEARTHKP.INI").contains("[Waiting]"));
 }
 
+// A window of no procedure that only hides when closed, as the help viewer
+// does: its placement is kept each time, and it is live again once shown.
+TEST_F(WindowLifeTest, AWindowThatOnlyHidesLivesAgainWhenShown)
+{
+    QWidget viewer;
+    viewer.resize(300, 200);
+    WindowLife *life = WindowLife::attach(&viewer, {.section = "Viewer", .designPlace = false});
+    viewer.show();
+    viewer.close();
+    EXPECT_EQ(life->phase(), WindowPhase::Closing);
+    EXPECT_TRUE(settings.text("HEARTHKP.INI").contains("[Viewer]"));
+    viewer.show();
+    EXPECT_TRUE(life->mayAct());
+}
+
 } // namespace
 } // namespace hk

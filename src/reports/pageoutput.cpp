@@ -1,11 +1,11 @@
 #include "reports/pageoutput.h"
 
+#include "reports/pdfworker.h"
 #include <QFile>
 #include <QFileInfo>
+
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QTemporaryFile>
 
 #include <algorithm>
@@ -68,27 +68,40 @@ std::unique_ptr<PageOutput> PageOutput::toPdf(const QString &file, PageSource &p
                                               const QString &job)
 {
     std::unique_ptr<PageOutput> out(new PageOutput(pages));
-    out->from_ = 1;
+    out->from_ = out->next_ = 1;
     out->to_ = pages.pageCount();
-    out->file_ = std::make_unique<QSaveFile>(file);
-    if (!out->file_->open(QIODevice::WriteOnly)) {
-        out->fail(out->file_->errorString());
-        return out;
-    }
-    out->pdf_ = std::make_unique<QPdfWriter>(out->file_.get());
-    QPdfWriter &pdf = *out->pdf_;
-    pdf.setTitle(job);
-    pdf.setCreator(QStringLiteral("Hearthkeep"));
-    pdf.setPageSize(QPageSize(QSizeF(PageArea::width, PageArea::height), QPageSize::Millimeter));
-    pdf.setPageMargins(QMarginsF(0, 0, 0, 0)); // positions are measured from the paper's edge
-    out->start(pdf);
+    out->pdf_ = std::make_unique<PdfWorker>(file, job);
+    if (out->to_ < out->from_) out->pdf_->close(); // nothing to write
     return out;
+}
+
+int PageOutput::written() const
+{
+    return pdf_ ? pdf_->painted() : next_ - from_;
+}
+
+// Pages are made here and painted on the worker's thread.
+void PageOutput::stepPdf(std::chrono::steady_clock::time_point until)
+{
+    while (next_ <= to_ && pdf_->waitForRoom(until)) {
+        pdf_->add(pages_.page(next_));
+        if (++next_ > to_) pdf_->close();
+        if (std::chrono::steady_clock::now() >= until) break;
+    }
+    if (next_ > to_ || pdf_->finished()) pdf_->waitUntilFinished(until);
+    if (!pdf_->finished()) return;
+    failure_ = pdf_->failure();
+    state_ = failure_.isEmpty() ? State::Complete : State::Failed;
 }
 
 void PageOutput::step(std::chrono::milliseconds budget)
 {
     if (state_ != State::Writing) return;
     const auto until = std::chrono::steady_clock::now() + budget;
+    if (pdf_) {
+        stepPdf(until);
+        return;
+    }
     do {
         if (next_ > from_ && !device_->newPage()) {
             fail(QStringLiteral("a new page could not be started"));
@@ -107,11 +120,6 @@ void PageOutput::complete()
         fail(QStringLiteral("the output could not be completed"));
         return;
     }
-    pdf_.reset();
-    if (file_ && !file_->commit()) {
-        fail(file_->errorString());
-        return;
-    }
     if (!partial_.isEmpty()) {
         printer_->setOutputFileName(target_);
         QFile::remove(target_);
@@ -127,9 +135,6 @@ void PageOutput::complete()
 void PageOutput::fail(const QString &why)
 {
     if (painting_ && painting_->isActive()) painting_->end();
-    pdf_.reset();
-    if (file_) file_->cancelWriting();
-    file_.reset();
     if (!partial_.isEmpty()) {
         QFile::remove(partial_);
         printer_->setOutputFileName(target_);
@@ -142,6 +147,12 @@ void PageOutput::fail(const QString &why)
 void PageOutput::cancel()
 {
     if (state_ != State::Writing) return;
+    if (pdf_) {
+        // Gone with its thread, and the temporary file with it.
+        pdf_->cancel();
+        next_ = from_ + pdf_->painted();
+        pdf_.reset();
+    }
     if (printer_ && partial_.isEmpty()) printer_->abort();
     fail(QStringLiteral("cancelled"));
     state_ = State::Cancelled;

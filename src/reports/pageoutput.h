@@ -16,12 +16,12 @@
 #include <memory>
 
 class QPagedPaintDevice;
-class QPdfWriter;
 class QPrinter;
-class QSaveFile;
 
 namespace hk
 {
+
+class PdfWorker;
 
 class PageOutput : public QObject
 {
@@ -38,7 +38,7 @@ class PageOutput : public QObject
     ~PageOutput() override;
 
     int total() const { return to_ - from_ + 1; }
-    int written() const { return next_ - from_; }
+    int written() const;
     // Every page written, or failed, or cancelled.
     bool done() const { return state_ != State::Writing; }
     // Writes pages for about `budget` (one at least); the last one completes
@@ -57,13 +57,14 @@ class PageOutput : public QObject
     void complete();
     void fail(const QString &why);
 
+    void stepPdf(std::chrono::steady_clock::time_point until);
+
     PageSource &pages_;
     PagePainter painter_;
     std::unique_ptr<QPainter> painting_;
     QPagedPaintDevice *device_ = nullptr;
-    // A PDF file: the writer over its temporary file.
-    std::unique_ptr<QSaveFile> file_;
-    std::unique_ptr<QPdfWriter> pdf_;
+    // A PDF file: written on a thread of its own.
+    std::unique_ptr<PdfWorker> pdf_;
     // A printer, and for one that writes a file the names it writes under.
     QPrinter *printer_ = nullptr;
     QString partial_, target_;

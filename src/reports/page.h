@@ -13,7 +13,9 @@ namespace hk
 
 struct PageText {
     float x = 0, y = 0; // top left of the text's line, mm
-    float width = 0;    // right-aligned texts end at x + width
+    // The text's column: a left-aligned text is cut at x + width (0: never),
+    // a right-aligned one ends there.
+    float width = 0;
     ReportFont font{};
     Align align = Align::Left;
     std::string text{};
@@ -31,5 +33,6 @@ struct Page {
 // The pages as text, one primitive a line, positions to 0.01 mm: what the
 // report tests compare with their expected files.
 std::string describePages(const std::vector<Page> &pages);
+std::string describePage(const Page &page, int number);
 
 } // namespace hk

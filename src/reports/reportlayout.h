@@ -62,6 +62,10 @@ struct TotalDef {
     // Sum: added once where this group's header prints (a parent's value
     // under its children), not at every detail; -1 at every detail.
     int atGroup = -1;
+    // Sum: added at the first of a run of details with the same value of
+    // this (a parent's identifier), so that the parent's value counts once
+    // however many of its children print.
+    std::function<std::int64_t()> once{};
 };
 
 struct GroupDef {

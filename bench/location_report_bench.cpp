@@ -8,6 +8,7 @@
 #include "integrity/tableopen.h"
 #include "platform/data/datafile.h"
 #include "platform/data/files.h"
+#include "platform/data/transaction.h"
 #include "reports/reportjob.h"
 
 #include <QDir>
@@ -38,7 +39,8 @@ const ReportDefinition &itemsByLocation()
         UseTable(Items);
         if (fresh) {
             std::mt19937 rng(11);
-            DataFile::program().begin();
+            Transaction txn(DataFile::program());
+            txn.begin();
             for (long id = 1; id <= kLocations; ++id) {
                 ItmRom = {};
                 ItmRom.RoomsId = Long(id);
@@ -59,7 +61,7 @@ const ReportDefinition &itemsByLocation()
                 Itm.Notes = rng() % 4 ? "" : "A note";
                 Items.add();
             }
-            DataFile::program().commit();
+            txn.commit();
         }
         OwnerName = "Bench Owner";
         OwnerAddress = "1 Bench Road";

@@ -9,6 +9,7 @@
 #include "integrity/tableopen.h"
 #include "platform/data/datafile.h"
 #include "platform/data/files.h"
+#include "platform/data/transaction.h"
 #include "reports/pagepainter.h"
 #include "reports/reportjob.h"
 
@@ -52,7 +53,8 @@ const ReportDefinition &booksByTitle()
         UseTable(Books);
         if (fresh) {
             std::mt19937 rng(7);
-            DataFile::program().begin();
+            Transaction txn(DataFile::program());
+            txn.begin();
             for (long id = 1; id <= kBooks; ++id) {
                 Bok = {};
                 Bok.BooksId = Long(id);
@@ -67,7 +69,7 @@ const ReportDefinition &booksByTitle()
                 Bok.BookCover = rng() % 2 ? "Paper" : "";
                 Books.add();
             }
-            DataFile::program().commit();
+            txn.commit();
         }
         OwnerName = "Bench Owner";
         OwnerAddress = "1 Bench Road";

@@ -14,6 +14,7 @@
 #include "platform/data/files.h"
 #include "platform/data/table.h"
 #include "platform/data/textsearch.h"
+#include "platform/data/transaction.h"
 #include "platform/messages.h"
 
 #include "searchpages.h"
@@ -69,7 +70,8 @@ std::string description(std::mt19937 &rng, long i)
 
 void addItems(long from, long count, std::mt19937 &rng)
 {
-    Items.file().begin();
+    Transaction txn(Items.file());
+    txn.begin();
     for (long i = from; i < from + count; ++i) {
         Itm = ItemsRecord{};
         Itm.ItemsId = static_cast<Long>(i);
@@ -79,7 +81,7 @@ void addItems(long from, long count, std::mt19937 &rng)
         Itm.Values.setCents(static_cast<std::int64_t>(500 + rng() % 50000));
         Items.add();
     }
-    Items.file().commit();
+    txn.commit();
 }
 
 // A data file made current, its tables open for the scope.

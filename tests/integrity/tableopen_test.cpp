@@ -2,6 +2,7 @@
 
 #include "integrity/checked.h"
 #include "integrity/warnings.h"
+#include "platform/data/transaction.h"
 #include "programfixture.h"
 
 #include <QFile>
@@ -234,7 +235,8 @@ namespace
 {
 
 // Another program holding the data file locked until it is told to let go.
-class Locker {
+class Locker
+{
   public:
     explicit Locker(const std::string &path) : stop_(QString::fromStdString(path) + ".stop")
     {
@@ -312,7 +314,8 @@ TEST_F(ProgramTest, HaltingLeavesTheFileSettled)
 {
     ASSERT_TRUE(UseTable(Items));
     addItem(1, "Lamp");
-    ASSERT_EQ(DataFile::program().begin(), NoError);
+    Transaction txn(DataFile::program());
+    ASSERT_EQ(txn.begin(), NoError);
     addItem(2, "Half-written");
     WarnUser(1, Items.storedName()); // ends the program
     EXPECT_EQ(boxes.halts(), std::vector<std::string>{"Invalid File!"});

@@ -1,5 +1,6 @@
 #include "integrity/warnings.h"
 
+#include "platform/data/transaction.h"
 #include "programfixture.h"
 
 using namespace hk;
@@ -100,11 +101,13 @@ TEST_F(ProgramTest, ACapturedErrorIsReportedOnceEvenAfterLaterSuccess)
     BooksRecord &b = Bok;
     ASSERT_EQ(Books.create(), NoError);
     ASSERT_EQ(Books.open(), NoError);
-    ASSERT_EQ(DataFile::program().begin(), NoError);
+    Transaction txn(DataFile::program());
+    ASSERT_EQ(txn.begin(), NoError);
     b.BooksId = 1;
     ASSERT_EQ(Books.add(), NoError);
     ASSERT_EQ(Books.add(), DuplicateKey);
-    CaptureFileError(); // rolls the transaction back before anything is shown
+    txn.rollback(); // keeps the failure for the warning
+    CaptureFileError();
     EXPECT_FALSE(DataFile::program().inTransaction());
     EXPECT_EQ(Books.records(), 0);
 

@@ -1,6 +1,7 @@
 #include "collection/csvfieldrule.h"
 
 #include "collection/csvreader.h"
+#include "dictionary/utf8.h"
 
 #include <algorithm>
 #include <charconv>

@@ -21,11 +21,6 @@ using Long = std::int32_t;
 using Short = std::int16_t;
 using Byte = std::uint8_t;
 
-// Characters in UTF-8 text: bytes that are not continuation bytes (the same
-// count SQLite's length() gives).
-std::size_t utf8Length(std::string_view text);
-// The first `chars` characters of text, never splitting a character.
-std::string_view utf8Prefix(std::string_view text, std::size_t chars);
 // text without trailing blanks.
 std::string_view trimRight(std::string_view text);
 

@@ -1,6 +1,7 @@
 #include "integrity/warnings.h"
 
 #include "dictionary/types.h"
+#include "dictionary/utf8.h"
 #include "integrity/tableopen.h"
 #include "platform/data/datafile.h"
 #include "platform/data/fileerror.h"

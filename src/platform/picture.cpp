@@ -1,6 +1,7 @@
 #include "platform/picture.h"
 
 #include "dictionary/types.h"
+#include "dictionary/utf8.h"
 
 #include <QDate>
 #include <QLocale>

@@ -141,6 +141,14 @@ std::string fill(std::string_view pattern, const std::string &error, std::string
 
 } // namespace
 
+std::vector<int> warningNumbers()
+{
+    std::vector<int> numbers;
+    for (const auto &w : kWarnings)
+        numbers.push_back(w.number);
+    return numbers;
+}
+
 std::string warningErrorText()
 {
     const FileError &e = reportedError();

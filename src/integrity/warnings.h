@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace hk
 {
@@ -30,6 +31,9 @@ int RollBackAndWarn(Transaction &txn, int number, std::string_view table, std::s
 
 // The error text a warning would show now, without clearing the capture.
 std::string warningErrorText();
+
+// The numbers of the standard warnings, in order.
+std::vector<int> warningNumbers();
 
 // The title and text warning `number` shows with these arguments and the
 // current (or captured) error; for tables of texts and their tests.

@@ -47,6 +47,11 @@ class DataFile
     sqlite3_stmt *statement(const std::string &sql, const std::string &forTable);
     // How long a read or write waits for another station's lock.
     void setBusyTimeout(int ms);
+    // How long a table's open after "Recover=10" waits for another station's
+    // lock: 10 s unless set otherwise (tests that hold a lock on purpose).
+    static constexpr int kRecoveryWaitMs = 10000;
+    int recoveryWait() const { return recoveryWaitMs_; }
+    void setRecoveryWait(int ms) { recoveryWaitMs_ = ms; }
 
     // Transactions are begun, committed and rolled back through Transaction
     // (transaction.h) only. Whether one is open, and which: a number that
@@ -82,6 +87,7 @@ class DataFile
     int users_ = 0;
     std::uint64_t changes_ = 0;
     std::uint64_t transactions_ = 0; // begun on this connection
+    int recoveryWaitMs_ = kRecoveryWaitMs;
     std::unordered_map<std::string, sqlite3_stmt *> statements_;
 };
 

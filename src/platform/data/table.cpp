@@ -148,7 +148,7 @@ int Table::send(std::string_view text)
         return text.size() == std::strlen(s) && strncasecmp(text.data(), s, text.size()) == 0;
     };
     if (is("Recover=10")) {
-        recoverMs_ = 10000;
+        recoverMs_ = file_.recoveryWait();
         return setError(NoError, storedName());
     }
     if (is("QUICKSCAN=on") || is("QUICKSCAN=off")) return setError(NoError, storedName());

@@ -11,6 +11,7 @@
 #include "platform/data/datafile.h"
 #include "platform/data/fileerror.h"
 #include "platform/data/table.h"
+#include "platform/data/transaction.h"
 #include "platform/picture.h"
 
 #include <QIODevice>
@@ -529,7 +530,8 @@ int CollectionImport::run(DataFile &file, QIODevice &in, Mode mode,
         l->ids.clear();
         l->numbered = false;
     }
-    if (code == NoError) code = file.begin();
+    Transaction txn(file);
+    if (code == NoError) code = txn.begin();
     if (code != NoError) {
         closeAll();
         return code;
@@ -556,12 +558,9 @@ int CollectionImport::run(DataFile &file, QIODevice &in, Mode mode,
     }
     if (code == NoError) code = finish(r);
     if (code == NoError && mode == Mode::Write)
-        code = file.commit();
-    else {
-        const FileError error = lastError();
-        file.rollback();
-        setDriverError(error.code, error.driverCode, error.driverMessage, error.file);
-    }
+        code = txn.commit();
+    else
+        txn.rollback(); // a trial run, or a failure: lastError() keeps why
     closeAll();
     return code;
 }

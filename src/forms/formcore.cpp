@@ -9,6 +9,7 @@
 #include "platform/data/fileerror.h"
 #include "platform/data/files.h"
 #include "platform/data/placeholders.h"
+#include "platform/data/transaction.h"
 #include "platform/messages.h"
 
 #include <cstring>
@@ -95,20 +96,19 @@ bool FormCore::number()
     // noted as this station's placeholder in the same transaction.
     DataFile &file = table_.file();
     for (;;) {
-        int code = file.begin();
+        Transaction txn(file);
+        int code = txn.begin();
         if (code == NoError && def_.secondNumber) {
             if (code = numberSecond(); code != NoError) {
-                CaptureFileError();
-                WarnUser(35, table_.def().label);
+                RollBackAndWarn(txn, 35, table_.def().label);
                 return false;
             }
         }
         if (code == NoError) code = autoNumber(table_);
         if (code == NoError) code = notePlaceholder(file, table_.def(), table_.currentRow());
-        if (code == NoError) code = file.commit();
+        if (code == NoError) code = txn.commit();
         if (code == NoError) break;
-        CaptureFileError();
-        if (WarnUser(25) != ButtonRetry) return false;
+        if (RollBackAndWarn(txn, 25) != ButtonRetry) return false;
     }
     row_ = table_.currentRow();
     placeholder_ = true;
@@ -120,7 +120,8 @@ bool FormCore::removePlaceholder()
     DataFile &file = table_.file();
     // A station that has shut its connection took its placeholders along.
     if (!file.connected()) return true;
-    int code = file.begin();
+    Transaction txn(file);
+    int code = txn.begin();
     if (code == NoError) {
         table_.setCurrent(row_, nullptr);
         code = table_.remove();
@@ -128,10 +129,9 @@ bool FormCore::removePlaceholder()
         if (code == RecordNotFound) code = NoError;
     }
     if (code == NoError) code = forgetPlaceholder(file, table_.def(), row_);
-    if (code == NoError) code = file.commit();
+    if (code == NoError) code = txn.commit();
     if (code == NoError) return true;
-    CaptureFileError();
-    WarnUser(17, table_.def().label);
+    RollBackAndWarn(txn, 17, table_.def().label);
     return false;
 }
 
@@ -271,7 +271,8 @@ FormCore::Outcome FormCore::insert()
     if (refuseDuplicate()) return Outcome::StayOnDuplicate;
     DataFile &file = table_.file();
     // The total and the record are one change: both are stored or neither.
-    if (file.begin() != NoError) {
+    Transaction txn(file);
+    if (txn.begin() != NoError) {
         CaptureFileError();
         WarnUser(34, table_.def().label, "Insert");
         return Outcome::StayOnFirst;
@@ -283,12 +284,13 @@ FormCore::Outcome FormCore::insert()
         code = table_.put();
     }
     if (code == NoError) code = forgetPlaceholder(file, table_.def(), row_);
-    if (code == NoError) code = file.commit();
+    if (code == NoError) code = txn.commit();
     if (code == NoError) {
         placeholder_ = false;
         response_ = RequestCompleted;
         return Outcome::Close;
     }
+    txn.rollback(); // before any box: none may wait while the file is locked
     CaptureFileError();
     if (code == DuplicateKey) {
         for (const auto &k : def_.insertKeys)
@@ -302,32 +304,30 @@ FormCore::Outcome FormCore::insert()
 FormCore::Outcome FormCore::change()
 {
     if (refuseDuplicate()) return Outcome::StayOnDuplicate;
-    DataFile &file = table_.file();
     for (;;) {
         response_ = RequestCancelled;
         BusyCursor busy;
         int result = Updated;
         if (changed()) {
-            if (file.begin() != NoError) {
+            // The total and the record are one change; a refusal leaves
+            // nothing open when this scope ends.
+            Transaction txn(table_.file());
+            if (txn.begin() != NoError) {
                 CaptureFileError();
                 WarnUser(34, table_.def().label, "Update");
                 return Outcome::StayOnFirst;
             }
-            int code = adjustTotal(valueNow() - valueAtOpening_);
-            if (code != NoError) {
-                CaptureFileError();
+            if (adjustTotal(valueNow() - valueAtOpening_) != NoError) {
                 result = NotUpdated;
-                WarnUser(15, table_.def().label);
+                RollBackAndWarn(txn, 15, table_.def().label);
             } else {
                 toShared();
                 table_.setCurrent(row_, opening_.data());
                 result = UpdateRecordChecked(table_, def_.recall, noted_);
-                if (result == Updated && file.commit() != NoError) {
-                    CaptureFileError();
-                    WarnUser(15, table_.def().label);
+                if (result == Updated && txn.commit() != NoError) {
+                    RollBackAndWarn(txn, 15, table_.def().label);
                     result = NotUpdated;
                 }
-                file.rollback(); // nothing is left open after a refusal
             }
         }
         if (result == Updated) {
@@ -348,30 +348,27 @@ FormCore::Outcome FormCore::change()
 
 FormCore::Outcome FormCore::remove()
 {
-    DataFile &file = table_.file();
     for (;;) {
         response_ = RequestCancelled;
         int result = NotDeleted;
         {
             BusyCursor busy;
-            if (file.begin() != NoError) {
+            Transaction txn(table_.file());
+            if (txn.begin() != NoError) {
                 CaptureFileError();
                 WarnUser(34, table_.def().label, "Delete");
-            } else if (int code = adjustTotal(-valueNow()); code != NoError) {
-                CaptureFileError();
-                WarnUser(17, table_.def().label);
+            } else if (adjustTotal(-valueNow()) != NoError) {
+                RollBackAndWarn(txn, 17, table_.def().label);
             } else {
                 toShared();
                 // Deleted only as the form shows it: a change by another
                 // station meanwhile is shown first.
                 table_.setCurrent(row_, opening_.data());
                 result = DeleteRecordChecked(table_);
-                if (result == Deleted && file.commit() != NoError) {
-                    CaptureFileError();
-                    WarnUser(17, table_.def().label);
+                if (result == Deleted && txn.commit() != NoError) {
+                    RollBackAndWarn(txn, 17, table_.def().label);
                     result = NotDeleted;
                 }
-                file.rollback();
             }
         }
         if (result == Deleted) {

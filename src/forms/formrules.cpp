@@ -49,8 +49,7 @@ int addToRunningTotal(Table &totals, const RunningTotal &total, std::int64_t del
     if (code != NoError) return code;
     const FieldDef &f = fieldNamed(total.totalField).def();
     const std::int64_t now = field::integer(f, totals.buffer()) + delta;
-    const std::int64_t most = pow10(2 * f.size - 1) - 1;
-    if (now > most || now < -most)
+    if (!valueRange(f).holds(now))
         return setDriverError(FileSystemError, 0, "The running total would exceed its digits",
                               totals.storedName());
     field::setInteger(f, totals.buffer(), now);

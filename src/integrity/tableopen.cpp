@@ -34,6 +34,8 @@ bool OpenTable(Table &table)
         break;
     }
     if (code == NoError || code == AlreadyOpen) return true;
+    // The program ends after the box: nothing half done may wait behind it.
+    DataFile::program().abandon();
     WarnUser(30, table.storedName());
     DataFile::program().shutdown();
     halt("Disk Error", 1);
@@ -42,9 +44,10 @@ bool OpenTable(Table &table)
 
 bool RebuildDamagedKeys(Table &table)
 {
+    // Whatever the failed operation began is undone before the keys change,
+    // and before the question, which must not wait while the file is locked.
+    table.file().abandon();
     if (WarnUser(2, table.storedName()) != ButtonYes) return false;
-    // Whatever the failed operation began is undone before the keys change.
-    table.file().rollback();
     if (table.buildKeys() != NoError) {
         WarnUser(3, table.storedName());
         return false;

@@ -1,10 +1,12 @@
 #include "integrity/warnings.h"
 
 #include "dictionary/types.h"
+#include "dictionary/utf8.h"
 #include "integrity/tableopen.h"
 #include "platform/data/datafile.h"
 #include "platform/data/fileerror.h"
 #include "platform/data/files.h"
+#include "platform/data/transaction.h"
 #include "platform/messages.h"
 
 #include <algorithm>
@@ -139,6 +141,14 @@ std::string fill(std::string_view pattern, const std::string &error, std::string
 
 } // namespace
 
+std::vector<int> warningNumbers()
+{
+    std::vector<int> numbers;
+    for (const auto &w : kWarnings)
+        numbers.push_back(w.number);
+    return numbers;
+}
+
 std::string warningErrorText()
 {
     const FileError &e = reportedError();
@@ -192,6 +202,9 @@ int WarnUser(int number, std::string_view table, std::string_view text)
     captured = Captured{};
     const WarningDef *w = findWarning(number);
     if (!w) return message(shown.text, shown.title, MessageIcon::Exclamation);
+    // A warning that ends the program undoes what was half done; before its
+    // box, which must not wait while the file is locked.
+    if (w->halt && w->haltOn == 0) DataFile::program().abandon();
     int button = message(shown.text, shown.title, w->icon, w->buttons, w->defaultButton);
     if (w->halt && (w->haltOn == 0 || w->haltOn == button)) {
         // Nothing may be left half-written: roll back and close the file first.
@@ -204,9 +217,19 @@ int WarnUser(int number, std::string_view table, std::string_view text)
 
 void CaptureFileError()
 {
-    FileError error = lastError();
-    DataFile::program().rollback();
-    captured = Captured{true, std::move(error)};
+    captured = Captured{true, lastError()};
+}
+
+int RollBackAndWarn(Transaction &txn, int number, std::string_view text)
+{
+    return RollBackAndWarn(txn, number, {}, text);
+}
+
+int RollBackAndWarn(Transaction &txn, int number, std::string_view table, std::string_view text)
+{
+    txn.rollback();
+    CaptureFileError();
+    return WarnUser(number, table, text);
 }
 
 } // namespace hk

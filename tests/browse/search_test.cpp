@@ -8,6 +8,7 @@
 #include "browsefixture.h"
 #include "platform/data/table.h"
 #include "platform/data/textsearch.h"
+#include "platform/data/transaction.h"
 #include "platform/data/view.h"
 #include "testapp.h"
 
@@ -91,10 +92,11 @@ TEST_F(Search, ManyMatchesAreTestedInKeyOrderByTheSameRule)
 {
     // More candidates than are worth sorting: the records are then tested
     // one by one in description order.
-    Items.file().begin();
+    Transaction txn(Items.file());
+    txn.begin();
     for (Long i = 1; i <= 2200; ++i)
         addItem(i, (i % 2 ? "Oak table " : "Pine chair ") + std::to_string(i));
-    Items.file().commit();
+    txn.commit();
     const Texts tables = found("table", false);
     ASSERT_EQ(tables.size(), 1100u);
     EXPECT_EQ(tables.front(), "Oak table 1");
@@ -107,12 +109,13 @@ TEST_F(Search, ManyMatchesAreTestedInKeyOrderByTheSameRule)
 // are: 100 added together among 2,100 records are few, 1,000 are many.
 TEST_F(Search, ThePlanFollowsHowManyTheIndexOffers)
 {
-    Items.file().begin();
+    Transaction txn(Items.file());
+    txn.begin();
     for (Long i = 1; i <= 2100; ++i)
         addItem(i, i > 1000 && i <= 1100 ? "Walnut desk " + std::to_string(i)
                    : i % 2               ? "Oak table " + std::to_string(i)
                                          : "Pine chair " + std::to_string(i));
-    Items.file().commit();
+    txn.commit();
     const bool viaIndex =
         containsText(Items, 2, "walnut", true).sql.find("MATCH") != std::string::npos;
     EXPECT_TRUE(viaIndex);

@@ -3,6 +3,7 @@
 #include "collection/csvexport.h"
 #include "collection/exportcollection.h"
 #include "integrity/tableopen.h"
+#include "platform/data/transaction.h"
 #include "platform/filedialogs.h"
 #include "platform/windows/layout.h"
 #include "reports/reportdata.h"
@@ -72,10 +73,11 @@ TEST_F(CsvExportTest, ItemsCarryTheirLocationAndStreamInBatches)
     ItmRom.Rooms = "Küche ½";
     ASSERT_EQ(ItemsRooms.add(), NoError);
     ASSERT_TRUE(UseTable(Items));
-    ASSERT_EQ(DataFile::program().begin(), NoError);
+    Transaction txn(DataFile::program());
+    ASSERT_EQ(txn.begin(), NoError);
     for (int i = 1; i <= 2500; ++i)
         test::addItem(i, "Cup", "Blue", 2, 350, 2020, "", "");
-    ASSERT_EQ(DataFile::program().commit(), NoError);
+    ASSERT_EQ(txn.commit(), NoError);
 
     const std::string all = exported(TableId::Items);
     EXPECT_EQ(all.substr(0, all.find("\r\n", all.find("\r\n") + 2) + 2),

@@ -2,6 +2,7 @@
 
 #include "integrity/tableopen.h"
 #include "platform/data/files.h"
+#include "platform/data/transaction.h"
 #include "programfixture.h"
 
 using namespace hk;
@@ -345,7 +346,8 @@ class OtherStation
     {
         item_.ItemsId = id;
         if (int code = items_.get(ItemsRecord::Primary); code != NoError) return code;
-        EXPECT_EQ(file_.begin(), NoError);
+        Transaction txn(file_);
+        EXPECT_EQ(txn.begin(), NoError);
         const std::int64_t before = item_.Values.cents();
         item_.Values.setCents(cents);
         totals_.setByFileOrder();
@@ -353,7 +355,7 @@ class OtherStation
         total_.InventoryItems.setCents(total_.InventoryItems.cents() + cents - before);
         EXPECT_EQ(totals_.put(), NoError);
         EXPECT_EQ(items_.put(), NoError);
-        return file_.commit();
+        return txn.commit();
     }
     int remove(Long id)
     {

@@ -4,6 +4,7 @@
 #include "dictionary/globals.h"
 #include "integrity/tableopen.h"
 #include "platform/data/backup.h"
+#include "platform/data/transaction.h"
 #include "platform/drives.h"
 #include "platform/windows/layout.h"
 #include "platform/windows/windowsettings.h"
@@ -237,7 +238,8 @@ TEST_F(BackupWindowTest, AFullFileSystemReportsTheReasonAndKeepsTheEarlierBackup
     // Far more than the room left; the drive claims there is room enough,
     // as when something else fills it between the look and the copy.
     ASSERT_TRUE(UseTable(Books));
-    ASSERT_EQ(DataFile::program().begin(), NoError);
+    Transaction txn(DataFile::program());
+    ASSERT_EQ(txn.begin(), NoError);
     for (Long b = 4; b <= 4000; ++b) {
         Bok = BooksRecord{};
         Bok.BooksId = b;
@@ -245,7 +247,7 @@ TEST_F(BackupWindowTest, AFullFileSystemReportsTheReasonAndKeepsTheEarlierBackup
         Bok.BookSummary = std::string(90, 'x');
         ASSERT_EQ(Books.add(), NoError);
     }
-    ASSERT_EQ(DataFile::program().commit(), NoError);
+    ASSERT_EQ(txn.commit(), NoError);
     ReleaseTable(Books);
     drive.fixed = DiskSpace{1 << 30, 1 << 30};
     open();

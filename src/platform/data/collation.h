@@ -22,10 +22,6 @@ int compareKeyText(std::string_view a, std::string_view b);
 // The text in folded form (for case-blind searching).
 std::string foldText(std::string_view text);
 
-// UTF-8 to code points and back; malformed bytes stand for themselves.
-std::u32string decodeUtf8(std::string_view text);
-std::string encodeUtf8(std::u32string_view text);
-
 // Registers the collation and the SQL functions hk_fold(text) and
 // hk_has(text, folded needle) (whether the text contains the needle with
 // letter case ignored).

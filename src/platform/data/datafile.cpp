@@ -115,7 +115,8 @@ int DataFile::chooseJournal(const std::string &forTable)
         // switching it back would lead that station into WAL over the network.
         rc = sqlite3_exec(db_, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
     }
-    if (rc == SQLITE_OK) rc = sqlite3_exec(db_, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(db_, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
     if ((rc & 0xFF) == SQLITE_READONLY) rc = SQLITE_OK;
     return rc == SQLITE_OK ? setError(NoError, forTable) : setSqliteError(db_, rc, forTable);
 }
@@ -168,6 +169,7 @@ int DataFile::begin(int timeoutMs)
     int rc = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
     setBusyTimeout(kTransactionTimeoutMs);
     if (rc != SQLITE_OK) return setSqliteError(db_, rc, {});
+    ++transactions_;
     return setError(NoError);
 }
 
@@ -192,6 +194,15 @@ int DataFile::rollback()
     if (sqlite3_get_autocommit(db_)) return setError(NoError);
     int rc = sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     return rc == SQLITE_OK ? setError(NoError) : setSqliteError(db_, rc, {});
+}
+
+void DataFile::abandon()
+{
+    if (!inTransaction()) return;
+    const FileError failure = lastError();
+    rollback();
+    setDriverError(failure.code, failure.driverCode, failure.driverMessage, failure.file);
+    setErrorKey(failure.key);
 }
 
 void DataFile::shutdown()
@@ -219,6 +230,11 @@ std::uint64_t DataFile::stamp() const
 bool DataFile::inTransaction() const
 {
     return db_ && !sqlite3_get_autocommit(db_);
+}
+
+std::uint64_t DataFile::openTransaction() const
+{
+    return inTransaction() ? transactions_ : 0;
 }
 
 StatementScope::~StatementScope()

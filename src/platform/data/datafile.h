@@ -47,12 +47,21 @@ class DataFile
     sqlite3_stmt *statement(const std::string &sql, const std::string &forTable);
     // How long a read or write waits for another station's lock.
     void setBusyTimeout(int ms);
+    // How long a table's open after "Recover=10" waits for another station's
+    // lock: 10 s unless set otherwise (tests that hold a lock on purpose).
+    static constexpr int kRecoveryWaitMs = 10000;
+    int recoveryWait() const { return recoveryWaitMs_; }
+    void setRecoveryWait(int ms) { recoveryWaitMs_ = ms; }
 
-    // BEGIN IMMEDIATE: waits at most timeoutMs for other stations' writes.
-    int begin(int timeoutMs = kTransactionTimeoutMs);
-    int commit();
-    int rollback();
+    // Transactions are begun, committed and rolled back through Transaction
+    // (transaction.h) only. Whether one is open, and which: a number that
+    // changes with every transaction begun, 0 when none is open.
     bool inTransaction() const;
+    std::uint64_t openTransaction() const;
+    // Rolls back whatever transaction is open, whoever began it; lastError()
+    // keeps the failure that led here. For work that must not become part of
+    // a change half done (rebuilding keys), and for the program's end.
+    void abandon();
 
     // Before the program ends on an error: rolls back whatever is open and
     // closes the connection, so the file and its journal are settled.
@@ -64,6 +73,11 @@ class DataFile
     void noteChange() { ++changes_; }
 
   private:
+    friend class Transaction;
+    // BEGIN IMMEDIATE: waits at most timeoutMs for other stations' writes.
+    int begin(int timeoutMs);
+    int commit();
+    int rollback();
     void disconnect();
     int chooseJournal(const std::string &forTable);
 
@@ -72,6 +86,8 @@ class DataFile
     sqlite3 *db_ = nullptr;
     int users_ = 0;
     std::uint64_t changes_ = 0;
+    std::uint64_t transactions_ = 0; // begun on this connection
+    int recoveryWaitMs_ = kRecoveryWaitMs;
     std::unordered_map<std::string, sqlite3_stmt *> statements_;
 };
 

@@ -23,28 +23,14 @@ std::string quoteName(std::string_view name)
 static std::string columnSql(const FieldDef &f)
 {
     const std::string c = quoteName(f.column);
-    auto range = [&](std::int64_t lo, std::int64_t hi) {
-        return c + " INTEGER NOT NULL DEFAULT 0 CHECK (typeof(" + c + ") = 'integer' AND " + c +
-               " BETWEEN " + std::to_string(lo) + " AND " + std::to_string(hi) + ")";
-    };
-    switch (f.type) {
-    case FieldType::Long:
-        return range(INT32_MIN, INT32_MAX);
-    case FieldType::Short:
-        return range(INT16_MIN, INT16_MAX);
-    case FieldType::Byte:
-        return range(0, 255);
-    case FieldType::Decimal: {
-        // Hundredths, within the digits of the packed decimal.
-        std::int64_t max = pow10(2 * f.size - 1) - 1;
-        return range(-max, max);
-    }
-    case FieldType::String:
+    if (f.isText())
         return c + " TEXT NOT NULL DEFAULT '' COLLATE " + kCollationName + " CHECK (typeof(" + c +
                ") = 'text' AND length(" + c + ") <= " + std::to_string(f.size) + " AND length(" +
                c + ") = length(rtrim(" + c + ", ' ')))";
-    }
-    return c;
+    // A decimal is stored as hundredths.
+    const ValueRange range = valueRange(f);
+    return c + " INTEGER NOT NULL DEFAULT 0 CHECK (typeof(" + c + ") = 'integer' AND " + c +
+           " BETWEEN " + std::to_string(range.least) + " AND " + std::to_string(range.most) + ")";
 }
 
 std::string createTableSql(const TableDef &table)
@@ -149,11 +135,10 @@ int compareRows(sqlite3_stmt *a, const std::vector<sqlite3_value *> &b, int colu
         sqlite3_value *y = b[static_cast<std::size_t>(c)];
         int r;
         if (sqlite3_value_type(x) == SQLITE_TEXT && sqlite3_value_type(y) == SQLITE_TEXT) {
-            r = compareKeyText(
-                {reinterpret_cast<const char *>(sqlite3_value_text(x)),
-                 static_cast<std::size_t>(sqlite3_value_bytes(x))},
-                {reinterpret_cast<const char *>(sqlite3_value_text(y)),
-                 static_cast<std::size_t>(sqlite3_value_bytes(y))});
+            r = compareKeyText({reinterpret_cast<const char *>(sqlite3_value_text(x)),
+                                static_cast<std::size_t>(sqlite3_value_bytes(x))},
+                               {reinterpret_cast<const char *>(sqlite3_value_text(y)),
+                                static_cast<std::size_t>(sqlite3_value_bytes(y))});
         } else {
             const auto i = sqlite3_value_int64(x), j = sqlite3_value_int64(y);
             r = i < j ? -1 : i > j ? 1 : 0;

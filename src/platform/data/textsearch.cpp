@@ -1,5 +1,6 @@
 #include "platform/data/textsearch.h"
 
+#include "dictionary/utf8.h"
 #include "platform/data/collation.h"
 #include "platform/data/datafile.h"
 #include "platform/data/fileerror.h"

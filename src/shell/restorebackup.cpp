@@ -56,6 +56,10 @@ QCoro::Task<> RestoreBackup::run()
     std::optional<BusyCursor> busy(std::in_place);
     const BackupSource backup(chosen.toStdString(), data.path());
     busy.reset();
+    if (!backup.foreignCode().empty()) {
+        WarnUser(42, shown(chosen), describeObjects(backup.foreignCode()));
+        co_return;
+    }
     if (!backup.sound()) {
         message(shown(chosen) + " cannot be restored: " + backup.problem() + ".",
                 "Please choose another backup", MessageIcon::Exclamation);

@@ -1,6 +1,7 @@
 #include "platform/data/collation.h"
 
-#include <sqlite3.h>
+#include "platform/data/searchwriter.h"
+#include "platform/data/sqliteapi.h"
 
 namespace hk
 {
@@ -151,6 +152,7 @@ int registerKeyCollation(sqlite3 *db)
         rc = sqlite3_create_function(db, "hk_fold", 1,
                                      SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr,
                                      foldFunction, nullptr, nullptr);
+    if (rc == SQLITE_OK) rc = registerSearchWriters(db);
     return rc;
 }
 

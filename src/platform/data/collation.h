@@ -26,7 +26,9 @@ std::string foldText(std::string_view text);
 std::u32string decodeUtf8(std::string_view text);
 std::string encodeUtf8(std::u32string_view text);
 
-// Registers the collation and the SQL function hk_fold(text).
+// Registers the collation, the SQL function hk_fold(text) and the writers of
+// the substring indexes (searchwriter.h): everything the data file's schema
+// names beyond SQLite's own.
 int registerKeyCollation(sqlite3 *db);
 
 } // namespace hk

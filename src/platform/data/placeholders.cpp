@@ -84,6 +84,11 @@ template <class... Args> int run(sqlite3 *db, const char *sql, sqlite3_stmt **ke
 
 } // namespace
 
+const char *placeholdersTableSql()
+{
+    return kCreate;
+}
+
 const Station &thisStation()
 {
     // Asked again in a forked process, which is a station of its own.
@@ -140,8 +145,7 @@ int removeDeadPlaceholders(DataFile &file, const TableDef &table)
     std::vector<Noted> dead;
     sqlite3_stmt *st = nullptr;
     // No notes at all (the table is made with the first one): nothing to do.
-    if (run(db,
-            "SELECT RowNo, Pid, Started, Boot, Host FROM HkPlaceholders WHERE TableLabel = ?",
+    if (run(db, "SELECT RowNo, Pid, Started, Boot, Host FROM HkPlaceholders WHERE TableLabel = ?",
             &st, std::string_view(table.label)) != SQLITE_OK)
         return 0;
     while (sqlite3_step(st) == SQLITE_ROW) {
@@ -208,8 +212,8 @@ int removeOwnPlaceholders(DataFile &file)
     if (file.begin() != NoError) return -lastError().code;
     int rc = SQLITE_OK;
     for (const auto &[label, row] : own) {
-        rc = run(db, ("DELETE FROM " + quoteName(label) + " WHERE rowid = ?").c_str(), nullptr,
-                 row);
+        rc =
+            run(db, ("DELETE FROM " + quoteName(label) + " WHERE rowid = ?").c_str(), nullptr, row);
         if (rc == SQLITE_OK)
             rc = run(db, "DELETE FROM HkPlaceholders WHERE TableLabel = ? AND RowNo = ?", nullptr,
                      std::string_view(label), row);

@@ -25,8 +25,14 @@ enum class CountTrigger { Insert, Delete };
 std::string countTriggerName(const TableDef &table, CountTrigger which);
 std::string createCountTriggerSql(const TableDef &table, CountTrigger which);
 
-// 0 when the stored columns follow the record; FileNotFound when the table is
-// not in the file; LayoutMismatch otherwise. Other codes come from SQLite.
+// SQL text without what does not change its meaning: comments, the blanks
+// between words, the letter case of keywords and names. Quoted texts are
+// kept as they are; a quoted name stays apart from an unquoted word.
+std::string normaliseSql(std::string_view sql);
+
+// 0 when the stored table is defined as the dictionary derives it (its
+// columns and their constraints); FileNotFound when the table is not in the
+// file; LayoutMismatch otherwise. Other codes come from SQLite.
 int checkLayout(sqlite3 *db, const TableDef &table);
 // 0 when every key's index is there as the dictionary describes it, with
 // its first and last entries in the key rule's order; KeysInvalid otherwise.

@@ -6,8 +6,11 @@
 
 #include "platform/data/backup.h"
 #include "platform/data/restore.h"
+#include "platform/data/schema.h"
 
 #include <QFileInfo>
+
+#include <map>
 
 using namespace hk;
 
@@ -111,13 +114,23 @@ TEST_F(RestoreTest, ABadBackupIsRefusedAndChangesNothing)
         QFile f(QString::fromStdString(bad));
         return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
     };
-    auto sql = [&](const char *text) {
+    auto sql = [&](const std::string &text) {
         sqlite3 *db = nullptr;
         sqlite3_open(bad.c_str(), &db);
-        const int rc = sqlite3_exec(db, text, nullptr, nullptr, nullptr);
+        registerKeyCollation(db);
+        const int rc = sqlite3_exec(db, text.c_str(), nullptr, nullptr, nullptr);
         sqlite3_close(db);
         return rc == SQLITE_OK;
     };
+    // Books with the same columns and types, but none of their constraints,
+    // holding a title and a value no record can hold.
+    std::string looseBooks = "CREATE TABLE Loose (";
+    for (const FieldDef &f : tableDef(TableId::Books).fields)
+        looseBooks += (f.column == "BooksId" ? "" : ", ") + quoteName(f.column) +
+                      (f.isText() ? " TEXT" : " INTEGER");
+    looseBooks += "); INSERT INTO Loose SELECT * FROM Books; DROP TABLE Books; ALTER TABLE Loose "
+                  "RENAME TO Books; UPDATE Books SET BookTitle = printf('%3001s', 'x'), "
+                  "BookValue = 99999999999;";
     const struct {
         std::function<bool()> make;
         std::string chosen;
@@ -128,6 +141,21 @@ TEST_F(RestoreTest, ABadBackupIsRefusedAndChangesNothing)
         {[&] { return sql("CREATE TABLE Books (BooksId INTEGER, Title TEXT)"); }, bad,
          "Hearthkp\\!Books is not laid out"},
         {[&] { return sql("CREATE TABLE Other (x)"); }, bad, "none of this program"},
+        {[&] { return write(good) && sql(looseBooks); }, bad, "Hearthkp\\!Books is not laid out"},
+        {[&] {
+             return write(good) &&
+                    sql("CREATE TRIGGER zz AFTER INSERT ON Books BEGIN DELETE FROM Items; "
+                        "UPDATE HearthkpValue SET InventoryBooks = 0; END");
+         },
+         bad, "the trigger \"zz\" on Books, which this program does not make"},
+        {[&] { return write(good) && sql("CREATE VIEW v AS SELECT 1"); }, bad, "the view \"v\""},
+        {[&] {
+             return write(good) &&
+                    sql("DROP TRIGGER Books_CountInsert; CREATE TRIGGER Books_CountInsert AFTER "
+                        "INSERT ON Books BEGIN DELETE FROM Items; END");
+         },
+         bad, "the trigger \"Books_CountInsert\" on Books"},
+        {[&] { return write(good) && sql("CREATE TABLE Other (x)"); }, bad, "the table \"Other\""},
         {[] { return true; }, path(), "data file itself"},
     };
     for (const auto &c : cases) {
@@ -178,4 +206,45 @@ TEST_F(RestoreTest, ABackupIsRestoredWhereNoDataFileIsYet)
               RestoreOutcome::Step::Done);
     EXPECT_EQ(contents(path()), backedUp);
     EXPECT_FALSE(kept());
+}
+
+// What the restored file holds of the backup is its records: the schema
+// around them is made from the dictionary, however the backup spells it.
+TEST_F(RestoreTest, TheRestoredSchemaIsTheProgramsOwn)
+{
+    const TableDef &books = tableDef(TableId::Books);
+    std::string spelled = createCountTriggerSql(books, CountTrigger::Insert);
+    for (char &c : spelled)
+        c = c == ' ' ? '\n' : c;
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open(backupPath().c_str(), &db), SQLITE_OK);
+    registerKeyCollation(db);
+    ASSERT_EQ(sqlite3_exec(db,
+                           ("DROP TRIGGER Books_CountInsert; " + spelled +
+                            "; DROP INDEX "
+                            "Bok_DisplayByAuthor; " +
+                            createIndexSql(books, 2) + " -- made again")
+                               .c_str(),
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+    const BackupSource backup(backupPath(), path());
+    ASSERT_TRUE(backup.sound()) << backup.problem();
+    DataFile file(path());
+    ASSERT_EQ(restoreBackup(backup, file, keptPath(), 2000).failed, RestoreOutcome::Step::Done);
+
+    // Spelled as the program makes them, not as the backup had them.
+    std::map<std::string, std::string> stored;
+    ASSERT_EQ(sqlite3_open(path().c_str(), &db), SQLITE_OK);
+    sqlite3_exec(
+        db, "SELECT name, sql FROM sqlite_master WHERE sql IS NOT NULL",
+        [](void *out, int, char **v, char **) {
+            (*static_cast<std::map<std::string, std::string> *>(out))[v[0]] = v[1];
+            return 0;
+        },
+        &stored, nullptr);
+    sqlite3_close(db);
+    EXPECT_EQ(stored["Books_CountInsert"], createCountTriggerSql(books, CountTrigger::Insert));
+    EXPECT_EQ(stored["Bok_DisplayByAuthor"], createIndexSql(books, 2));
+    EXPECT_EQ(contents(path()), contents(backupPath()));
 }

@@ -7,6 +7,7 @@
 #include "platform/windows/procedure.h"
 #include "shell/frame.h"
 #include "shell/helpwindow.h"
+#include "shell/restorebackup.h"
 
 #include <QApplication>
 
@@ -23,6 +24,9 @@ int main(int argc, char *argv[])
 
     // Lists reach their tables' forms through the form registry.
     hk::registerForms();
+    // A restore cut off by a crash or a kill left a full copy of the data
+    // file beside it.
+    hk::RestoreBackup::removeLeftovers();
 
     auto frame = std::make_unique<hk::Main>(hk::programProcedures());
     hk::Procedure &main = *frame;

@@ -209,6 +209,34 @@ TEST_F(ProgramTest, AFileWithoutPermissionEndsInWarning30WithTheSystemsReason)
     EXPECT_EQ(boxes.halts(), std::vector<std::string>{"Disk Error"});
 }
 
+// A data file the user may write in a folder he may not: the journal beside
+// it cannot be made, and the warning says so of the folder, with the
+// system's reason, not of the file.
+TEST_F(ProgramTest, AFolderThatCannotBeWrittenIsNamedWithTheSystemsReason)
+{
+    ASSERT_TRUE(UseTable(Books));
+    ReleaseTable(Books);
+    const auto all = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::WriteGroup |
+                     QFile::ReadOther | QFile::WriteOther;
+    ASSERT_TRUE(QFile::setPermissions("Hearthkp.Tps", all));
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner |
+                                                      QFile::ReadGroup | QFile::ExeGroup |
+                                                      QFile::ReadOther | QFile::ExeOther));
+    const bool asRoot = geteuid() == 0; // root writes into any folder: be someone else
+    if (asRoot) {
+        ASSERT_EQ(setresuid(65534, 65534, 0), 0);
+    }
+    const bool opened = UseTable(Books);
+    if (asRoot) (void)setresuid(0, 0, 0);
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_FALSE(opened);
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].text, "File (Hearthkp\\!Books) could not be opened.  Error: cannot "
+                                     "write in the folder " +
+                                         QDir::current().absolutePath().toStdString() +
+                                         ": Permission denied (13).");
+}
+
 // A folder the program may not look into is not an empty folder: nothing is
 // created, and the warning names the system's reason.
 TEST_F(ProgramTest, AFolderWithoutPermissionIsNotTakenForAMissingFile)

@@ -5,12 +5,16 @@
 #include "datafixture.h"
 
 #include "platform/data/backup.h"
+#include "platform/data/leftovers.h"
 #include "platform/data/restore.h"
 #include "platform/data/schema.h"
 
 #include <QFileInfo>
 
+#include <filesystem>
 #include <map>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace hk;
 
@@ -247,4 +251,63 @@ TEST_F(RestoreTest, TheRestoredSchemaIsTheProgramsOwn)
     EXPECT_EQ(stored["Books_CountInsert"], createCountTriggerSql(books, CountTrigger::Insert));
     EXPECT_EQ(stored["Bok_DisplayByAuthor"], createIndexSql(books, 2));
     EXPECT_EQ(contents(path()), contents(backupPath()));
+}
+
+namespace
+{
+
+// The files a station that has since ended left beside `path` in the middle
+// of a copy: named after the station, and as earlier versions named them.
+std::vector<std::string> leftByGoneStation(const std::string &path, const char *suffix)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        std::FILE *f = std::fopen(stationFileName(path, suffix).c_str(), "w");
+        _exit(f && std::fputs("half a copy", f) >= 0 && std::fclose(f) == 0 ? 0 : 1);
+    }
+    int status = -1;
+    waitpid(child, &status, 0);
+    EXPECT_EQ(status, 0);
+    std::vector<std::string> files;
+    for (const auto &entry :
+         std::filesystem::directory_iterator(std::filesystem::path(path).parent_path()))
+        if (entry.path().string().starts_with(path + "." + std::to_string(child) + "."))
+            files.push_back(entry.path().string());
+    files.push_back(path + "." + std::to_string(child) + suffix);
+    std::FILE *f = std::fopen(files.back().c_str(), "w");
+    std::fclose(f);
+    EXPECT_EQ(files.size(), 2u);
+    return files;
+}
+
+} // namespace
+
+// A backup or restore killed in the middle leaves a copy as large as the
+// file. The next backup or restore removes those of stations that have
+// gone, and only those: a station that runs, or runs on another machine,
+// may be writing its copy right now.
+TEST_F(RestoreTest, CopiesThatStationsLeftWhenTheyEndedGoBeforeTheNextBackupOrRestore)
+{
+    const std::string target = other.filePath("Hearthkp.Tps").toStdString();
+    const auto deadCopies = leftByGoneStation(target, ".new");
+    const auto deadKept = leftByGoneStation(keptPath(), ".kept");
+    std::vector<std::string> others;
+    for (const std::string &p : {target + ".new", keptPath() + ".kept"}) {
+        const auto dot = p.rfind('.');
+        others.push_back(p.substr(0, dot) + "." + std::to_string(getpid()) + p.substr(dot));
+        others.push_back(p.substr(0, dot) + ".1.1.elsewhere" + p.substr(dot));
+    }
+    for (const std::string &p : others)
+        std::fclose(std::fopen(p.c_str(), "w"));
+
+    DataFile file(path());
+    ASSERT_EQ(restoreBackup(BackupSource(backupPath(), path()), file, keptPath(), 2000).failed,
+              RestoreOutcome::Step::Done);
+    for (const std::string &p : deadKept)
+        EXPECT_FALSE(std::filesystem::exists(p)) << p;
+    ASSERT_EQ(backupDataFile(path(), target).code, NoError);
+    for (const std::string &p : deadCopies)
+        EXPECT_FALSE(std::filesystem::exists(p)) << p;
+    for (const std::string &p : others)
+        EXPECT_TRUE(std::filesystem::exists(p)) << p;
 }

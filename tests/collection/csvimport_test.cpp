@@ -3,6 +3,7 @@
 // and lookups, parents and duplicates as the forms treat them.
 #include "collection/csvexport.h"
 #include "collection/csvimport.h"
+#include "collection/csvreader.h"
 #include "collection/importcollection.h"
 #include "collection/recordbuffer.h"
 #include "integrity/tableopen.h"
@@ -213,17 +214,86 @@ TEST_F(CsvImportTest, OneBadRowWritesNothingAndIsNamed)
     const std::string csv = "BookTitle,BookAuthor,BookCategory,BookValue\r\n"
                             "\"Two\r\nlines\",Ann,Fiction,1.50\r\n"
                             "Tide,,Fiction,2.00\r\n"
-                            "Storm,Bo,Fiction,abc\r\n";
+                            "Storm,Bo,Fiction,abc\r\n" +
+                            std::string("Nul") + '\0' + "Title,Cy,Fiction,1.00\r\n";
     for (Mode mode : {Mode::DryRun, Mode::Write}) {
         CollectionImport importer({TableId::Books});
         EXPECT_EQ(importInto(DataFile::program(), importer, csv, mode), -1);
-        EXPECT_EQ(
-            importer.problems(),
-            (std::vector<CsvRowProblem>{{4, "Author field must be completed before accepted !"},
-                                        {5, "BookValue: \"abc\" is not a value the field takes"}}));
+        EXPECT_EQ(importer.problems(), (std::vector<CsvRowProblem>{
+                                           {4, "Author field must be completed before accepted !"},
+                                           {5, "BookValue: \"abc\" is not a value the field takes"},
+                                           {6, "BookTitle: \"Nul\" is followed by a NUL character, "
+                                               "which no field holds"}}));
     }
     EXPECT_EQ(Books.records(), 0);
     EXPECT_EQ(bookTotal(DataFile::program()), "");
+}
+
+// Texts that a spreadsheet would run as formulas are marked as texts in the
+// file, numbers stay numbers, and every text comes back as it was.
+TEST_F(CsvImportTest, FormulaTextsAreInertInTheFileAndComeBackAsTheyWere)
+{
+    ASSERT_TRUE(all.use({&BookCategory, &Books, &HearthkpValue}));
+    test::addCategory(1, "=1+1");
+    const std::vector<std::string> texts = {"=cmd|' /C calc'!A0",
+                                            "@SUM(1+1)",
+                                            "+HYPERLINK(\"http://x\",\"y\")",
+                                            "-2+3",
+                                            "\t=2",
+                                            "\r=3",
+                                            "'=4",
+                                            "''@5",
+                                            "'Tis",
+                                            "''",
+                                            "plain -1"};
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        test::addBook(Long(i + 1), {texts[i].c_str(), texts[texts.size() - 1 - i].c_str(), 1, 1250,
+                                    Short(i + 1), "", "", 0, ""});
+    Bok.BooksId = Long(texts.size() + 1);
+    Bok.Pages = -3; // not one a form takes: the cell shows whether a number is marked
+    ASSERT_EQ(Books.add(), NoError);
+    const std::string first = exportOf(DataFile::program(), {TableId::Books});
+
+    // As a spreadsheet reads the file: no text cell begins a formula.
+    const CollectionExport layout({TableId::Books});
+    QByteArray bytes = QByteArray::fromStdString(first);
+    QBuffer in(&bytes);
+    in.open(QIODevice::ReadOnly);
+    CsvReader reader(in);
+    std::vector<std::string> cells;
+    ASSERT_TRUE(reader.next(cells)); // the header
+    std::vector<std::string> pages;
+    const auto formula = [](const std::string &cell) {
+        return !cell.empty() && std::string_view("=+-@\t\r").find(cell[0]) != std::string::npos;
+    };
+    while (reader.next(cells)) {
+        ASSERT_EQ(cells.size(), layout.columns().size());
+        for (std::size_t c = 0; c < cells.size(); ++c) {
+            const CsvColumn &col = layout.columns()[c];
+            const TableDef &t = col.lookup ? *col.lookup : tableDef(TableId::Books);
+            if (t.fields[std::size_t(col.field)].isText()) {
+                EXPECT_FALSE(formula(cells[c])) << cells[c];
+            }
+            if (col.header == "Pages") pages.push_back(cells[c]);
+        }
+    }
+    EXPECT_EQ(pages.back(), "-3");
+
+    // Back in an empty file, and out again, byte for byte.
+    EmptyFile emptyFile(dir.filePath("Empty.Tps"));
+    Books.setCurrent(0, nullptr);
+    ASSERT_TRUE(Books.set(Bok.Primary) == NoError && Books.previous() == NoError);
+    ASSERT_EQ(Books.remove(), NoError); // the book no form would take
+    const std::string kept = exportOf(DataFile::program(), {TableId::Books});
+    CollectionImport importer({TableId::Books});
+    importer.setCreateMissing(true);
+    ASSERT_EQ(importInto(emptyFile.file, importer, kept, Mode::Write), NoError)
+        << importer.failure().toStdString();
+    EXPECT_EQ(exportOf(emptyFile.file, {TableId::Books}), kept);
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        EXPECT_EQ(sql(emptyFile.file,
+                      "SELECT BookTitle FROM Books WHERE BooksId = " + std::to_string(i + 1)),
+                  texts[i]);
 }
 
 // Columns that are not the collection's, and a file that is not CSV, are

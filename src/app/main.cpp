@@ -1,6 +1,8 @@
 // Program entry: runs the frame until it closes. No table is opened here;
-// each procedure opens what it needs.
+// each procedure opens what it needs. With --check FILE it checks a data file
+// instead, without any window.
 #include "app/catalogue.h"
+#include "app/checkmode.h"
 #include "forms/formwindow.h"
 #include "platform/data/datafile.h"
 #include "platform/help.h"
@@ -11,8 +13,19 @@
 
 #include <QApplication>
 
+#include <iostream>
+#include <string_view>
+
 int main(int argc, char *argv[])
 {
+    // Before any window exists: a check needs no display.
+    if (argc > 1 && std::string_view(argv[1]) == "--check") {
+        if (argc != 3) {
+            std::cerr << "Usage: hearthkeep --check FILE\n";
+            return 2;
+        }
+        return hk::runCheck(argv[2], std::cout);
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Hearthkeep"));
     // Lets the desktop match windows to the menu entry and its icon.

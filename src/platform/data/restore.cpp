@@ -191,7 +191,6 @@ std::string BackupSource::check(const std::string &dataFile)
                why + ")";
     }
     std::string reason;
-    // With the CHECK constraints: a backup may have been written by anyone.
     if (!quickCheck(db_, true, reason)) return reason;
     if (rc = findForeignCode(db_, foreign_); rc != SQLITE_OK)
         return std::string("its schema cannot be read: ") + sqlite3_errmsg(db_);
@@ -205,6 +204,15 @@ std::string BackupSource::check(const std::string &dataFile)
         if (code != NoError)
             return "its table " + def.storedName() + " is not laid out as this program's (" +
                    (code == LayoutMismatch ? codeMessage(code) : lastError().driverMessage) + ")";
+        // A backup may have been written by anyone, also past the
+        // constraints (which a read-only quick_check does not look at).
+        long long broken = 0;
+        if (countBrokenRecords(db_, def, broken) != SQLITE_OK)
+            return std::string("it cannot be read: ") + sqlite3_errmsg(db_);
+        if (broken > 0)
+            return std::to_string(broken) + (broken == 1 ? " record" : " records") +
+                   " of its table " + def.storedName() + (broken == 1 ? " holds" : " hold") +
+                   " values that no record can hold";
         // Keys in another order than the program's would be copied into
         // nothing (the indexes are made afresh), but they tell of a file
         // that another program has written.

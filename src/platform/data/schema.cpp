@@ -20,12 +20,12 @@ std::string quoteName(std::string_view name)
     return out + '"';
 }
 
-static std::string columnSql(const FieldDef &f)
+std::string fieldCondition(const FieldDef &f)
 {
     const std::string c = quoteName(f.column);
     auto range = [&](std::int64_t lo, std::int64_t hi) {
-        return c + " INTEGER NOT NULL DEFAULT 0 CHECK (typeof(" + c + ") = 'integer' AND " + c +
-               " BETWEEN " + std::to_string(lo) + " AND " + std::to_string(hi) + ")";
+        return "typeof(" + c + ") = 'integer' AND " + c + " BETWEEN " + std::to_string(lo) +
+               " AND " + std::to_string(hi);
     };
     switch (f.type) {
     case FieldType::Long:
@@ -40,11 +40,34 @@ static std::string columnSql(const FieldDef &f)
         return range(-max, max);
     }
     case FieldType::String:
-        return c + " TEXT NOT NULL DEFAULT '' COLLATE " + kCollationName + " CHECK (typeof(" + c +
-               ") = 'text' AND length(" + c + ") <= " + std::to_string(f.size) + " AND length(" +
-               c + ") = length(rtrim(" + c + ", ' ')))";
+        break;
     }
-    return c;
+    return "typeof(" + c + ") = 'text' AND length(" + c + ") <= " + std::to_string(f.size) +
+           " AND length(" + c + ") = length(rtrim(" + c + ", ' '))";
+}
+
+static std::string columnSql(const FieldDef &f)
+{
+    const std::string c = quoteName(f.column);
+    return c +
+           (f.isText() ? std::string(" TEXT NOT NULL DEFAULT '' COLLATE ") + kCollationName
+                       : std::string(" INTEGER NOT NULL DEFAULT 0")) +
+           " CHECK (" + fieldCondition(f) + ")";
+}
+
+int countBrokenRecords(sqlite3 *db, const TableDef &table, long long &count)
+{
+    std::string sql = "SELECT count(*) FROM " + quoteName(table.label) + " WHERE NOT (";
+    for (std::size_t i = 0; i < table.fields.size(); ++i)
+        sql += (i ? ") OR NOT (" : "") + fieldCondition(table.fields[i]);
+    sqlite3_stmt *st = nullptr;
+    int rc = sqlite3_prepare_v2(db, (sql + ")").c_str(), -1, &st, nullptr);
+    if (rc == SQLITE_OK && (rc = sqlite3_step(st)) == SQLITE_ROW) {
+        count = sqlite3_column_int64(st, 0);
+        rc = SQLITE_OK;
+    }
+    sqlite3_finalize(st);
+    return rc;
 }
 
 std::string createTableSql(const TableDef &table)

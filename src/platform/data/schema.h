@@ -12,7 +12,14 @@ namespace hk
 {
 
 std::string quoteName(std::string_view name);
+// What a field's CHECK constraint demands of its value: its type, and its
+// range or width.
+std::string fieldCondition(const FieldDef &f);
 std::string createTableSql(const TableDef &table);
+// How many records of the table break a field's condition. SQLite checks a
+// table's constraints in PRAGMA integrity_check only on a connection that may
+// write; this asks on any. Returns SQLite's result code.
+int countBrokenRecords(sqlite3 *db, const TableDef &table, long long &count);
 std::string indexName(const TableDef &table, int key);
 std::string createIndexSql(const TableDef &table, int key);
 

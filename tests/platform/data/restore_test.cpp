@@ -160,6 +160,11 @@ TEST_F(RestoreTest, ABadBackupIsRefusedAndChangesNothing)
          },
          bad, "the trigger \"Books_CountInsert\" on Books"},
         {[&] { return write(good) && sql("CREATE TABLE Other (x)"); }, bad, "the table \"Other\""},
+        {[&] {
+             return write(good) && sql("PRAGMA ignore_check_constraints = 1; UPDATE Books SET "
+                                       "BookValue = 99999999999 WHERE BooksId = 1");
+         },
+         bad, "1 record of its table Hearthkp\\!Books holds values that no record can hold"},
         {[] { return true; }, path(), "data file itself"},
     };
     for (const auto &c : cases) {

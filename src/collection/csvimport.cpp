@@ -472,8 +472,18 @@ int CollectionImport::finish(Run &r)
         for (const auto &level : levels_) {
             if (!level->form || !level->form->total || level->form->total->totalField != field)
                 continue;
-            if (const int code = addToRunningTotal(*r.totalsFile, *level->form->total, sum);
-                code != NoError)
+            // A file whose values the total cannot hold is refused as a
+            // whole, as the form refuses a value that would carry it past
+            // its maximum.
+            const RunningTotal &total = *level->form->total;
+            const std::optional<std::int64_t> now = runningTotalNow(*r.totalsFile, total);
+            if (!now) return lastError().code;
+            if (const auto past = totalPastMaximum(total, *now, sum)) {
+                failure_ = QString::fromStdString("The total " + past->total + " would come to " +
+                                                  past->amountAndMaximum());
+                return -1;
+            }
+            if (const int code = addToRunningTotal(*r.totalsFile, total, sum); code != NoError)
                 return code;
         }
     }
@@ -531,7 +541,9 @@ int CollectionImport::run(DataFile &file, QIODevice &in, Mode mode,
     }
     if (code == NoError) code = file.begin();
     if (code != NoError) {
+        const FileError error = lastError();
         closeAll();
+        setDriverError(error.code, error.driverCode, error.driverMessage, error.file);
         return code;
     }
 
@@ -555,14 +567,13 @@ int CollectionImport::run(DataFile &file, QIODevice &in, Mode mode,
         code = -1;
     }
     if (code == NoError) code = finish(r);
-    if (code == NoError && mode == Mode::Write)
-        code = file.commit();
-    else {
-        const FileError error = lastError();
-        file.rollback();
-        setDriverError(error.code, error.driverCode, error.driverMessage, error.file);
-    }
+    if (code == NoError && mode == Mode::Write) code = file.commit();
+    // What failed is what the caller reports: neither the rollback nor the
+    // closing of the tables may overwrite it.
+    const FileError error = lastError();
+    if (code != NoError || mode != Mode::Write) file.rollback();
     closeAll();
+    setDriverError(error.code, error.driverCode, error.driverMessage, error.file);
     return code;
 }
 

@@ -111,6 +111,9 @@ const WarningDef kWarnings[] = {
      "{file} holds {text}, which Hearthkeep does not make.  The backup cannot be restored; "
      "nothing has been changed.",
      W, OK, OK, nullptr},
+    // A change that would carry a running total past its digits.
+    {43, "Total Too Large", "The total {file} would come to {text}.  Nothing has been written.", W,
+     OK, OK, nullptr},
 };
 
 const WarningDef *findWarning(int number)
@@ -152,6 +155,9 @@ std::string fill(std::string_view pattern, const std::string &error, std::string
 std::string warningErrorText()
 {
     const FileError &e = reportedError();
+    // A warning tells of a failure: if its cause was lost on the way, say
+    // that, never "No error".
+    if (e.code == NoError) return "the cause was not recorded (0)";
     std::string out =
         e.code == FileSystemError
             ? std::string(trimRight(e.driverMessage)) + " (" + std::to_string(e.driverCode) + ")"

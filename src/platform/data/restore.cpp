@@ -239,24 +239,32 @@ RestoreOutcome restoreBackup(const BackupSource &backup, DataFile &file, const s
         return failure(Step::Restoring, lastError());
     }
     const bool existed = ::access(file.path().c_str(), F_OK) == 0;
-    if (file.connect(true, name, busyMs) != NoError) return failure(Step::Restoring, lastError());
-    file.retain();
+    // A new file is made as the program makes its data file (with its
+    // write-ahead log). One that is there is reached on connections of the
+    // restore's own, which run nothing of the file's: whatever it holds of
+    // anyone else's making is dropped with the rest.
+    if (!existed && file.connect(true, name, busyMs) != NoError)
+        return failure(Step::Restoring, lastError());
+    if (!existed) file.retain();
     struct Held {
         DataFile &file;
+        bool retained;
         sqlite3 *writer = nullptr;
+        sqlite3 *reader = nullptr;
         ~Held()
         {
             if (writer && !sqlite3_get_autocommit(writer))
                 sqlite3_exec(writer, "ROLLBACK", nullptr, nullptr, nullptr);
             sqlite3_close(writer);
-            file.release();
+            sqlite3_close(reader);
+            if (retained) file.release();
         }
-    } held{file};
+    } held{file, !existed};
 
-    // The whole restore holds the write lock, on a connection of its own
-    // (the copy of the file as it is cannot be read through one that holds
-    // it): no other station's change can fall between that copy and the
-    // restore and be lost from both.
+    // The whole restore holds the write lock, on a connection of its own:
+    // no other station's change can fall between the copy of the file as it
+    // is and the restore and be lost from both. The copy reads through
+    // another (a connection that holds the lock cannot be copied).
     int rc = openConnection(file.path(), SQLITE_OPEN_READWRITE, &held.writer);
     if (rc == SQLITE_OK) {
         sqlite3_busy_timeout(held.writer, busyMs);
@@ -275,7 +283,11 @@ RestoreOutcome restoreBackup(const BackupSource &backup, DataFile &file, const s
     const std::string pending = stationFileName(keepAs, kPendingSuffix);
     std::remove(pending.c_str());
     if (existed) {
-        const BackupOutcome kept = copyInto(file.db(), pending, CopyCheck::Unchecked);
+        rc = openConnection(file.path(), SQLITE_OPEN_READONLY, &held.reader);
+        if (rc == SQLITE_OK) sqlite3_busy_timeout(held.reader, busyMs);
+        const BackupOutcome kept =
+            rc == SQLITE_OK ? copyInto(held.reader, pending, CopyCheck::Unchecked)
+                            : BackupOutcome{FileSystemError, sqlite3_errmsg(held.reader)};
         if (kept.code != NoError) {
             setDriverError(kept.code, 0, kept.reason, fileName(keepAs));
             return failure(Step::Keeping, lastError());
@@ -305,7 +317,11 @@ RestoreOutcome restoreBackup(const BackupSource &backup, DataFile &file, const s
     }
     // A backup this very run took while an insert form was open holds that
     // form's placeholder, noted as this station's: no form is open now.
-    removeOwnPlaceholders(file);
+    if (file.connect(false, name, busyMs) == NoError) {
+        file.retain();
+        removeOwnPlaceholders(file);
+        file.release();
+    }
     setError(NoError, name);
     return {};
 }

@@ -218,7 +218,8 @@ TEST_F(RestoreTest, ABackupIsRestoredWhereNoDataFileIsYet)
 }
 
 // What the restored file holds of the backup is its records: the schema
-// around them is made from the dictionary, however the backup spells it.
+// around them is made from the dictionary, however the backup spells it,
+// and nothing of the file it replaces stays or runs.
 TEST_F(RestoreTest, TheRestoredSchemaIsTheProgramsOwn)
 {
     const TableDef &books = tableDef(TableId::Books);
@@ -237,10 +238,14 @@ TEST_F(RestoreTest, TheRestoredSchemaIsTheProgramsOwn)
                            nullptr, nullptr, nullptr),
               SQLITE_OK);
     sqlite3_close(db);
+    // The data file it replaces holds code of someone else's: it goes, unrun.
+    ASSERT_EQ(rawSql("CREATE TRIGGER zz AFTER INSERT ON Books BEGIN DELETE FROM Items; END"),
+              SQLITE_OK);
     const BackupSource backup(backupPath(), path());
     ASSERT_TRUE(backup.sound()) << backup.problem();
     DataFile file(path());
-    ASSERT_EQ(restoreBackup(backup, file, keptPath(), 2000).failed, RestoreOutcome::Step::Done);
+    const RestoreOutcome outcome = restoreBackup(backup, file, keptPath(), 2000);
+    ASSERT_EQ(outcome.failed, RestoreOutcome::Step::Done) << outcome.reason;
 
     // Spelled as the program makes them, not as the backup had them.
     std::map<std::string, std::string> stored;
@@ -255,6 +260,7 @@ TEST_F(RestoreTest, TheRestoredSchemaIsTheProgramsOwn)
     sqlite3_close(db);
     EXPECT_EQ(stored["Books_CountInsert"], createCountTriggerSql(books, CountTrigger::Insert));
     EXPECT_EQ(stored["Bok_DisplayByAuthor"], createIndexSql(books, 2));
+    EXPECT_EQ(stored.count("zz"), 0u);
     EXPECT_EQ(contents(path()), contents(backupPath()));
 }
 

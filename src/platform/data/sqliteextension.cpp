@@ -1,7 +1,7 @@
 // The loadable extension that lets the stock sqlite3 shell work with a data
 // file: it registers the key collation and the functions that the file's
 // schema names, built from the very files the program registers them from.
-//   sqlite3 Hearthkp.Tps '.load /usr/lib/<arch>/hearthkeep/hksqlite' 'PRAGMA integrity_check'
+//   sqlite3 Hearthkp.Tps '.load /usr/lib/hearthkeep/hksqlite' 'PRAGMA integrity_check'
 #include "platform/data/collation.h"
 #include "platform/data/sqliteapi.h"
 

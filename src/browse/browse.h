@@ -1,79 +1,43 @@
-// A list window as a procedure: the browse engine, the window built from the
-// definition's layout, and the wiring between them: tabs, locator entries,
-// buttons, popup menu, select mode, the frame notices, the one-window claim
-// and the calls of the table's form.
+// A list window: one list pane in a window of its own, with select mode (a
+// form asking for a choice gets the highlighted record back) and the titles
+// a definition may make as it opens and when its list is empty.
 #pragma once
 
 #include "browse/browsedef.h"
 #include "browse/engine.h"
 #include "browse/listcontrol.h"
-#include "integrity/tableopen.h"
-#include "platform/windows/layout.h"
-#include "platform/windows/procedure.h"
+#include "browse/listwindow.h"
 
 #include <QMenu>
-#include <QPointer>
 
-#include <memory>
-
-class QMenu;
-class QTabWidget;
+#include <string>
 
 namespace hk
 {
 
-class Browse : public Procedure
+class Browse : public ListWindow
 {
     Q_OBJECT
   public:
     explicit Browse(const BrowseDef &def);
     ~Browse() override;
 
-    // The running engine and window, for tests; null before the window
-    // opens and after it closes.
-    BrowseEngine *engine() const { return engine_.get(); }
-    BuiltWindow *content() const { return content_; }
+    // The running engine and list, for tests; null before the window opens
+    // and after it closes.
+    BrowseEngine *engine() const;
     PagedList *list() const;
-    // The popup menu as shown last (its items' texts, "-" for separators).
-    QMenu *lastPopup() const { return popup_; }
-    // Whether the form of this list's table exists.
-    bool formsAvailable() const;
+    // The popup menu as shown last.
+    QMenu *lastPopup() const;
 
   protected:
-    QCoro::Task<> run() override;
-    bool handlePosted(QEvent::Type type) override;
-    bool eventFilter(QObject *watched, QEvent *e) override;
+    void opened() override;
+    void shown() override;
+    void pressSelect() override;
 
   private:
-    void wire();
-    void redisplay();
     void setTitle(const std::string &title);
-    void markTab(int index);
-    void tabChanged(int index);
-    void typedIntoList(const QString &text);
-    void listCommand(ListCommand command);
-    void showPopup(const QPoint &at);
-    void pressSelect();
-    void pressClose();
-    void pressHelp();
-    QCoro::Task<> callForm(Long request);
-    QCoro::Task<> runAction(const BrowseAction &action);
-    void postNewSelection();
-    void refreshForFocus();
-    void settingsAtOpen();
-    void settingsAtClose();
 
     const BrowseDef &def_;
-    std::unique_ptr<BrowseEngine> engine_;
-    TablesInUse tables_;
-    QPointer<BuiltWindow> content_;
-    QPointer<QMenu> popup_;
-    std::vector<int> displayPrompts_; // prompts of the joined record's fields
-    int markedTab_ = -1;
-    bool started_ = false;
-    bool claimed_ = false;
-    bool refreshQueued_ = false;
-    bool inCall_ = false; // a child list runs on this list's thread
 };
 
 } // namespace hk

@@ -18,16 +18,6 @@ namespace hk
 namespace
 {
 
-// Refresh modes: where the next page starts.
-enum RefreshMode {
-    RefreshNone = 0,
-    RefreshOnRecord = 1, // at the view's current record
-    RefreshInPlace = 2,  // where the page was, after a form call
-    RefreshFirst = 3,    // from the first record
-    RefreshLast = 4,     // the last page, its last row highlighted
-    RefreshKept = 5,     // in place, recorded while it is done
-};
-
 // Locate modes.
 enum LocateMode { LocateOnKeys = 2, LocateOnRecord = 3 };
 
@@ -113,7 +103,7 @@ const std::string &BrowseEngine::format() const
 
 void BrowseEngine::begin()
 {
-    request_ = entryRequest_ = GlobalRequest;
+    entryRequest_ = GlobalRequest;
     response_ = RequestCancelled;
     GlobalRequest = 0;
     GlobalResponse = 0;
@@ -175,8 +165,8 @@ void BrowseEngine::readFailed()
 {
     CaptureFileError();
     WarnUser(35, main_.def().label);
-    if (!closing_) {
-        closing_ = true;
+    if (!stopped_) {
+        stopped_ = true;
         if (onCloseRequest) onCloseRequest();
     }
 }
@@ -197,7 +187,7 @@ BrowseRow BrowseEngine::makeRow() const
 // Returns how many could not be read.
 int BrowseEngine::fill(bool forward, int count, bool addRows)
 {
-    if (!view_ || count <= 0 || closing_) return count;
+    if (!view_ || count <= 0 || stopped_) return count;
     Position from;
     bool skipFirst = false;
     if (!rows_.empty()) {
@@ -239,27 +229,25 @@ int BrowseEngine::fill(bool forward, int count, bool addRows)
 
 // ------------------------------------------------------------ pages
 
-void BrowseEngine::refreshPage()
+void BrowseEngine::refreshPage(Anchor anchor)
 {
     BusyCursor busy;
     if (!view_) openView();
     Position kept;
-    if (refreshMode_ == RefreshOnRecord) {
+    if (anchor == Anchor::Record) {
         kept = view_->position();
         view_->reset(kept);
-        refreshMode_ = RefreshFirst;
-    } else if (!rows_.empty()) {
+    } else if (anchor == Anchor::Kept && !rows_.empty()) {
         const std::size_t at = current_ >= 1 && static_cast<std::size_t>(current_) <= rows_.size()
                                    ? static_cast<std::size_t>(current_ - 1)
                                    : rows_.size() - 1;
         kept = rows_[at].position;
         view_->reset(rows_.front().position);
-        refreshMode_ = RefreshKept;
     } else {
         view_->toStart();
     }
 
-    const bool backward = refreshMode_ == RefreshLast;
+    const bool backward = anchor == Anchor::Last;
     const int page = pageSize();
     rows_.clear();
     fill(!backward, page);
@@ -285,14 +273,6 @@ void BrowseEngine::refreshPage()
         current_ = 0;
         scrollBarShown_ = false;
     }
-    refreshMode_ = RefreshNone;
-}
-
-void BrowseEngine::firstPage()
-{
-    rows_.clear();
-    refreshMode_ = RefreshFirst;
-    refreshPage();
 }
 
 void BrowseEngine::locate(int mode)
@@ -316,8 +296,7 @@ void BrowseEngine::locate(int mode)
         view_->toKeyValues();
     }
     const int missing = fill(true, 1, false);
-    refreshMode_ = missing > 0 ? RefreshLast : RefreshOnRecord;
-    refreshPage();
+    refreshPage(missing > 0 ? Anchor::Last : Anchor::Record);
     postNewSelection();
 }
 
@@ -392,7 +371,7 @@ void BrowseEngine::handleNewSelection()
 {
     Operation op(*this);
     selectionPosted_ = false;
-    if (rows_.empty() || closing_) return;
+    if (rows_.empty() || stopped_) return;
     // The highlighted row brings back what it was read under.
     copyToBuffers(current_, true);
     scrollBarShown_ = static_cast<int>(rows_.size()) >= pageSize();
@@ -422,40 +401,39 @@ BrowseEngine::Operation::~Operation()
     if (engine_.selectionPosted_) engine_.handleNewSelection();
 }
 
-void BrowseEngine::windowRefresh()
+void BrowseEngine::windowRefresh(Refresh how)
 {
     Operation op(*this);
-    checkOrder();
+    checkOrder(how);
     endRefresh();
 }
 
-void BrowseEngine::checkOrder()
+void BrowseEngine::checkOrder(Refresh how)
 {
     Operation op(*this);
-    if (closing_) return;
+    if (stopped_) return;
     if (def_.total) readTotals(false);
-    checkSortOrder();
+    checkSortOrder(how);
 }
 
 void BrowseEngine::endRefresh()
 {
-    if (closing_) return;
+    if (stopped_) return;
     shownThumb_ = std::min(thumb_, kDistributionSize);
     // The locator entry edits this field and should start empty.
     if (sort().clearsLocator) clearLocatorField();
     const FieldDef &f = main_.def().fields.at(static_cast<std::size_t>(locatorField()));
     locatorValue_ = valueOf(f, main_.buffer());
-    forceRefresh_ = false;
 }
 
-void BrowseEngine::checkSortOrder()
+void BrowseEngine::checkSortOrder(Refresh how)
 {
     previousSortOrder_ = sortOrder_;
     bool rangeChanged = false;
     sortOrder_ = sort().number;
     if (sort().range && sortOrder_ == previousSortOrder_ && rangeValue() != boundRange_)
         rangeChanged = true;
-    if (sortOrder_ != previousSortOrder_ || rangeChanged || forceRefresh_) {
+    if (sortOrder_ != previousSortOrder_ || rangeChanged || how == Refresh::ReadAgain) {
         if (sort().range) boundRange_ = rangeValue();
         reread();
         openView();
@@ -464,9 +442,9 @@ void BrowseEngine::checkSortOrder()
             if (selectMode())
                 locate(LocateOnKeys);
             else
-                firstPage();
+                refreshPage(Anchor::First);
         } else if (rangeChanged) {
-            firstPage();
+            refreshPage(Anchor::First);
         } else {
             locate(LocateOnKeys);
         }
@@ -652,7 +630,6 @@ void BrowseEngine::beginFormCall(Long request)
             field::setInteger(lead, main_.buffer(), boundRange_);
         }
     }
-    request_ = request;
     GlobalRequest = request;
     VCRRequest = 0;
 }
@@ -665,17 +642,14 @@ void BrowseEngine::endFormCall(Long request, Long response)
         if (response == RequestCompleted && current_ >= 1 &&
             current_ <= static_cast<int>(rows_.size()))
             rows_.erase(rows_.begin() + (current_ - 1));
-        refreshMode_ = RefreshInPlace;
-        refreshPage();
+        refreshPage(Anchor::Kept);
     } else if (response == RequestCompleted) {
         locate(LocateOnRecord);
     } else {
-        refreshMode_ = RefreshInPlace;
-        refreshPage();
+        refreshPage(Anchor::Kept);
     }
     buildDistribution();
     postNewSelection();
-    request_ = entryRequest_;
     response_ = RequestCancelled;
     refreshWindow();
 }

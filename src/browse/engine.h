@@ -30,6 +30,10 @@ struct BrowseRow {
 
 enum class ListScroll { RowUp, RowDown, PageUp, PageDown, Top, Bottom };
 
+// Whether a refresh reads the page again although its order and range are
+// unchanged (after another window may have changed the records).
+enum class Refresh { IfChanged, ReadAgain };
+
 class BrowseEngine
 {
   public:
@@ -46,8 +50,8 @@ class BrowseEngine
     // once.
     std::function<void()> onNewSelection;
     // Where the window refreshes itself after a new selection, a tab change
-    // or a form call; unset, the engine refreshes alone. A window of two
-    // lists refreshes both.
+    // or a form call (a list window refreshes all its lists); unset, the
+    // engine refreshes alone.
     std::function<void()> onWindowRefresh;
 
     // Takes the request from GlobalRequest and clears the globals.
@@ -59,10 +63,10 @@ class BrowseEngine
     void readTotals(bool addWhenMissing);
 
     // The window's refresh: totals, sort-order check, thumb, locator field.
-    void windowRefresh();
+    void windowRefresh(Refresh how = Refresh::IfChanged);
     // The same in two halves, for a window of two lists that checks both
     // sort orders before either clears its locator field.
-    void checkOrder();
+    void checkOrder(Refresh how = Refresh::IfChanged);
     void endRefresh();
     // Another tab became current: the new order from its first page.
     void changeTab(int index);
@@ -74,8 +78,6 @@ class BrowseEngine
     // The locator entry of the current tab was accepted with this value.
     void locatorAccepted(const PictureValue &value);
     void handleNewSelection();
-    // The page is read again when the window is next refreshed.
-    void forceRefresh() { forceRefresh_ = true; }
 
     // Re-reads the highlighted record from the file, watched for changes by
     // other stations.
@@ -86,14 +88,11 @@ class BrowseEngine
     // GlobalResponse to endFormCall(), which shows the result.
     void beginFormCall(Long request);
     void endFormCall(Long request, Long response);
-    bool inFormCall() const { return request_ >= InsertRecord && request_ <= DeleteRecord; }
 
     void setResponse(Long response) { response_ = response; }
-    // A called child list has returned: the list runs under its own request again.
-    void restoreRequest() { request_ = entryRequest_; }
     // The window is closing: the buffers keep what they hold now, whatever
     // notices are still on their way.
-    void stop() { closing_ = true; }
+    void stop() { stopped_ = true; }
     // The popup menu: items separated by "|", "-" a separator, "~" disabled.
     std::string popupText(bool formsAvailable) const;
 
@@ -130,14 +129,20 @@ class BrowseEngine
     int pageSize() const;
     void openView();
     int fill(bool forward, int count, bool addRows = true);
-    void refreshPage();
-    void firstPage();
+    // Where a page read starts.
+    enum class Anchor {
+        Record, // at the record the view stands on (a located one)
+        Kept,   // where the page was, its highlighted row kept; from the start when empty
+        First,  // the first page
+        Last,   // the last page, its last row highlighted
+    };
+    void refreshPage(Anchor anchor);
     void locate(int mode);
     void copyToBuffers(int row, bool withExtras = false);
     BrowseRow makeRow() const;
     void postNewSelection();
     void refreshWindow();
-    void checkSortOrder();
+    void checkSortOrder(Refresh how);
     void buildDistribution();
     void computeThumb();
     void readFailed();
@@ -156,20 +161,23 @@ class BrowseEngine
     std::vector<FieldRef> fields_; // the definition's, then the identifiers
     std::unique_ptr<View> view_;
 
-    Long request_ = 0;
-    Long entryRequest_ = 0;
+    Long entryRequest_ = 0; // what the list was opened for (select mode)
     Long response_ = 0;
     int tab_ = 0;
     int sortOrder_ = 0;
     int previousSortOrder_ = 0;
     std::vector<BrowseRow> rows_;
     int current_ = 0;
-    int refreshMode_ = 0;
-    bool forceRefresh_ = false;
     std::int64_t boundRange_ = 0;
+    // The new-selection notice, as the runtime would deliver it: posted once
+    // until handled, and without an owner to post it to, handled when the
+    // outermost operation ends. Bookkeeping of the notice, not of the window:
+    // whether the window may act is its own to say.
     bool selectionPosted_ = false;
     int depth_ = 0; // operations under way
-    bool closing_ = false;
+    // No more reads: the window is closing, or a read failed and asked it
+    // to close. The buffers keep what they hold.
+    bool stopped_ = false;
     bool scrollBarShown_ = false;
     int thumb_ = 0;
     int shownThumb_ = 0;

@@ -8,10 +8,8 @@
 #include "platform/data/textsearch.h"
 #include "platform/data/view.h"
 #include "platform/help.h"
-#include "platform/windows/designplace.h"
-#include "platform/windows/windowsettings.h"
+#include "platform/windows/windowlife.h"
 
-#include <QCloseEvent>
 #include <QPushButton>
 
 namespace hk
@@ -108,10 +106,7 @@ QCoro::Task<> SearchWindow::run()
     onClick(Ok, [this] { pressOk(); });
     onClick(Cancel, [this] { window()->close(); });
     onClick(Help, [this] { showHelp(name()); });
-    openDocument(content_);
-    putAtDesignPlace(window());
-    RestoreWindowSettings(window(), WindowSettingsFile, kind_.window);
-    window()->installEventFilter(this);
+    WindowLife::attach(openDocument(content_), {.section = kind_.window});
     content_->control(IgnoreCase)->setFocus();
     co_await untilClosed();
     GlobalResponse = RequestCancelled;
@@ -129,13 +124,6 @@ void SearchWindow::pressOk()
     const SearchKind &kind = kind_;
     start(std::make_unique<Browse>(kind.result()));
     window()->close();
-}
-
-bool SearchWindow::eventFilter(QObject *watched, QEvent *e)
-{
-    if (e->type() == QEvent::Close && watched == window())
-        SaveWindowSettings(window(), WindowSettingsFile, kind_.window);
-    return Procedure::eventFilter(watched, e);
 }
 
 } // namespace hk

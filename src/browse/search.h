@@ -36,7 +36,6 @@ class SearchWindow : public Procedure
 
   protected:
     QCoro::Task<> run() override;
-    bool eventFilter(QObject *watched, QEvent *e) override;
 
   private:
     void pressOk();

@@ -1,7 +1,7 @@
 #include "collection/collectionchoice.h"
 
 #include "collection/csvexport.h"
-#include "platform/windows/designplace.h"
+#include "platform/windows/windowlife.h"
 
 #include <QPushButton>
 
@@ -64,7 +64,7 @@ QCoro::Task<> CollectionChoice::run()
     connect(w->controlAs<QPushButton>(CancelButton), &QPushButton::clicked, w, &QWidget::close);
     setWindow(w);
     w->show();
-    putAtDesignPlace(w);
+    WindowLife::attach(w, {});
     co_await untilClosed();
 }
 

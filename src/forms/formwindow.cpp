@@ -6,10 +6,8 @@
 #include "platform/data/files.h"
 #include "platform/help.h"
 #include "platform/messages.h"
-#include "platform/windows/designplace.h"
 #include "platform/windows/layout.h"
-#include "platform/windows/windowresize.h"
-#include "platform/windows/windowsettings.h"
+#include "platform/windows/windowlife.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -525,11 +523,7 @@ QCoro::Task<> FormProcedure::run()
         co_return;
     }
     build();
-    QWidget *w = openDocument(built_);
-    putAtDesignPlace(w);
-    // Registered before the saved size comes back, so that it scales the controls.
-    RegisterWindowControls(*built_);
-    keepWindowSettings(w, core_.def().name);
+    WindowLife::attach(openDocument(built_), {.section = core_.def().name}, built_);
     show();
     focusFirst();
     co_await untilClosed();

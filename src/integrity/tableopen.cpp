@@ -109,6 +109,16 @@ void TablesInUse::release()
     tables_.clear();
 }
 
+std::function<std::unique_ptr<WindowHold>()> holdTables(std::vector<Table *> tables)
+{
+    return [tables = std::move(tables)]() -> std::unique_ptr<WindowHold> {
+        auto held = std::make_unique<TablesInUse>();
+        for (Table *t : tables)
+            if (!held->use({t})) return nullptr;
+        return held;
+    };
+}
+
 bool AutoNumberRecord(Table &table)
 {
     for (;;) {

@@ -3,7 +3,11 @@
 // that cannot be opened ends the program after its standard warning.
 #pragma once
 
+#include "platform/windows/windowlife.h"
+
+#include <functional>
 #include <initializer_list>
+#include <memory>
 #include <vector>
 
 namespace hk
@@ -31,12 +35,12 @@ bool UseTable(Table &table);
 void ReleaseTable(Table &table);
 
 // The tables one procedure uses, released in reverse order when it ends.
-class TablesInUse
+class TablesInUse : public WindowHold
 {
   public:
     TablesInUse() = default;
     explicit TablesInUse(std::initializer_list<Table *> tables) { use(tables); }
-    ~TablesInUse() { release(); }
+    ~TablesInUse() override { release(); }
     TablesInUse(const TablesInUse &) = delete;
     TablesInUse &operator=(const TablesInUse &) = delete;
 
@@ -48,6 +52,11 @@ class TablesInUse
     std::vector<Table *> tables_;
     bool ok_ = true;
 };
+
+// The tables a window reads, for its lifecycle to hold: opened through their
+// counters after the window's claim, released once the window has gone.
+// Null (and none held) when one could not be opened.
+std::function<std::unique_ptr<WindowHold>()> holdTables(std::vector<Table *> tables);
 
 // Numbers the record in the table's buffer and adds it (see autoNumber); after
 // three failed attempts asks "Auto Increment Error": Retry tries three more

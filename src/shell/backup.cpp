@@ -7,8 +7,6 @@
 #include "platform/drives.h"
 #include "platform/messages.h"
 #include "platform/picture.h"
-#include "platform/windows/designplace.h"
-#include "platform/windows/windowsettings.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -134,9 +132,7 @@ QCoro::Task<> CopyFile::run()
     removeLeftovers(Glo.TargetFileName.str(), kCopySuffix);
 
     content_ = BuiltWindow::build(copyFileLayout()).release();
-    QWidget *w = openDocument(content_);
-    putAtDesignPlace(w);
-    RestoreWindowSettings(w, WindowSettingsFile, "CopyFile");
+    life_ = WindowLife::attach(openDocument(content_), {.section = "CopyFile"});
     content_->setValue(TextLine, centred("Your data file is located in: " +
                                          std::string(Glo.SourceFileName.view()) + "."));
 
@@ -213,14 +209,8 @@ void CopyFile::backup()
     }
     // Whatever came of it, the window goes as it is.
     keepPlacement_ = false;
+    if (life_) life_->forgetPlacement();
     if (window()) window()->close();
-}
-
-bool CopyFile::eventFilter(QObject *watched, QEvent *e)
-{
-    if (e->type() == QEvent::Close && watched == window() && keepPlacement_)
-        SaveWindowSettings(window(), WindowSettingsFile, "CopyFile");
-    return Procedure::eventFilter(watched, e);
 }
 
 } // namespace hk

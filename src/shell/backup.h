@@ -5,6 +5,7 @@
 
 #include "platform/windows/layout.h"
 #include "platform/windows/procedure.h"
+#include "platform/windows/windowlife.h"
 
 #include <QPointer>
 
@@ -18,12 +19,12 @@ class CopyFile : public Procedure
 
   protected:
     QCoro::Task<> run() override;
-    bool eventFilter(QObject *watched, QEvent *e) override;
 
   private:
     void backup();
     void showFigures();
     QPointer<BuiltWindow> content_;
+    QPointer<WindowLife> life_;
     bool keepPlacement_ = true; // false once a backup was tried: the window goes as it is
 };
 

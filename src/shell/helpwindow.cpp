@@ -1,7 +1,7 @@
 #include "shell/helpwindow.h"
 
 #include "platform/windows/visiblearea.h"
-#include "platform/windows/windowsettings.h"
+#include "platform/windows/windowlife.h"
 
 #include <QDir>
 #include <QFile>
@@ -195,7 +195,7 @@ HelpWindow &ProgramHelp::window()
 {
     if (!window_) {
         window_ = new HelpWindow;
-        keepWindowSettings(window_, "HelpViewer");
+        WindowLife::attach(window_, {.section = "HelpViewer", .designPlace = false});
         keepInside(window_); // the designed size too may not fit a small screen
     }
     return *window_;

@@ -1,9 +1,8 @@
 #include "shell/introduction.h"
 
 #include "dictionary/globals.h"
-#include "platform/windows/designplace.h"
 #include "platform/windows/visiblearea.h"
-#include "platform/windows/windowsettings.h"
+#include "platform/windows/windowlife.h"
 #include "shell/owner.h"
 
 #include <QLabel>
@@ -96,8 +95,7 @@ QCoro::Task<> Greeting::run()
     panel->setWindowTitle(title_);
     QWidget *w = openDocument(panel);
     if (auto *sub = qobject_cast<QMdiSubWindow *>(w); sub && sub->mdiArea()) sub->adjustSize();
-    putAtDesignPlace(w);
-    keepWindowSettings(w, name().toStdString());
+    WindowLife::attach(w, {.section = name().toStdString()});
     // Close through the window so that a click and the timer end it exactly
     // as a close request does.
     QObject::connect(panel, &GreetingPanel::clicked, w, &QWidget::close);

@@ -4,10 +4,8 @@
 #include "platform/help.h"
 #include "platform/messages.h"
 #include "platform/settingsfile.h"
-#include "platform/windows/designplace.h"
 #include "platform/windows/layout.h"
-#include "platform/windows/windowresize.h"
-#include "platform/windows/windowsettings.h"
+#include "platform/windows/windowlife.h"
 
 #include <QMdiArea>
 #include <QPushButton>
@@ -188,8 +186,7 @@ QCoro::Task<> OwnerDetails::run()
     });
     connectButton(*w, HelpButton, [] { showHelp(QStringLiteral("OwnerDetails")); });
     w->show();
-    putAtDesignPlace(w);
-    keepWindowSettings(w, "OwnerDetails");
+    WindowLife::attach(w, {.section = "OwnerDetails"});
     w->entry(NameEntry)->setFocus();
 
     co_await untilClosed();
@@ -202,13 +199,10 @@ QCoro::Task<> EditOwnerAddress::run()
 {
     GlobalRequest = RequestNone;
     GlobalResponse = 0;
-    postToFrame(Notice::ProcedureOpened);
     BuiltWindow *content = BuiltWindow::build(editAddressLayout()).release();
     QWidget *w = openDocument(content);
-    putAtDesignPlace(w);
-    // Registered first, so that a restored size already scales the controls.
-    RegisterWindowControls(*content);
-    keepWindowSettings(w, "EditOwnerAddress");
+    WindowLife::begin(*this, {.section = "EditOwnerAddress", .notices = FrameNotices::OnceOpen})
+        ->open(w, content);
     bind(*content, AddressEntry, OwnerAddress);
     bool stored = false;
     connectButton(*content, OkButton, [content, w, &stored] {
@@ -229,7 +223,6 @@ QCoro::Task<> EditOwnerAddress::run()
     // back to what the file holds, however the window was left.
     if (!stored)
         OwnerAddress = settingsService().read(OwnerSettingsFile, OwnerSection, "OwnerAddress", {});
-    postToFrame(Notice::ProcedureClosed);
     GlobalResponse = stored ? RequestCompleted : RequestCancelled;
 }
 

@@ -3,8 +3,8 @@
 #include "dictionary/globals.h"
 #include "platform/help.h"
 #include "platform/settingsfile.h"
-#include "platform/windows/designplace.h"
 #include "platform/windows/layout.h"
+#include "platform/windows/windowlife.h"
 #include "platform/windows/windowsettings.h"
 
 #include <QPushButton>
@@ -79,10 +79,10 @@ QCoro::Task<> RestoreDefault::run()
 {
     GlobalRequest = RequestNone;
     GlobalResponse = 0;
-    postToFrame(Notice::ProcedureOpened);
     BuiltWindow *content = BuiltWindow::build(restoreDefaultLayout()).release();
     QWidget *w = openDocument(content);
-    putAtDesignPlace(w);
+    // No placement is kept: the window is there to delete the placements.
+    WindowLife::begin(*this, {.notices = FrameNotices::OnceOpen})->open(w);
 
     // For the user's information only: the placements are found and removed
     // through the settings service, so a path too long for the field cannot
@@ -94,8 +94,8 @@ QCoro::Task<> RestoreDefault::run()
     QObject::connect(
         content->controlAs<QPushButton>(RestoreButton), &QPushButton::clicked, content,
         [content, cancel] {
-            // The placements only: the file also names the
-            // backup drive, which must stay where the user put it.
+            // The placements only: the file also names the backup drive,
+            // which must stay where the user put it.
             const std::optional<int> removed = ResetWindowSettings();
             if (!removed) {
                 // Still there: say so, and leave "&Restore" for another try.
@@ -112,7 +112,6 @@ QCoro::Task<> RestoreDefault::run()
                      [] { showHelp(QStringLiteral("RestoreDefault")); });
 
     co_await untilClosed();
-    postToFrame(Notice::ProcedureClosed);
     GlobalResponse = RequestCancelled;
 }
 

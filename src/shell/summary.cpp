@@ -4,10 +4,8 @@
 #include "integrity/tableopen.h"
 #include "platform/data/fileerror.h"
 #include "platform/data/files.h"
-#include "platform/windows/designplace.h"
 #include "platform/windows/layout.h"
-#include "platform/windows/windowresize.h"
-#include "platform/windows/windowsettings.h"
+#include "platform/windows/windowlife.h"
 
 #include <QPointer>
 #include <QPushButton>
@@ -163,31 +161,21 @@ FileSummary::FileSummary() : Procedure(QStringLiteral("FileSummary")) {}
 QCoro::Task<> FileSummary::run()
 {
     const Long request = GlobalRequest;
-    postToFrame(Notice::ProcedureOpened);
-    bool claimed = false;
-    auto end = [&] {
-        postToFrame(Notice::ProcedureClosed);
-        if (claimed) releaseWindow(FileSummaryThread, *this);
+    // Announced before the claim: a second summary, which brings the first
+    // one forward and goes, comes and goes for the frame too.
+    WindowLife *life = WindowLife::begin(
+        *this, {.section = "FileSummary",
+                .claim = request != SelectRecord ? &FileSummaryThread : nullptr,
+                .hold = holdTables({&BookCategory, &Books, &HearthkpValue, &Items, &ItemsRooms,
+                                    &MagArticle, &MagCategory, &MagName, &Music, &MusicNumber,
+                                    &SoftWare, &Video, &VideoNumber}),
+                .notices = FrameNotices::FromStart});
+    if (!life) {
         GlobalResponse = RequestCancelled;
-    };
-    // A second summary brings the first one forward and goes.
-    if (request != SelectRecord) {
-        if (!claimWindow(FileSummaryThread, *this)) {
-            end();
-            co_return;
-        }
-        claimed = true;
+        co_return;
     }
     GlobalRequest = RequestNone;
     GlobalResponse = 0;
-
-    TablesInUse tables;
-    if (!tables.use({&BookCategory, &Books, &HearthkpValue, &Items, &ItemsRooms, &MagArticle,
-                     &MagCategory, &MagName, &Music, &MusicNumber, &SoftWare, &Video,
-                     &VideoNumber})) {
-        end();
-        co_return;
-    }
     // The running totals are in the one record; without it the buffer keeps
     // what it holds.
     const HearthkpValueRecord held = Hkv;
@@ -196,10 +184,7 @@ QCoro::Task<> FileSummary::run()
 
     content_ = BuiltWindow::build(summaryLayout()).release();
     QWidget *w = openDocument(content_);
-    putAtDesignPlace(w);
-    // Registered first, so that a restored size already scales the controls.
-    RegisterWindowControls(*content_);
-    keepWindowSettings(w, "FileSummary");
+    life->open(w, content_);
     QObject::connect(content_->controlAs<QPushButton>(CloseButton), &QPushButton::clicked, w,
                      &QWidget::close);
 
@@ -209,8 +194,7 @@ QCoro::Task<> FileSummary::run()
 
     co_await untilClosed();
     content_ = nullptr;
-    tables.release();
-    end();
+    GlobalResponse = RequestCancelled;
 }
 
 void FileSummary::display()

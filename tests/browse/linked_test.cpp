@@ -14,6 +14,8 @@
 
 #include <QHeaderView>
 #include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTreeView>
 #include <QtTest/QTest>
 
@@ -253,6 +255,25 @@ TEST_F(Linked, DeletingTheLastArticleKeepsTheIssueHighlighted)
     EXPECT_FALSE(enabled(w, C::Change + Second));
     EXPECT_FALSE(enabled(w, C::Delete + Second));
     EXPECT_TRUE(enabled(w, C::Insert + Second));
+}
+
+// A year without issues: the comments line has no issue to belong to, so it
+// goes with its prompt, as a list window's displays go; the articles'
+// single unnamed order shows no tab.
+TEST_F(Linked, WithoutAnIssueTheCommentsLineGoesWithItsPrompt)
+{
+    Yer = MagYearRecord{};
+    Yer.MagazineYearId = 11;
+    ASSERT_EQ(MagYear.get(Yer.Primary), NoError);
+    LinkedBrowse *w = open(browseIssDef());
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(waitFor([w] { return w->firstEngine()->empty(); }));
+    settle();
+    EXPECT_TRUE(w->content()->isControlHidden(C::DisplayBase + 1));
+    EXPECT_TRUE(w->content()->isControlHidden(C::DisplayBase)); // "Comments:"
+    auto *articleTabs = w->content()->controlAs<QTabWidget>(C::Sheet + Second);
+    ASSERT_NE(articleTabs, nullptr);
+    EXPECT_TRUE(articleTabs->tabBar()->isHidden());
 }
 
 TEST_F(Linked, StartingItAgainBringsTheOpenWindowForward)

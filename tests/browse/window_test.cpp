@@ -8,6 +8,7 @@
 #include "browse/lists/browses.h"
 #include "browsefixture.h"
 #include "forms/formwindow.h"
+#include "framestandin.h"
 #include "platform/windows/layout.h"
 #include "testapp.h"
 
@@ -30,23 +31,7 @@ namespace
 
 using test::waitFor;
 
-// Stands in for the frame: counts the notices posted to it.
-class FrameStandIn : public Procedure
-{
-  public:
-    FrameStandIn() : Procedure(QStringLiteral("Main")) {}
-    int opened = 0, closed = 0;
-    void stop() { emit windowClosed(); }
-
-  protected:
-    QCoro::Task<> run() override { co_await qCoro(this, &Procedure::windowClosed); }
-    bool handlePosted(QEvent::Type type) override
-    {
-        if (type == Notice::ProcedureOpened) ++opened;
-        if (type == Notice::ProcedureClosed) ++closed;
-        return true;
-    }
-};
+using test::FrameStandIn;
 
 // The book form as far as a list needs it: a change renames the book.
 class RenamingForm : public Procedure
@@ -381,7 +366,7 @@ TEST_F(Window, AFormThatChangesATitleShowsTheBookAtItsNewPlace)
     Browse *b = open(browseBooksDef());
     key(b, Qt::Key_Down);
     key(b, Qt::Key_Return, Qt::ControlModifier); // Ctrl+Enter presses Change
-    EXPECT_TRUE(waitFor([b] { return !b->engine()->inFormCall(); }));
+    EXPECT_TRUE(waitFor([b] { return b->mayAct(); }));
     EXPECT_EQ(RenamingForm::seen, ChangeRecord);
     QCoreApplication::processEvents();
     const int row = b->list()->view()->currentIndex().row();
@@ -390,6 +375,55 @@ TEST_F(Window, AFormThatChangesATitleShowsTheBookAtItsNewPlace)
     const int rows = b->list()->view()->model()->rowCount();
     EXPECT_EQ(cell(b, rows, 0), QString::fromStdString(test::BrowseData::titleOf(40, 40)));
     EXPECT_TRUE(button(b, BrowseControl::Change)->isEnabled());
+}
+
+// A form that stays open until its window is closed.
+class WaitingForm : public Procedure
+{
+  public:
+    WaitingForm() : Procedure(QStringLiteral("UpdateBooks")) {}
+    static inline QPointer<QWidget> shown;
+
+  protected:
+    QCoro::Task<> run() override
+    {
+        GlobalRequest = 0;
+        GlobalResponse = RequestCancelled;
+        shown = new QWidget;
+        openDocument(shown);
+        co_await untilClosed();
+    }
+};
+
+// While its form is open the list waits: what the list control reports
+// moves nothing, the record the form works on stays in the buffer, and the
+// window stays open; once the form has gone, the list scrolls again.
+TEST_F(Window, WhileItsFormIsOpenTheListNeitherMovesNorCloses)
+{
+    setFormProcedure(TableId::Books, [] { return std::make_unique<WaitingForm>(); });
+    addBooks(20);
+    Browse *b = open(browseBooksDef());
+    ASSERT_NE(b, nullptr);
+    button(b, BrowseControl::Change)->click();
+    ASSERT_TRUE(waitFor([] { return WaitingForm::shown != nullptr; }));
+    const Long editing = Bok.BooksId;
+    EXPECT_FALSE(b->mayAct());
+
+    emit b->list()->scrollRequested(ListScroll::PageDown);
+    emit b->list()->rowHighlighted(3);
+    emit b->list()->thumbDragged(100);
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+    EXPECT_EQ(b->engine()->currentRow(), 1);
+    EXPECT_EQ(Bok.BooksId, editing);
+    b->window()->close();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(b->window() && b->window()->isVisible());
+
+    WaitingForm::shown->close();
+    ASSERT_TRUE(waitFor([b] { return b->mayAct(); }));
+    emit b->list()->scrollRequested(ListScroll::RowDown);
+    EXPECT_EQ(b->engine()->currentRow(), 2);
 }
 
 TEST_F(Window, ReopensWhereItWasLeft)
@@ -440,7 +474,7 @@ TEST_F(Window, ChangeOpensTheBookFormAndTheListShowsWhatItStored)
     title->setModified(true);
     form->form()->controlAs<QPushButton>(FormProcedure::OkButton)->click();
 
-    EXPECT_TRUE(waitFor([b] { return !b->engine()->inFormCall(); }));
+    EXPECT_TRUE(waitFor([b] { return b->mayAct(); }));
     QCoreApplication::processEvents();
     const int row = b->list()->view()->currentIndex().row();
     EXPECT_EQ(cell(b, row + 1, 0), "Zebra crossing");

@@ -68,12 +68,13 @@ const LinkedDef &magazineDef()
         yl.tabs = {{"", "", "", ""}};
         yl.extraButtons = {{"&Select Year", "Select a Year"}};
         layOutBrowse(y, yl);
+        y.actions = {
+            {C::ExtraButtonBase, [] { return std::make_unique<LinkedBrowse>(browseIssDef()); }}};
 
         linkLayouts(l, "Browse the Magazine File", QSize(Width, Height), QSize(380, 209));
         const int selectYear = C::ExtraButtonBase + SecondListOffset;
         // No year window opens without a stored year under the highlight.
         l.guards = {{selectYear, T::MagYear}};
-        l.calls = {{selectYear, [] { return std::make_unique<LinkedBrowse>(browseIssDef()); }}};
         return l;
     }();
     return def;

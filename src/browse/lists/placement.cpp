@@ -81,6 +81,7 @@ void Placement::wired()
 
 void Placement::shown()
 {
+    LinkedBrowse::shown();
     keepChosen();
     showFigures();
 }
@@ -135,10 +136,10 @@ void Placement::showFigures()
     if (place_.sumDisplay) w->setValue(place_.sumDisplay, PictureValue{Hundredths{f.sum}});
 }
 
-void Placement::extendPopup(QMenu &menu, bool children)
+void Placement::extendPopup(QMenu &menu, std::size_t pane)
 {
     BrowseEngine *b = secondEngine();
-    if (!children || !b) return;
+    if (pane != 1 || !b) return; // the children's list
     if (!menu.isEmpty()) menu.addSeparator();
     QAction *move = menu.addAction(QStringLiteral("&Move to…"));
     move->setEnabled(!b->empty());
@@ -233,7 +234,7 @@ std::vector<Position> Placement::chosenPositions() const
 void Placement::startDrag()
 {
     BrowseEngine *b = secondEngine();
-    if (busy() || !b || b->empty()) return;
+    if (!mayAct() || !b || b->empty()) return;
     // The children are read as the user sees them now: a change by another
     // station before the drop makes the move fail.
     dragged_ = readChildren(table(place_.childLink.table), chosenPositions());
@@ -255,7 +256,7 @@ void Placement::runDrag(QDrag &drag)
 
 void Placement::drop(const QByteArray &identifier, QPoint at)
 {
-    if (identifier != QByteArray(DragIdentifier) || busy()) return;
+    if (identifier != QByteArray(DragIdentifier) || !mayAct()) return;
     BrowseEngine *a = firstEngine();
     BrowseEngine *b = secondEngine();
     if (!a || !b) return;
@@ -295,7 +296,7 @@ QCoro::Task<> Placement::moveToPicked()
 {
     BrowseEngine *a = firstEngine();
     BrowseEngine *b = secondEngine();
-    if (busy() || !a || !b || b->empty()) co_return;
+    if (!mayAct() || !a || !b || b->empty()) co_return;
     if (a->empty()) {
         message(place_.messages.noParentText, place_.messages.noParentTitle,
                 MessageIcon::Exclamation);
@@ -330,7 +331,6 @@ QCoro::Task<> Placement::moveToPicked()
 void Placement::moveAll(std::vector<MovedChild> moved)
 {
     BrowseEngine &a = *firstEngine();
-    BrowseEngine &b = *secondEngine();
     Table &children = table(place_.childLink.table);
     const std::int64_t target = integerOf(place_.parentId);
     const std::string targetName = textOf(place_.parentName);
@@ -368,9 +368,7 @@ void Placement::moveAll(std::vector<MovedChild> moved)
     // leave their old parent's list at once.
     chosen_.clear();
     a.reread();
-    a.forceRefresh();
-    b.forceRefresh();
-    refreshAll();
+    refreshAll(Refresh::ReadAgain);
     if (PagedList *l = firstList()) l->setFocus();
 }
 

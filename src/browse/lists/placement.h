@@ -63,7 +63,7 @@ class Placement : public LinkedBrowse
   protected:
     void wired() override;
     void shown() override;
-    void extendPopup(QMenu &menu, bool children) override;
+    void extendPopup(QMenu &menu, std::size_t pane) override;
     bool eventFilter(QObject *watched, QEvent *e) override;
     // The drag as the user makes it, until the drop; tests stand in here.
     virtual void runDrag(QDrag &drag);

@@ -278,7 +278,12 @@ bool claimWindow(Long &claim, const Procedure &self)
 
 void releaseWindow(Long &claim, const Procedure &self)
 {
-    if (claim == self.id()) claim = 0;
+    releaseWindow(claim, self.id());
+}
+
+void releaseWindow(Long &claim, Long self)
+{
+    if (claim == self) claim = 0;
 }
 
 void setDocumentArea(QMdiArea *documents)

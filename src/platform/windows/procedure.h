@@ -125,8 +125,9 @@ bool postToFrame(QEvent::Type notice);
 // window kind. Returns true when `self` now holds it; when another running
 // procedure does, posts it gain-focus and returns false.
 bool claimWindow(Long &claim, const Procedure &self);
-// Gives the claim up if `self` holds it.
+// Gives the claim up if `self` (the procedure numbered `self`) holds it.
 void releaseWindow(Long &claim, const Procedure &self);
+void releaseWindow(Long &claim, Long self);
 
 // The titles of the windows open now besides `self`'s and the frame's, for
 // work that needs the program to itself. Close requests already posted are

@@ -3,9 +3,7 @@
 #include "platform/settingsfile.h"
 #include "platform/windows/visiblearea.h"
 
-#include <QEvent>
 #include <QMdiSubWindow>
-#include <QObject>
 #include <QWidget>
 
 #include <string>
@@ -40,27 +38,6 @@ QRect normalPlace(QWidget *window)
     if (window->isMaximized()) window->showNormal();
     return window->geometry();
 }
-
-class SettingsKeeper : public QObject
-{
-  public:
-    SettingsKeeper(QWidget *window, std::string_view section, std::string_view file)
-        : QObject(window), section_(section), file_(file)
-    {
-        window->installEventFilter(this);
-    }
-
-    bool eventFilter(QObject *watched, QEvent *e) override
-    {
-        if (e->type() == QEvent::Close && watched == parent())
-            SaveWindowSettings(static_cast<QWidget *>(watched), file_, section_);
-        return false;
-    }
-
-  private:
-    std::string section_;
-    std::string file_;
-};
 
 } // namespace
 
@@ -109,12 +86,6 @@ void RestoreWindowSettings(QWidget *window, std::string_view file, std::string_v
         window->showMaximized();
     else if (window->isMaximized())
         window->showNormal();
-}
-
-void keepWindowSettings(QWidget *window, std::string_view section, std::string_view file)
-{
-    RestoreWindowSettings(window, file, section);
-    new SettingsKeeper(window, section, file);
 }
 
 } // namespace hk

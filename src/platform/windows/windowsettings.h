@@ -35,9 +35,4 @@ void RestoreWindowSettings(QWidget *window, std::string_view file, std::string_v
 // could not be written.
 std::optional<int> ResetWindowSettings(std::string_view file = WindowSettingsFile);
 
-// Restores the window's placement now and saves it whenever the window is
-// asked to close, for windows that open and close in one place.
-void keepWindowSettings(QWidget *window, std::string_view section,
-                        std::string_view file = WindowSettingsFile);
-
 } // namespace hk

@@ -1,6 +1,7 @@
 #include "collection/csvexport.h"
 
 #include "collection/csvfieldrule.h"
+#include "collection/csvtext.h"
 #include "collection/recordbuffer.h"
 #include "dictionary/tables.h"
 #include "forms/formdef.h"
@@ -145,7 +146,7 @@ void CollectionExport::appendRow(Reading &r, std::size_t depth) const
             col.join < 0 ? r.records[col.level].data() : r.lookups[col.level][col.join].data();
         const FieldDef &f = t.fields[col.field];
         if (f.isText())
-            appendCsvField(line, field::text(f, rec));
+            appendCsvField(line, inertText(field::text(f, rec)));
         else if (col.shown && field::integer(f, rec) != 0)
             appendCsvField(line, format(PictureValue(field::integer(f, rec)), *col.shown));
         else

@@ -2,7 +2,8 @@
 // spreadsheet or an insurer: a header row of field names, then one row per
 // record (top-level records in the order of their identifier, children in
 // their parent's key order), values as the forms show them
-// (decimal point, no grouping, nothing for a zero). The columns come from the
+// (decimal point, no grouping, nothing for a zero), texts that a spreadsheet
+// would run as formulas marked as texts (csvtext.h). The columns come from the
 // dictionary: the table's fields less its identifier, with each reference to
 // a lookup table replaced by the lookup's name, so a file means the same in
 // any data file. A collection of parents and children (cassettes and their

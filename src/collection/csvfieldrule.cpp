@@ -1,6 +1,7 @@
 #include "collection/csvfieldrule.h"
 
 #include "collection/csvreader.h"
+#include "collection/csvtext.h"
 #include "dictionary/utf8.h"
 
 #include <algorithm>
@@ -71,8 +72,14 @@ bool CsvFieldRule::store(std::string_view text, void *record, std::string &reaso
         reason = header + ": the text is not UTF-8";
         return false;
     }
+    // A field cannot hold a NUL: it would cut the text short unseen.
+    if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos) {
+        reason = header + ": " + quotedValue(text.substr(0, nul)) +
+                 " is followed by a NUL character, which no field holds";
+        return false;
+    }
     if (f.isText()) {
-        const std::string_view value = trimRight(text);
+        const std::string_view value = trimRight(textOfCell(text));
         if (!choices.empty() && !value.empty() &&
             std::find(choices.begin(), choices.end(), value) == choices.end()) {
             reason = header + ": " + quotedValue(value) + " is not one of " + joined(choices);

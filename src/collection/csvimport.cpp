@@ -473,8 +473,18 @@ int CollectionImport::finish(Run &r)
         for (const auto &level : levels_) {
             if (!level->form || !level->form->total || level->form->total->totalField != field)
                 continue;
-            if (const int code = addToRunningTotal(*r.totalsFile, *level->form->total, sum);
-                code != NoError)
+            // A file whose values the total cannot hold is refused as a
+            // whole, as the form refuses a value that would carry it past
+            // its maximum.
+            const RunningTotal &total = *level->form->total;
+            const std::optional<std::int64_t> now = runningTotalNow(*r.totalsFile, total);
+            if (!now) return lastError().code;
+            if (const auto past = totalPastMaximum(total, *now, sum)) {
+                failure_ = QString::fromStdString("The total " + past->total + " would come to " +
+                                                  past->amountAndMaximum());
+                return -1;
+            }
+            if (const int code = addToRunningTotal(*r.totalsFile, total, sum); code != NoError)
                 return code;
         }
     }
@@ -533,7 +543,9 @@ int CollectionImport::run(DataFile &file, QIODevice &in, Mode mode,
     Transaction txn(file);
     if (code == NoError) code = txn.begin();
     if (code != NoError) {
+        const FileError error = lastError();
         closeAll();
+        setDriverError(error.code, error.driverCode, error.driverMessage, error.file);
         return code;
     }
 
@@ -561,7 +573,11 @@ int CollectionImport::run(DataFile &file, QIODevice &in, Mode mode,
         code = txn.commit();
     else
         txn.rollback(); // a trial run, or a failure: lastError() keeps why
+    // What failed is what the caller reports: closing the tables may not
+    // overwrite it.
+    const FileError error = lastError();
     closeAll();
+    setDriverError(error.code, error.driverCode, error.driverMessage, error.file);
     return code;
 }
 

@@ -240,6 +240,20 @@ int FormCore::adjustTotal(std::int64_t delta)
     return def_.total ? addToRunningTotal(HearthkpValue, *def_.total, delta) : NoError;
 }
 
+bool FormCore::refuseTotalPastMaximum()
+{
+    if (!def_.total) return false;
+    const std::int64_t delta = request_ == InsertRecord   ? valueNow()
+                               : request_ == ChangeRecord ? valueNow() - valueAtOpening_
+                                                          : -valueNow();
+    // Unread, the write's own check decides (and says why).
+    const std::optional<std::int64_t> now = runningTotalNow(HearthkpValue, *def_.total);
+    const auto past = now ? totalPastMaximum(*def_.total, *now, delta) : std::nullopt;
+    if (!past) return false;
+    WarnUser(43, past->total, past->amountAndMaximum());
+    return true;
+}
+
 bool FormCore::refuseDuplicate()
 {
     if (!def_.duplicate) return false;
@@ -256,6 +270,7 @@ FormCore::Outcome FormCore::complete()
     // What the user offered, for Ctrl+' should another station's version
     // replace it.
     if (def_.recall) keepAttempt(def_, record_.data());
+    if (refuseTotalPastMaximum()) return Outcome::StayOnFirst;
     switch (request_) {
     case InsertRecord:
         return insert();

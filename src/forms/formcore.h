@@ -82,6 +82,9 @@ class FormCore
     std::int64_t valueNow() const;
     int adjustTotal(std::int64_t delta);
     bool refuseDuplicate();
+    // Warning 43 when the change would carry the running total past its
+    // maximum; nothing is written then.
+    bool refuseTotalPastMaximum();
     Outcome insert();
     Outcome change();
     Outcome remove();
@@ -97,7 +100,7 @@ class FormCore
     std::int64_t row_ = 0;               // the record's row in the table
     bool placeholder_ = false;
     std::int64_t valueAtOpening_ = 0;
-    NotedKey noted_;                     // the identifier before the change, this form's alone
+    NotedKey noted_; // the identifier before the change, this form's alone
     bool closed_ = false;
 };
 

@@ -17,6 +17,10 @@ bool OpenTable(Table &table)
         table.send("Recover=10");
         code = table.open();
     }
+    if (code == FileSystemError && !table.file().foreignCode().empty()) {
+        if (!RemoveForeignCode(table.file())) return false;
+        code = lastError().code == NoError ? table.open() : lastError().code;
+    }
     switch (code) {
     case NoError:
     case AlreadyOpen:
@@ -40,6 +44,14 @@ bool OpenTable(Table &table)
     DataFile::program().shutdown();
     halt("Disk Error", 1);
     return false;
+}
+
+bool RemoveForeignCode(DataFile &file)
+{
+    const std::string name = file.path().substr(file.path().rfind('/') + 1);
+    if (WarnUser(41, name, describeObjects(file.foreignCode())) != ButtonYes) return false;
+    file.removeForeignCode();
+    return true;
 }
 
 bool RebuildDamagedKeys(Table &table)

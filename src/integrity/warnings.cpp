@@ -103,6 +103,19 @@ const WarningDef kWarnings[] = {
      "This record was changed by another station. Those changes will now be displayed. Use the "
      "Ditto Button or Ctrl+' to recall your changes.",
      W, OK, OK, nullptr},
+    // A data file or backup holding code the program does not make: it is
+    // not run, and the file is not changed unless the user says so.
+    {41, "Untrusted Data File",
+     "{file} holds {text}, which Hearthkeep does not make and will not run.  Do you want to "
+     "remove it from the file?  Press No to end this application.",
+     W, Yes | No, No, "Untrusted Data File!", No},
+    {42, "Untrusted Backup",
+     "{file} holds {text}, which Hearthkeep does not make.  The backup cannot be restored; "
+     "nothing has been changed.",
+     W, OK, OK, nullptr},
+    // A change that would carry a running total past its digits.
+    {43, "Total Too Large", "The total {file} would come to {text}.  Nothing has been written.", W,
+     OK, OK, nullptr},
 };
 
 const WarningDef *findWarning(int number)
@@ -152,6 +165,9 @@ std::vector<int> warningNumbers()
 std::string warningErrorText()
 {
     const FileError &e = reportedError();
+    // A warning tells of a failure: if its cause was lost on the way, say
+    // that, never "No error".
+    if (e.code == NoError) return "the cause was not recorded (0)";
     std::string out =
         e.code == FileSystemError
             ? std::string(trimRight(e.driverMessage)) + " (" + std::to_string(e.driverCode) + ")"

@@ -209,6 +209,9 @@ std::optional<PictureValue> parseNumber(std::string_view text, const Picture &p)
     std::int64_t cents = whole * 100 + fraction;
     // The picture's decimals are all a value may carry.
     if (cents % pow10(2 - p.decimals) != 0) return std::nullopt;
+    // Only a picture that shows a sign takes a value below zero: a value,
+    // a count or a year typed with a minus is a mistake.
+    if (negative && cents != 0 && !p.takesNegative) return std::nullopt;
     if (negative) cents = -cents;
     const PictureValue value =
         p.decimals == 0 ? PictureValue{cents / 100} : PictureValue{Hundredths{cents}};
@@ -611,7 +614,10 @@ std::optional<Picture> Picture::fromString(std::string_view text)
             p.currency = true;
             ++i;
         }
-        if (i < text.size() && text[i] == '-') ++i; // a leading minus, as without the flag
+        if (i < text.size() && text[i] == '-') { // a leading minus
+            p.takesNegative = true;
+            ++i;
+        }
         if (!number(p.width) || p.width < 1) return std::nullopt;
         if (i < text.size() && text[i] == '.') {
             ++i;
@@ -619,6 +625,7 @@ std::optional<Picture> Picture::fromString(std::string_view text)
         }
         if (i < text.size() && text[i] == '-') {
             p.sign = SignStyle::Trailing;
+            p.takesNegative = true;
             ++i;
         }
         optionalB();
@@ -658,6 +665,7 @@ std::string Picture::toString() const
     case PictureKind::Number: {
         std::string s = grouping ? "N" : "n";
         if (currency) s += '$';
+        if (takesNegative && sign == SignStyle::Leading) s += '-';
         s += std::to_string(width);
         if (decimals > 0) s += "." + std::to_string(decimals);
         if (sign == SignStyle::Trailing) s += '-';

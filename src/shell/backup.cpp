@@ -3,6 +3,7 @@
 #include "dictionary/globals.h"
 #include "platform/data/backup.h"
 #include "platform/data/datafile.h"
+#include "platform/data/leftovers.h"
 #include "platform/drives.h"
 #include "platform/messages.h"
 #include "platform/picture.h"
@@ -125,6 +126,10 @@ QCoro::Task<> CopyFile::run()
     Glo.TargetFileName = ((folder.isEmpty() ? QStringLiteral("A:") : folder) + u'/' +
                           QString::fromUtf8(DataFile::kFileName))
                              .toStdString();
+
+    // Copies that backups cut off by the end of their station left on the
+    // drive would take the free space shown below.
+    removeLeftovers(Glo.TargetFileName.str(), kCopySuffix);
 
     content_ = BuiltWindow::build(copyFileLayout()).release();
     life_ = WindowLife::attach(openDocument(content_), {.section = "CopyFile"});

@@ -4,6 +4,7 @@
 #include "integrity/warnings.h"
 #include "platform/data/datafile.h"
 #include "platform/data/fileerror.h"
+#include "platform/data/leftovers.h"
 #include "platform/data/restore.h"
 #include "platform/filedialogs.h"
 #include "platform/messages.h"
@@ -29,6 +30,11 @@ std::string shown(const QString &path)
 } // namespace
 
 RestoreBackup::RestoreBackup() : Procedure(QStringLiteral("RestoreBackup")) {}
+
+void RestoreBackup::removeLeftovers()
+{
+    hk::removeLeftovers(DataFile::program().path() + kKeptSuffix, kPendingSuffix);
+}
 
 QCoro::Task<> RestoreBackup::run()
 {
@@ -56,6 +62,10 @@ QCoro::Task<> RestoreBackup::run()
     std::optional<BusyCursor> busy(std::in_place);
     const BackupSource backup(chosen.toStdString(), data.path());
     busy.reset();
+    if (!backup.foreignCode().empty()) {
+        WarnUser(42, shown(chosen), describeObjects(backup.foreignCode()));
+        co_return;
+    }
     if (!backup.sound()) {
         message(shown(chosen) + " cannot be restored: " + backup.problem() + ".",
                 "Please choose another backup", MessageIcon::Exclamation);

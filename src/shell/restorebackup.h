@@ -15,6 +15,9 @@ class RestoreBackup : public Procedure
   public:
     RestoreBackup();
     static constexpr const char *kKeptSuffix = ".before-restore";
+    // Removes the copies of the data file that restores cut off by the end
+    // of their station left beside it; the program does so as it starts.
+    static void removeLeftovers();
 
   protected:
     QCoro::Task<> run() override;

@@ -105,7 +105,19 @@ TEST_F(ProgramTest, ACapturedErrorIsReportedOnceEvenAfterLaterSuccess)
     EXPECT_EQ(boxes.boxes().back().text,
               "An error was experienced during the update of record.  Error: Creates Duplicate "
               "Key (40).");
-    WarnUser(14); // ...is what the next warning shows
-    EXPECT_EQ(boxes.boxes().back().text,
-              "An error was experienced during the update of record.  Error: No error (0).");
+    WarnUser(14); // ...is what the next warning shows, never as "No error"
+    EXPECT_EQ(boxes.boxes().back().text, "An error was experienced during the update of record.  "
+                                         "Error: the cause was not recorded (0).");
+}
+
+// A warning tells of a failure: whatever number it has, and however its
+// cause was lost on the way, it never says "No error".
+TEST_F(ProgramTest, NoWarningSaysNoError)
+{
+    setError(NoError);
+    for (int number = 1; number < 100; ++number) {
+        const WarningText w = warningText(number, "Hearthkp\\!Books", "text");
+        if (w.text.starts_with("Unknown warning")) continue;
+        EXPECT_EQ(w.text.find("No error"), std::string::npos) << number << ": " << w.text;
+    }
 }

@@ -18,6 +18,8 @@
 #include <QPushButton>
 
 #include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace hk
 {
@@ -263,6 +265,57 @@ TEST_F(BackupWindowTest, AFullFileSystemReportsTheReasonAndKeepsTheEarlierBackup
     Table books(TableId::Books, &b, &copy);
     ASSERT_EQ(books.open(), NoError);
     EXPECT_EQ(books.records(), 3);
+}
+
+// A copy that a backup killed in the middle left on the drive is gone by
+// the time the window shows the free space; one of a station that runs
+// stays.
+TEST_F(BackupWindowTest, ACopyLeftByAStationThatHasGoneIsRemovedBeforeTheFreeSpaceIsShown)
+{
+    addBooks(1, 2);
+    const std::string target = backupPath().toStdString();
+    const pid_t child = fork();
+    if (child == 0) _exit(0);
+    waitpid(child, nullptr, 0);
+    const std::string gone = target + "." + std::to_string(child) + ".new",
+                      running = target + "." + std::to_string(getpid()) + ".new";
+    for (const std::string &p : {gone, running}) {
+        QFile f(QString::fromStdString(p));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(1 << 16, 'x'));
+    }
+    open();
+    ASSERT_NE(content(), nullptr);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(gone)));
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(running)));
+}
+
+// A drive that cannot be written: the message gives the system's reason and
+// names the folder, and nothing is written there.
+TEST_F(BackupWindowTest, AReadOnlyDriveIsNamedWithTheSystemsReason)
+{
+    QTemporaryDir readOnly;
+    if (::mount("tmpfs", readOnly.path().toLocal8Bit().constData(), "tmpfs", MS_RDONLY,
+                "size=512k") != 0)
+        GTEST_SKIP() << "cannot mount a file system here: " << std::strerror(errno);
+    struct Unmount {
+        QString at;
+        ~Unmount() { ::umount2(at.toLocal8Bit().constData(), MNT_DETACH); }
+    } unmount{readOnly.path()};
+    drive.where = readOnly.path();
+    drive.fixed = DiskSpace{1 << 30, 1 << 30};
+
+    addBooks(1, 3);
+    open();
+    press("Backup");
+    ASSERT_TRUE(closed());
+    const MessageRequest &error = boxes.boxes().back();
+    EXPECT_EQ(error.title, "Error Testing File");
+    EXPECT_NE(error.text.find("(cannot write in " + readOnly.path().toStdString() +
+                              ": Read-only file system)"),
+              std::string::npos)
+        << error.text;
+    EXPECT_TRUE(QDir(readOnly.path()).entryList(QDir::Files).isEmpty());
 }
 
 } // namespace

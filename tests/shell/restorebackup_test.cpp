@@ -130,5 +130,43 @@ TEST_F(RestoreBackupTest, ABackupIsRestoredOnceConfirmedAndTheKeptCopyUndoesIt)
     EXPECT_EQ(titles(), now);
 }
 
+// A backup carrying a trigger of someone else's making is refused with its
+// warning: nothing of it comes into the data file, which then takes new
+// books with its categories and totals as they were.
+TEST_F(RestoreBackupTest, ABackupHoldingCodeOfSomeoneElsesIsRefusedWithItsWarning)
+{
+    addBooks({"Emma"});
+    ASSERT_TRUE(UseTable(BookCategory));
+    BokCat.BookCategoryId = 1;
+    BokCat.BookCategory = "Novels";
+    ASSERT_EQ(BookCategory.add(), NoError);
+    ReleaseTable(BookCategory);
+    const QString backup = dir.filePath("saved.Tps");
+    ASSERT_EQ(backupDataFile(path(), backup.toStdString()).code, NoError);
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open(backup.toUtf8().constData(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db,
+                           "CREATE TRIGGER zz AFTER INSERT ON Books BEGIN DELETE FROM "
+                           "BookCategory; END",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+
+    dialogs.answer(backup);
+    restore();
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].title, "Untrusted Backup");
+    EXPECT_EQ(boxes.boxes()[0].text,
+              QDir::toNativeSeparators(backup).toStdString() +
+                  " holds the trigger \"zz\" on Books, which Hearthkeep does not make.  The "
+                  "backup cannot be restored; nothing has been changed.");
+    addBooks({"Ulysses"});
+    EXPECT_EQ(titles(), "Emma;Ulysses;");
+    ASSERT_TRUE(UseTable(BookCategory));
+    EXPECT_EQ(BookCategory.records(), 1);
+    ReleaseTable(BookCategory);
+    EXPECT_FALSE(kept());
+}
+
 } // namespace
 } // namespace hk

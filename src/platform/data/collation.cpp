@@ -1,8 +1,8 @@
 #include "platform/data/collation.h"
 
 #include "dictionary/utf8.h"
-
-#include <sqlite3.h>
+#include "platform/data/searchwriter.h"
+#include "platform/data/sqliteapi.h"
 
 namespace hk
 {
@@ -153,6 +153,7 @@ int registerKeyCollation(sqlite3 *db)
         rc = sqlite3_create_function(db, "hk_has", 2,
                                      SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr,
                                      hasFunction, nullptr, nullptr);
+    if (rc == SQLITE_OK) rc = registerSearchWriters(db);
     return rc;
 }
 

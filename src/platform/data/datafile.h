@@ -5,11 +5,13 @@
 
 #include "dictionary/tabledef.h"
 #include "platform/data/mount.h"
+#include "platform/data/ownschema.h"
 
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -34,8 +36,15 @@ class DataFile
 
     // Opens the connection when it is not open yet. Without `create` a missing
     // file gives FileNotFound; with it the file is made. Sets lastError().
-    // busyMs: how long to wait for another station's lock meanwhile.
+    // busyMs: how long to wait for another station's lock meanwhile. A file
+    // holding triggers or views that the program does not make is not
+    // connected to (FileSystemError): foreignCode() then names them.
     int connect(bool create, const std::string &forTable, int busyMs = kTransactionTimeoutMs);
+    // The code found in the file by the last connect; empty when none.
+    const std::vector<SchemaObject> &foreignCode() const { return foreign_; }
+    // Drops that code from the file, in a transaction of its own, and
+    // forgets it. Sets lastError().
+    int removeForeignCode();
     // Tables open on this station; the connection closes with the last.
     void retain() { ++users_; }
     void release();
@@ -89,6 +98,7 @@ class DataFile
     std::uint64_t transactions_ = 0; // begun on this connection
     int recoveryWaitMs_ = kRecoveryWaitMs;
     std::unordered_map<std::string, sqlite3_stmt *> statements_;
+    std::vector<SchemaObject> foreign_;
 };
 
 // Resets and unbinds a cached statement when the scope ends.

@@ -85,6 +85,11 @@ template <class... Args> int run(sqlite3 *db, const char *sql, sqlite3_stmt **ke
 
 } // namespace
 
+const char *placeholdersTableSql()
+{
+    return kCreate;
+}
+
 const Station &thisStation()
 {
     // Asked again in a forked process, which is a station of its own.

@@ -5,6 +5,7 @@
 #include "platform/data/counts.h"
 #include "platform/data/datafile.h"
 #include "platform/data/fileerror.h"
+#include "platform/data/ownschema.h"
 #include "platform/data/placeholders.h"
 #include "platform/data/schema.h"
 #include "platform/data/textsearch.h"
@@ -94,17 +95,9 @@ int Table::create()
         if (code != FileNotFound) return code;
         // Only a missing table is made: an existing one, whatever its state,
         // is never replaced.
-        std::string sql = createTableSql(def_);
-        for (std::size_t k = 0; k < def_.keys.size(); ++k)
-            sql += ";\n" + createIndexSql(def_, static_cast<int>(k));
-        sql += ";\n";
-        for (int f : def_.searched)
-            sql += createSearchIndexSql(def_, f);
-        code = runSql(db, sql);
-        if (code != NoError) return code;
-        int rc = startCount(db, def_);
-        if (rc == SQLITE_OK) rc = startChildSums(db, def_);
-        return rc == SQLITE_OK ? code : setSqliteError(db, rc, storedName());
+        const int rc = createTableSchema(db, def_);
+        return rc == SQLITE_OK ? setError(NoError, storedName())
+                               : setSqliteError(db, rc, storedName());
     });
 }
 

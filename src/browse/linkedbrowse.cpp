@@ -59,6 +59,11 @@ void combine(LinkedDef &def, const std::string &title, QSize size, QSize minimum
     // Tab goes through the first list's controls, then the second's, then
     // Close and Help, which serve the whole window.
     const auto shared = [&a](const ControlLayout &c) { return c.id == a.close || c.id == a.help; };
+    // Each list's commands answer their keys while the focus is in that list.
+    for (ControlLayout &c : a.layout.controls)
+        c.group = shared(c) ? 0 : 1;
+    for (ControlLayout &c : b.layout.controls)
+        c.group = 2;
     w.controls = a.layout.controls;
     const auto foot = std::stable_partition(w.controls.begin(), w.controls.end(),
                                             [&](const ControlLayout &c) { return !shared(c); });

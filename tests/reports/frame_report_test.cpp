@@ -85,7 +85,7 @@ TEST_F(FrameReportTest, BuiltReportsAreEnabledAndRunInsideTheFrame)
                                {"&Software", "&Software"},
                                {"&Video", "Video Cassette &w/Titles"},
                                {"&Video", "Video by &Selected Cassette"},
-                               {"&Music", "Music &Artists"}})
+                               {"&Music", "Music A&rtists"}})
         EXPECT_TRUE(reportEntry(group, text)->isEnabled()) << text;
 
     test::fillBooks();

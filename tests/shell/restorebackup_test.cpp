@@ -1,4 +1,4 @@
-// File > "&Restore Backup…": refused while another window is open (but not
+// File > "Restore &Backup…": refused while another window is open (but not
 // for one already asked to close), and a backup put back only after the user
 // agrees.
 #include "app/catalogue.h"

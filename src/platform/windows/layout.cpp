@@ -318,37 +318,52 @@ bool BuiltWindow::pressEnter(QWidget *focus)
     return true;
 }
 
+// The group of the control holding `w`; 0 outside any control.
+int BuiltWindow::groupOf(const QWidget *w) const
+{
+    for (const QWidget *at = w; at && at != this; at = at->parentWidget())
+        for (const auto &c : layout_.controls)
+            if (widgets_.at(c.id) == at) return c.group;
+    return 0;
+}
+
 // The first control on show whose caption's access letter is `key`, enabled
-// ones first; 0 when none shows it. A disabled one still keeps the key from
-// the menu bar: the user meant this window's command.
+// ones first: among the controls of the focused part and the window's own
+// before those of another part. 0 when none shows it. A disabled one still
+// keeps the key from the menu bar: the user meant this window's command.
 int BuiltWindow::accessKeyControl(int key) const
 {
+    const int here = groupOf(QApplication::focusWidget());
     int disabled = 0;
-    for (const auto &c : layout_.controls) {
-        switch (c.kind) {
-        case ControlKind::Button:
-        case ControlKind::Check:
-        case ControlKind::Radio:
-        case ControlKind::Prompt:
-        case ControlKind::Tab:
-            break;
-        default:
-            continue;
-        }
-        const QKeySequence mnemonic = QKeySequence::mnemonic(qs(c.text));
-        if (mnemonic.isEmpty() || (mnemonic[0].key() != key)) continue;
-        QWidget *w = widgets_.at(c.id);
-        if (c.kind == ControlKind::Prompt) w = static_cast<QLabel *>(w)->buddy();
-        if (c.kind == ControlKind::Tab) {
-            if (hidden_.at(c.id) || !shown(c.parent)) continue;
-            auto *sheet = controlAs<QTabWidget>(c.parent);
-            if (sheet->isEnabled() && sheet->isTabEnabled(sheet->indexOf(w))) return c.id;
+    for (const bool near : {true, false}) {
+        for (const auto &c : layout_.controls) {
+            switch (c.kind) {
+            case ControlKind::Button:
+            case ControlKind::Check:
+            case ControlKind::Radio:
+            case ControlKind::Prompt:
+            case ControlKind::Tab:
+                break;
+            default:
+                continue;
+            }
+            if (near != (c.group == 0 || c.group == here)) continue;
+            const QKeySequence mnemonic = QKeySequence::mnemonic(qs(c.text));
+            if (mnemonic.isEmpty() || (mnemonic[0].key() != key)) continue;
+            QWidget *w = widgets_.at(c.id);
+            if (c.kind == ControlKind::Prompt) w = static_cast<QLabel *>(w)->buddy();
+            if (c.kind == ControlKind::Tab) {
+                if (hidden_.at(c.id) || !shown(c.parent)) continue;
+                auto *sheet = controlAs<QTabWidget>(c.parent);
+                if (sheet->isEnabled() && sheet->isTabEnabled(sheet->indexOf(w))) return c.id;
+                if (!disabled) disabled = c.id;
+                continue;
+            }
+            if (!w || !shown(c.id)) continue;
+            if (w->isEnabled()) return c.id;
             if (!disabled) disabled = c.id;
-            continue;
         }
-        if (!w || !shown(c.id)) continue;
-        if (w->isEnabled()) return c.id;
-        if (!disabled) disabled = c.id;
+        if (disabled) break; // the focused part's own command, though it cannot act now
     }
     return disabled;
 }

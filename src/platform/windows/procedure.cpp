@@ -239,6 +239,22 @@ Procedure *findProcedure(Long id)
     return it == registry().end() ? nullptr : it->second;
 }
 
+std::vector<Procedure *> runningProcedures()
+{
+    std::vector<Procedure *> all;
+    for (const auto &[id, proc] : registry())
+        all.push_back(proc);
+    return all;
+}
+
+Procedure *procedureOf(const QWidget *widget)
+{
+    for (const QWidget *at = widget; at; at = at->parentWidget())
+        for (const auto &[id, proc] : registry())
+            if (proc->window() == at) return proc;
+    return nullptr;
+}
+
 bool post(Long id, QEvent::Type type)
 {
     Procedure *proc = findProcedure(id);

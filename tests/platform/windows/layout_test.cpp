@@ -449,3 +449,45 @@ TEST(ListColumns, ShowTheirWholeHeadingAndTheLastFillsTheListWithoutSideScrollin
     EXPECT_EQ(h->sectionSize(0) + h->sectionSize(1), wide.viewport()->width());
     EXPECT_GE(h->sectionSize(1), h->fontMetrics().horizontalAdvance("Author"));
 }
+
+TEST(AccessKeys, AKeyTwoListsShareGoesToTheListHoldingTheFocus)
+{
+    test::qtApp();
+    WindowLayout layout;
+    layout.title = "Two lists";
+    layout.size = QSize(200, 80);
+    using K = ControlKind;
+    layout.controls = {
+        {.id = 1, .kind = K::Entry, .design = {4, 4, 80, 12}, .picture = "s10", .group = 1},
+        {.id = 2, .kind = K::Button, .design = {4, 20, 40, 14}, .text = "&Insert", .group = 1},
+        {.id = 3, .kind = K::Entry, .design = {100, 4, 80, 12}, .picture = "s10", .group = 2},
+        {.id = 4, .kind = K::Button, .design = {100, 20, 40, 14}, .text = "&Insert", .group = 2},
+        {.id = 5, .kind = K::Button, .design = {100, 60, 40, 14}, .text = "&Close"},
+    };
+    auto w = BuiltWindow::build(layout, DialogUnits(8, 16));
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    std::map<int, int> pressed;
+    for (int id : {2, 4, 5})
+        QObject::connect(w->controlAs<QPushButton>(id), &QPushButton::clicked,
+                         [&pressed, id] { ++pressed[id]; });
+
+    w->control(3)->setFocus();
+    QTest::keyClick(w->control(3), Qt::Key_I, Qt::AltModifier);
+    EXPECT_EQ(pressed[4], 1);
+    EXPECT_EQ(pressed[2], 0);
+    w->control(1)->setFocus();
+    QTest::keyClick(w->control(1), Qt::Key_I, Qt::AltModifier);
+    EXPECT_EQ(pressed[2], 1);
+    // The window's own command answers from either list.
+    QTest::keyClick(w->control(1), Qt::Key_C, Qt::AltModifier);
+    EXPECT_EQ(pressed[5], 1);
+    // The focused list's command that cannot act now keeps its key: the
+    // other list's does not act in its place.
+    w->setControlEnabled(4, false);
+    w->control(3)->setFocus();
+    QTest::keyClick(w->control(3), Qt::Key_I, Qt::AltModifier);
+    EXPECT_EQ(pressed[2], 1);
+    EXPECT_EQ(pressed[4], 1);
+}

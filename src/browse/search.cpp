@@ -105,7 +105,7 @@ QCoro::Task<> SearchWindow::run()
     };
     onClick(Ok, [this] { pressOk(); });
     onClick(Cancel, [this] { window()->close(); });
-    onClick(Help, [this] { showHelp(name()); });
+    onClick(Help, [this] { showHelp(helpContext()); });
     WindowLife::attach(openDocument(content_), {.section = kind_.window});
     content_->control(IgnoreCase)->setFocus();
     co_await untilClosed();

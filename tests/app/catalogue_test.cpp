@@ -84,6 +84,18 @@ class Catalogue : public test::WindowWalk
 {
 };
 
+// Notes what each help request asked for: a topic, or "" for the contents.
+class HelpRequests : public HelpViewer
+{
+  public:
+    QStringList asked;
+    void showContents() override { asked << QString(); }
+    void showSearch() override { asked << QStringLiteral("search"); }
+    void showHelpOnHelp() override { asked << QStringLiteral("help on help"); }
+    void showTopic(const QString &context) override { asked << context; }
+    void quit() override {}
+};
+
 TEST_F(Catalogue, NoTwoEntriesOfAMenuOrAWindowShareAnAccessKey)
 {
     const std::vector<QString> names = walk([](const VisitedWindow &v) {
@@ -96,6 +108,38 @@ TEST_F(Catalogue, NoTwoEntriesOfAMenuOrAWindowShareAnAccessKey)
     for (const char *name : {"Main", "UpdateLocation", "SearchItemDescription",
                              "SearchDescriptionResult", "RptSelectYear", "PlaceArticles"})
         EXPECT_TRUE(std::find(names.begin(), names.end(), name) != names.end()) << name;
+}
+
+TEST_F(Catalogue, FOneAndEveryHelpButtonOpenThePageAboutTheWindow)
+{
+    HelpRequests help;
+    setHelpViewer(&help);
+    walk([&help](const VisitedWindow &v) {
+        const QString name = v.procedure.name();
+        const QString topic = v.procedure.helpContext();
+        EXPECT_FALSE(HelpWindow::pageFor(topic).isEmpty())
+            << name.toStdString() << " names no help page";
+        // Its own widgets, not those of the windows inside the frame.
+        auto own = [&v](QWidget *w) { return procedureOf(w) == &v.procedure; };
+        // F1 wherever the focus is in the window, here on its first control.
+        QWidget *at = v.window;
+        for (QWidget *w : v.window->findChildren<QWidget *>())
+            if (own(w) && w->isVisible() && w->focusPolicy() != Qt::NoFocus) {
+                at = w;
+                break;
+            }
+        help.asked.clear();
+        QTest::keyClick(at, Qt::Key_F1);
+        EXPECT_EQ(help.asked, QStringList{topic}) << name.toStdString();
+        for (QPushButton *b : v.window->findChildren<QPushButton *>()) {
+            if (!own(b) || b->text().remove(u'&') != QStringLiteral("Help") || !b->isEnabled())
+                continue;
+            help.asked.clear();
+            b->click();
+            EXPECT_EQ(help.asked, QStringList{topic}) << name.toStdString() << "'s Help button";
+        }
+    });
+    setHelpViewer(nullptr);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "platform/picture.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace hk
 {
@@ -157,7 +158,14 @@ void layOutBrowse(BrowseDef &def, const BrowseLook &look)
     for (const auto &b : look.extraButtons)
         button(extra++, b.text, b.tip);
     x = W - 4 - 2 * step + 2;
-    button(C::Close, "Close", "Close Active Window");
+    // Close takes C where nothing else of the list has it (Change has it
+    // where the list changes records).
+    const bool cTaken = std::any_of(w.controls.begin(), w.controls.end(), [](const auto &c) {
+        const std::size_t amp = c.text.find('&');
+        return amp != std::string::npos && amp + 1 < c.text.size() &&
+               std::toupper(static_cast<unsigned char>(c.text[amp + 1])) == 'C';
+    });
+    button(C::Close, cTaken ? "Close" : "&Close", "Close Active Window", FlagCancel);
     button(C::Help, "Help", "View Associated Help File");
     def.close = C::Close;
     def.help = C::Help;

@@ -99,8 +99,6 @@ void ListPane::wire()
         if (engine_->selectMode()) {
             w->unhideControl(def_.select);
             w->controlAs<QPushButton>(def_.select)->setDefault(true);
-            // Asked for a choice, the list is a dialog: Escape closes it.
-            if (QWidget *close = w->control(def_.close)) close->setProperty("hkCancel", true);
         } else {
             w->hideControl(def_.select);
         }

@@ -142,5 +142,17 @@ TEST_F(Catalogue, FOneAndEveryHelpButtonOpenThePageAboutTheWindow)
     setHelpViewer(nullptr);
 }
 
+TEST_F(Catalogue, EscapeClosesEveryWindowBuiltFromALayout)
+{
+    walk([](const VisitedWindow &v) {
+        if (!v.content) return;
+        QPointer<QWidget> window = v.window;
+        QWidget *at = v.content->focusWidget() ? v.content->focusWidget() : v.content;
+        QTest::keyClick(at, Qt::Key_Escape);
+        EXPECT_TRUE(test::waitFor([&window] { return window.isNull(); }))
+            << v.procedure.name().toStdString();
+    });
+}
+
 } // namespace
 } // namespace hk

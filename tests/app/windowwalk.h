@@ -166,7 +166,8 @@ class WindowWalk : public ProgramTest
     void visitNew(const WindowVisit &visit, std::vector<QString> &names,
                   const std::function<void(Procedure &)> &found = {})
     {
-        std::set<QWidget *> visited;
+        // Held weakly: a window opened later may take a gone one's address.
+        std::vector<QPointer<QWidget>> visited;
         for (int rounds = 0; rounds < 20; ++rounds) {
             waitFor([this, &visited] { return openWindow(visited) || onlyTheFrame(); });
             QCoreApplication::processEvents();
@@ -176,12 +177,13 @@ class WindowWalk : public ProgramTest
                 continue;
             }
             QWidget *w = p->window();
-            visited.insert(w);
+            visited.emplace_back(w);
             names.push_back(p->name());
             BuiltWindow *content = contentOf(w);
-            visit({*p, w, content});
-            if (found) found(*p);
             QPointer<QWidget> gone(w);
+            if (found) found(*p); // before the visit, which may close the window
+            visit({*p, w, content});
+            if (!gone) continue;
             auto *list = qobject_cast<Browse *>(p);
             const BrowseDef *def = list ? list->definitions().front() : nullptr;
             QAbstractButton *select = def && def->select && content
@@ -196,13 +198,15 @@ class WindowWalk : public ProgramTest
         ADD_FAILURE() << "windows kept opening";
     }
 
-    Procedure *openWindow(const std::set<QWidget *> &visited) const
+    Procedure *openWindow(const std::vector<QPointer<QWidget>> &visited) const
     {
         // The innermost first: a called window before the one that called it.
         const std::vector<Procedure *> all = runningProcedures();
         for (auto it = all.rbegin(); it != all.rend(); ++it) {
             QWidget *w = (*it)->window();
-            if ((*it)->id() != frameId && w && w->isVisible() && !visited.contains(w)) return *it;
+            const bool seen =
+                std::any_of(visited.begin(), visited.end(), [w](const auto &v) { return v == w; });
+            if ((*it)->id() != frameId && w && w->isVisible() && !seen) return *it;
         }
         return nullptr;
     }

@@ -136,8 +136,8 @@ TEST_F(FrameReportTest, TheChosenCassettesTitlesArePrinted)
             if (b->text() == text) return b;
         return static_cast<QPushButton *>(nullptr);
     };
-    ASSERT_NE(button("Close"), nullptr);
-    button("Close")->click();
+    ASSERT_NE(button("&Close"), nullptr);
+    button("&Close")->click();
     ASSERT_TRUE(waitFor([] { return GlobalResponse == RequestCancelled; }));
     EXPECT_TRUE(documents->subWindowList().isEmpty()); // no preview
 

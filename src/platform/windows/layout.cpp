@@ -12,6 +12,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressBar>
@@ -413,14 +414,61 @@ bool BuiltWindow::eventFilter(QObject *watched, QEvent *e)
     case Qt::Key_Enter:
         return pressEnter(focus);
     case Qt::Key_Escape:
+        // The window's Cancel, or else the window goes as its close box
+        // would take it.
         if (QAbstractButton *cancel = cancelButton()) {
             cancel->click();
             return true;
         }
+        if (QWidget *frame = closable()) {
+            QMetaObject::invokeMethod(frame, &QWidget::close, Qt::QueuedConnection);
+            return true;
+        }
         return false;
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+        return chooseNeighbour(focus, -1);
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        return chooseNeighbour(focus, +1);
     default:
         return false;
     }
+}
+
+// What closes this window: itself when it is one, its sub-window in the
+// frame; nothing when it is part of another window.
+QWidget *BuiltWindow::closable()
+{
+    if (isWindow()) return this;
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget())) return sub;
+    return nullptr;
+}
+
+// An arrow on a radio of an option chooses the next one on show in that
+// direction (round the ends), as the arrows do in any option group: moving
+// the focus alone would leave the choice where it was, even blank.
+bool BuiltWindow::chooseNeighbour(QWidget *focus, int step)
+{
+    const ControlLayout *radio = nullptr;
+    for (const auto &c : layout_.controls)
+        if (c.kind == ControlKind::Radio && widgets_.at(c.id) == focus) radio = &c;
+    if (!radio) return false;
+    std::vector<QAbstractButton *> choices;
+    std::size_t at = 0;
+    for (const auto &c : layout_.controls) {
+        if (c.kind != ControlKind::Radio || c.parent != radio->parent) continue;
+        auto *b = static_cast<QAbstractButton *>(widgets_.at(c.id));
+        if (&c == radio) at = choices.size();
+        if (b == focus || (b->isEnabled() && shown(c.id))) choices.push_back(b);
+    }
+    if (choices.size() < 2) return true;
+    const int n = static_cast<int>(choices.size());
+    QAbstractButton *next =
+        choices[static_cast<std::size_t>((static_cast<int>(at) + n + step) % n)];
+    next->setFocus(Qt::TabFocusReason);
+    next->click();
+    return true;
 }
 
 // Focus moves while the controls go: stop listening before they do.

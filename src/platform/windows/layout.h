@@ -198,6 +198,8 @@ class BuiltWindow : public QWidget
     bool inside(QObject *o) const;
     bool inControl(QObject *o, ControlKind kind) const;
     bool pressEnter(QWidget *focus);
+    QWidget *closable();
+    bool chooseNeighbour(QWidget *focus, int step);
     int accessKeyControl(int key) const;
     int groupOf(const QWidget *w) const;
     void useAccessKey(int id);

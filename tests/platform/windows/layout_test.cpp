@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -490,4 +491,39 @@ TEST(AccessKeys, AKeyTwoListsShareGoesToTheListHoldingTheFocus)
     QTest::keyClick(w->control(3), Qt::Key_I, Qt::AltModifier);
     EXPECT_EQ(pressed[2], 1);
     EXPECT_EQ(pressed[4], 1);
+}
+
+TEST(Keys, ArrowsChooseInAnOptionAndEscapeClosesAWindowWithoutCancel)
+{
+    test::qtApp();
+    WindowLayout layout;
+    layout.title = "Side";
+    layout.size = QSize(120, 60);
+    layout.kind = WindowKind::Dialog;
+    using K = ControlKind;
+    layout.controls = {
+        {.id = 1, .kind = K::Option, .design = {4, 4, 100, 30}, .text = "Side"},
+        {.id = 2, .kind = K::Radio, .design = {10, 16, 30, 10}, .parent = 1, .text = "A"},
+        {.id = 3, .kind = K::Radio, .design = {50, 16, 30, 10}, .parent = 1, .text = "B"},
+        {.id = 4, .kind = K::Button, .design = {4, 40, 40, 14}, .text = "Ok"},
+    };
+    auto owned = BuiltWindow::build(layout, DialogUnits(8, 16));
+    QPointer<BuiltWindow> w = owned.release();
+    w->setAttribute(Qt::WA_DeleteOnClose);
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    QWidget *a = w->control(2);
+    a->setFocus();
+    EXPECT_EQ(w->value(1), PictureValue{std::int64_t{0}}); // nothing chosen yet
+    QTest::keyClick(a, Qt::Key_Right);
+    EXPECT_EQ(w->value(1), PictureValue{std::int64_t{2}});
+    EXPECT_EQ(QApplication::focusWidget(), w->control(3));
+    QTest::keyClick(w->control(3), Qt::Key_Down); // round the end
+    EXPECT_EQ(w->value(1), PictureValue{std::int64_t{1}});
+    QTest::keyClick(a, Qt::Key_Up);
+    EXPECT_EQ(w->value(1), PictureValue{std::int64_t{2}});
+
+    QTest::keyClick(w->control(4), Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([&w] { return w.isNull(); }, 2000));
 }

@@ -83,7 +83,8 @@ void linkSideBySide(LinkedDef &def, const std::string &title, QSize size, QSize 
     const int toRightFoot = def.second.layout.size.width();
     for (ControlLayout &c : a.layout.controls)
         if (c.id == a.close || c.id == a.help) c.design.translate(toRightFoot, 0);
-    combine(def, title, size, minimum);
+    // A list designed wider than asked for (its buttons need it) widens the window.
+    combine(def, title, size.expandedTo(QSize(dx + toRightFoot, 0)), minimum);
 }
 
 void linkLayouts(LinkedDef &def, const std::string &title, QSize size, QSize minimum)
@@ -96,7 +97,8 @@ void linkLayouts(LinkedDef &def, const std::string &title, QSize size, QSize min
     shift(def.second, 0, top, SecondListOffset);
     for (ControlLayout &c : a.layout.controls)
         if (c.id == a.close || c.id == a.help) c.design.translate(0, footDrop);
-    combine(def, title, size, minimum);
+    const int widest = std::max(a.layout.size.width(), def.second.layout.size.width());
+    combine(def, title, size.expandedTo(QSize(widest, 0)), minimum);
 }
 
 // ------------------------------------------------------------ the window

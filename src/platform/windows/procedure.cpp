@@ -1,6 +1,7 @@
 #include "platform/windows/procedure.h"
 
 #include "dictionary/globals.h"
+#include "platform/titlefit.h"
 #include "platform/windows/layout.h"
 
 #include <QApplication>
@@ -174,10 +175,12 @@ QWidget *Procedure::openDocument(QWidget *content)
         }
         sub->show();
         sub->resize(sub->size() - content->size() + built);
+        fitTitle(sub);
         return sub;
     }
     setWindow(content);
     content->show();
+    fitTitle(content);
     return content;
 }
 

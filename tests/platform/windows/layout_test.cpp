@@ -449,6 +449,27 @@ TEST(ListColumns, ShowTheirWholeHeadingAndTheLastFillsTheListWithoutSideScrollin
     EXPECT_EQ(h->sectionSize(0), 300);
     EXPECT_EQ(h->sectionSize(0) + h->sectionSize(1), wide.viewport()->width());
     EXPECT_GE(h->sectionSize(1), h->fontMetrics().horizontalAdvance("Author"));
+
+    // A short last column just past the edge ("Side" after a wide title):
+    // the title gives a little, and the heading shows whole.
+    QTreeView tracks;
+    tracks.resize(400, 200);
+    tracks.show();
+    applyListFormat(&tracks, ListFormat::of("190L~Title~@s40@#1#40L~Side~@s1@#2#"), units);
+    h = tracks.header();
+    EXPECT_GE(h->sectionSize(1), h->sectionSizeHint(1));
+    EXPECT_LE(h->sectionPosition(1) + h->sectionSize(1), tracks.viewport()->width());
+    EXPECT_GE(h->sectionSize(0), 3 * 380 / 4);
+
+    // Too much to give: the column that would be cut at the edge starts at
+    // it, whole once scrolled to.
+    QTreeView many;
+    many.resize(400, 200);
+    many.show();
+    applyListFormat(&many, ListFormat::of("100L~Title~@s20@#1#150L~Actor~@s30@#2#60R~Year~@n4@#3#"),
+                    units);
+    h = many.header();
+    EXPECT_EQ(h->sectionPosition(1), many.viewport()->width());
 }
 
 TEST(AccessKeys, AKeyTwoListsShareGoesToTheListHoldingTheFocus)

@@ -58,10 +58,20 @@ QRect visibleArea(const QWidget *window, const QRect &wanted)
     QScreen *screen = screenFor(window, wanted);
     if (!screen) return {};
     // The title bar and borders lie outside the geometry: leave room for them.
+    return screen->availableGeometry().marginsRemoved(frameMargins(window));
+}
+
+QMargins frameMargins(const QWidget *window)
+{
     const QRect frame = window->frameGeometry(), inner = window->geometry();
-    return screen->availableGeometry().adjusted(
-        inner.left() - frame.left(), inner.top() - frame.top(), inner.right() - frame.right(),
-        inner.bottom() - frame.bottom());
+    if (frame != inner)
+        return QMargins(inner.left() - frame.left(), inner.top() - frame.top(),
+                        frame.right() - inner.right(), frame.bottom() - inner.bottom());
+    // Not framed yet (the window manager frames a window once it shows):
+    // room for a title bar and borders all the same, so that a window sized
+    // to the screen now does not grow past it then.
+    const int border = 4;
+    return QMargins(border, window->fontMetrics().height() + 12 + border, border, border);
 }
 
 void placeInside(QWidget *window, const QRect &wanted)

@@ -2,6 +2,7 @@
 // a document area, the owner dialog on its own): what the file holds after
 // each way of closing, and where the window reopens.
 #include "dictionary/globals.h"
+#include "platform/windows/visiblearea.h"
 #include "platform/windows/windowsettings.h"
 #include "shell/helpwindow.h"
 #include "shell/introduction.h"
@@ -153,8 +154,21 @@ TEST_F(WindowSettingsTest, ASavedPlaceBeyondTheVisibleAreaIsFittedIntoIt)
         if (qobject_cast<HelpWindow *>(top)) viewer = top;
     ASSERT_NE(viewer, nullptr);
     const QRect screen = viewer->screen()->availableGeometry();
-    EXPECT_TRUE(screen.contains(viewer->frameGeometry()));
-    EXPECT_EQ(viewer->frameGeometry().width(), screen.width());
+    EXPECT_TRUE(screen.contains(viewer->geometry().marginsAdded(frameMargins(viewer))));
+    EXPECT_GE(viewer->frameGeometry().width(), screen.width() - 8);
+}
+
+// A window manager frames a window only once it shows, after it has been
+// placed: a window made as large as the screen leaves room for a title bar
+// and borders, or its title would end up above the screen.
+TEST(VisibleArea, AWindowNotFramedYetLeavesRoomForItsTitleBar)
+{
+    test::app();
+    QWidget w;
+    const QRect screen = w.screen()->availableGeometry();
+    placeInside(&w, screen.adjusted(-100, -100, 100, 100));
+    EXPECT_GE(w.geometry().top() - screen.top(), w.fontMetrics().height());
+    EXPECT_TRUE(screen.contains(w.geometry().marginsAdded(frameMargins(&w))));
 }
 
 // The owner dialog is a window of its own, of a fixed size: it takes the

@@ -14,7 +14,8 @@ namespace hk
 {
 
 // `wanted` made to fit `area`: no larger than the area (but not below
-// `minimum`), and moved as little as needed to lie inside it.
+// `minimum`), and moved as little as needed to lie inside it. It is never
+// moved to a position of 0, which the window settings read as "none saved".
 QRect fitInside(const QRect &wanted, const QRect &area, const QSize &minimum = {});
 
 // The area `window` may take when placed at `wanted`, in the coordinates of

@@ -121,6 +121,28 @@ TEST_F(WindowSettingsTest, PositionZeroCountsAsAbsent)
     EXPECT_EQ(w->geometry(), designed);
 }
 
+// Moved past the left edge and maximized: brought back inside, it is kept
+// one pixel from the edge, so that its next opening still knows its place
+// and that it was maximized.
+TEST_F(WindowSettingsTest, AWindowBroughtBackFromBeyondTheEdgeKeepsItsPlaceAndState)
+{
+    settingsService().write("HEARTHKP.INI", "AboutHearthkeep", "XPosit", "-50");
+    settingsService().write("HEARTHKP.INI", "AboutHearthkeep", "YPosit", "-20");
+    settingsService().write("HEARTHKP.INI", "AboutHearthkeep", "Width", "400");
+    settingsService().write("HEARTHKP.INI", "AboutHearthkeep", "Height", "300");
+    settingsService().write("HEARTHKP.INI", "AboutHearthkeep", "Maximize", "Yes");
+    for (int opening = 0; opening < 2; ++opening) {
+        QWidget *w = open();
+        EXPECT_TRUE(w->isMaximized()) << opening;
+        closeWindow();
+        EXPECT_FALSE(ini().contains("XPosit=0\n")) << ini().toStdString();
+        EXPECT_FALSE(ini().contains("YPosit=0\n")) << ini().toStdString();
+    }
+    QWidget *w = open();
+    w->showNormal();
+    EXPECT_EQ(w->geometry(), QRect(1, 1, 400, 300));
+}
+
 TEST_F(WindowSettingsTest, ASizeOfZeroLeavesAResizableWindowWhereItWasDesigned)
 {
     const QRect designed = open()->geometry();
@@ -144,8 +166,8 @@ TEST_F(WindowSettingsTest, ASavedPlaceBeyondTheVisibleAreaIsFittedIntoIt)
         settingsService().write("HEARTHKP.INI", section, "Height", "300");
     }
     QWidget *w = open();
-    EXPECT_EQ(w->geometry(), QRect(area.viewport()->width() - w->width(), 0, w->width(), 300));
-    EXPECT_EQ(w->width(), area.viewport()->width());
+    EXPECT_EQ(w->geometry(), QRect(area.viewport()->width() - w->width(), 1, w->width(), 300));
+    EXPECT_EQ(w->width(), area.viewport()->width() - 1); // clear of position 0
 
     ProgramHelp help;
     help.showContents();

@@ -15,6 +15,7 @@
 #include "forms/formdef.h"
 #include "forms/formwindow.h"
 #include "platform/filedialogs.h"
+#include "platform/settingsfile.h"
 #include "platform/windows/layout.h"
 #include "programfixture.h"
 #include "reports/reportdef.h"
@@ -52,6 +53,10 @@ class WindowWalk : public ProgramTest
         ProgramTest::SetUp();
         setFileDialogService(&files);
         registerForms();
+        // Drive A: in the test's folder, not in the home of whoever runs it.
+        const QString backups = dir.filePath(QStringLiteral("backups"));
+        ASSERT_TRUE(QDir().mkpath(backups));
+        settingsService().write("HEARTHKP.INI", "Drives", "A", backups.toStdString());
         // A magazine with a year, so that the report's choice of a magazine
         // leads on to the choice of its year.
         TablesInUse held{&MagName, &MagYear};

@@ -227,6 +227,7 @@ int CollectionExport::write(DataFile &file, QIODevice &out,
     }
     r.chunk += "\r\n";
     writeLevel(r, 0);
+    rows_ = r.rows;
     return r.code;
 }
 

@@ -72,6 +72,8 @@ class CollectionExport
     int write(DataFile &file, QIODevice &out,
               const std::function<bool(long long rows)> &progress = {});
     const QString &failure() const { return failure_; }
+    // The rows the last write wrote, the header not counted.
+    long long rowsWritten() const { return rows_; }
 
     // The collections that can be exported, in menu order.
     static const std::vector<CsvCollection> &collections();
@@ -95,6 +97,7 @@ class CollectionExport
     std::vector<Level> levels_;
     std::vector<CsvColumn> columns_;
     QString failure_;
+    long long rows_ = 0;
 };
 
 } // namespace hk

@@ -267,7 +267,7 @@ void FormProcedure::build()
         closeForm();
     });
     connect(button(HelpButton), &QPushButton::clicked, this,
-            [this] { showHelp(QString::fromStdString(core_.def().name)); });
+            [this] { showHelp(helpContext()); });
     if (lookupButton_)
         connect(button(lookupButton_), &QPushButton::clicked, this, [this] { lookupButton(); });
 

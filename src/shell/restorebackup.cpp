@@ -6,6 +6,7 @@
 #include "platform/data/fileerror.h"
 #include "platform/data/leftovers.h"
 #include "platform/data/restore.h"
+#include "platform/drives.h"
 #include "platform/filedialogs.h"
 #include "platform/messages.h"
 
@@ -53,8 +54,10 @@ QCoro::Task<> RestoreBackup::run()
     QWidget *frame = documentArea() ? documentArea()->window() : nullptr;
     // Named, not braced into the call: g++ 12 loses a braced temporary
     // passed by value to a coroutine.
+    // Where Data Backup puts its copies: the backup to restore is usually there.
     const OpenFileRequest request{QString::fromUtf8(kTitle),
-                                  QStringLiteral("Data files (*.Tps *.tps);;All files (*)")};
+                                  QStringLiteral("Data files (*.Tps *.tps);;All files (*)"),
+                                  driveService().folder("A")};
     const QString chosen = co_await fileDialogs().openFileName(frame, request);
     if (chosen.isEmpty()) co_return;
 

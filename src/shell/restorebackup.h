@@ -1,4 +1,4 @@
-// RestoreBackup: File > "&Restore Backup…". Puts a backup made by Data
+// RestoreBackup: File > "Restore &Backup…". Puts a backup made by Data
 // Backup back in place of the data file, only while no other window is open,
 // after checking the backup and asking the user; the data file as it was is
 // kept beside it as "Hearthkp.Tps.before-restore". The frame calls it and

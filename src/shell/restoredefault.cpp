@@ -109,7 +109,7 @@ QCoro::Task<> RestoreDefault::run()
         });
     QObject::connect(cancel, &QPushButton::clicked, w, &QWidget::close);
     QObject::connect(content->controlAs<QPushButton>(HelpButton), &QPushButton::clicked, content,
-                     [] { showHelp(QStringLiteral("RestoreDefault")); });
+                     [this] { showHelp(helpContext()); });
 
     co_await untilClosed();
     GlobalResponse = RequestCancelled;

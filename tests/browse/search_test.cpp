@@ -12,6 +12,8 @@
 #include "platform/data/view.h"
 #include "testapp.h"
 
+#include <QPointer>
+#include <QTreeView>
 #include <QPushButton>
 
 namespace hk
@@ -237,6 +239,21 @@ TEST_F(SearchWindows, ResultListsTheMatchesAndASecondSearchReusesIt)
     EXPECT_TRUE(waitFor([b] { return b->engine()->empty(); }));
     EXPECT_EQ(b->window()->windowTitle(),
               "No Descriptions did match the requested search string (xyz).");
+}
+
+TEST_F(SearchWindows, TheResultClosesWithItsAccessKeyOrEscape)
+{
+    addItems({"Desk lamp"});
+    for (const Qt::Key key : {Qt::Key_C, Qt::Key_Escape}) {
+        search("lamp", false);
+        Browse *b = result();
+        ASSERT_NE(b, nullptr);
+        QPointer<QWidget> window = b->window();
+        QTest::keyClick(b->list()->view(), key,
+                        Qt::KeyboardModifiers(key == Qt::Key_C ? Qt::AltModifier : Qt::NoModifier));
+        EXPECT_TRUE(waitFor([&window] { return window.isNull(); })) << key;
+        EXPECT_TRUE(waitFor([] { return SearchDescriptionResultThread == 0; }));
+    }
 }
 
 } // namespace

@@ -226,7 +226,10 @@ TEST_F(CsvExportTest, ExportCollectionAsksForTheCollectionAndTheFile)
     QFile written(file);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_TRUE(written.readAll().endsWith("\r\nTide,Quinn,Fiction,9.99,,,,,,\r\n"));
-    EXPECT_EQ(boxes.boxes().size(), 1u);
+    // The user hears what was written, and where.
+    ASSERT_EQ(boxes.boxes().size(), 2u);
+    EXPECT_EQ(boxes.boxes()[1].text, "1 row of Books has been written to " +
+                                         QDir::toNativeSeparators(file).toStdString() + ".");
     setFileDialogService(nullptr);
 }
 

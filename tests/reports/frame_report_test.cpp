@@ -85,7 +85,7 @@ TEST_F(FrameReportTest, BuiltReportsAreEnabledAndRunInsideTheFrame)
                                {"&Software", "&Software"},
                                {"&Video", "Video Cassette &w/Titles"},
                                {"&Video", "Video by &Selected Cassette"},
-                               {"&Music", "Music &Artists"}})
+                               {"&Music", "Music A&rtists"}})
         EXPECT_TRUE(reportEntry(group, text)->isEnabled()) << text;
 
     test::fillBooks();
@@ -136,8 +136,8 @@ TEST_F(FrameReportTest, TheChosenCassettesTitlesArePrinted)
             if (b->text() == text) return b;
         return static_cast<QPushButton *>(nullptr);
     };
-    ASSERT_NE(button("Close"), nullptr);
-    button("Close")->click();
+    ASSERT_NE(button("&Close"), nullptr);
+    button("&Close")->click();
     ASSERT_TRUE(waitFor([] { return GlobalResponse == RequestCancelled; }));
     EXPECT_TRUE(documents->subWindowList().isEmpty()); // no preview
 

@@ -148,13 +148,22 @@ TEST_F(BackupWindowTest, ASecondBackupOverwritesTheFirstAndTheWindowGoesUnsaved)
     ASSERT_LE(line.size(), 80u);
     EXPECT_EQ(std::get<std::string>(content()->value(1)),
               std::string((80 - line.size()) / 2, ' ') + line); // centred in 80
+    // Where the copy goes is said before it is made, and after.
+    bool toldWhere = false;
+    for (auto *label : content()->findChildren<QLabel *>())
+        toldWhere =
+            toldWhere ||
+            label->text() == "The backup goes to: " + QDir::toNativeSeparators(disk.path()) + ".";
+    EXPECT_TRUE(toldWhere);
     EXPECT_EQ(Glo.FileSize, backupSize(source).value());
     EXPECT_GT(Glo.DiskFree, Glo.FileSize);
     EXPECT_GT(Glo.FileDate, 0);
     press("Backup");
     ASSERT_TRUE(closed());
     EXPECT_EQ(titles(), (std::vector<std::string>{"Insert disk", "Backup Completed"}));
-    EXPECT_EQ(boxes.boxes().back().text, "The data file has been copied successfully.");
+    EXPECT_EQ(boxes.boxes().back().text,
+              "The data file has been copied successfully.\n\nThe backup is " +
+                  QDir::toNativeSeparators(backupPath()).toStdString() + ".");
     EXPECT_EQ(booksInBackup(), 2);
 
     addBooks(3, 5);

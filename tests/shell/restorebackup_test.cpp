@@ -1,10 +1,11 @@
-// File > "&Restore Backup…": refused while another window is open (but not
+// File > "Restore &Backup…": refused while another window is open (but not
 // for one already asked to close), and a backup put back only after the user
 // agrees.
 #include "app/catalogue.h"
 #include "integrity/tableopen.h"
 #include "platform/data/backup.h"
 #include "platform/filedialogs.h"
+#include "platform/settingsfile.h"
 #include "programfixture.h"
 #include "shell/introduction.h"
 #include "shell/restorebackup.h"
@@ -108,11 +109,16 @@ TEST_F(RestoreBackupTest, ABackupIsRestoredOnceConfirmedAndTheKeptCopyUndoesIt)
     addBooks({"Dubliners"});
     const std::string now = titles();
 
+    // The file dialog opens where Data Backup puts its copies.
+    const QString backups = dir.filePath("backups");
+    settingsService().write("HEARTHKP.INI", "Drives", "A", backups.toStdString());
     dialogs.answer(backup);
     boxes.answer(ButtonNo); // not sure after all
     restore();
     EXPECT_EQ(titles(), now);
     EXPECT_FALSE(kept());
+    ASSERT_EQ(dialogs.openRequests().size(), 1u);
+    EXPECT_EQ(dialogs.openRequests()[0].folder, backups);
 
     dialogs.answer(backup);
     boxes.answer(ButtonYes);

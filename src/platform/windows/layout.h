@@ -84,6 +84,10 @@ struct ControlLayout {
     int low = 0, high = 0;            // spins
     std::string image{};              // images: a file or resource path
     unsigned flags = FlagNone;
+    // Controls of one part of a window that repeats another's commands (the
+    // second list of two): an access key goes first to the part holding the
+    // focus, then to the window's own controls (group 0), then to the rest.
+    int group = 0;
 };
 
 struct WindowLayout {
@@ -194,7 +198,10 @@ class BuiltWindow : public QWidget
     bool inside(QObject *o) const;
     bool inControl(QObject *o, ControlKind kind) const;
     bool pressEnter(QWidget *focus);
+    QWidget *closable();
+    bool chooseNeighbour(QWidget *focus, int step);
     int accessKeyControl(int key) const;
+    int groupOf(const QWidget *w) const;
     void useAccessKey(int id);
     QString statusFor(int id) const;
 

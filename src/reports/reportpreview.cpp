@@ -4,6 +4,7 @@
 #include "platform/filedialogs.h"
 #include "platform/messages.h"
 #include "platform/windows/dialogunits.h"
+#include "platform/windows/layout.h"
 #include "platform/windows/visiblearea.h"
 #include "reports/outputprogress.h"
 #include "reports/pageoutput.h"
@@ -36,29 +37,6 @@ namespace hk
 
 namespace
 {
-
-// A spin that takes a number beyond its range as the nearest end of it.
-class ClampingSpin : public QSpinBox
-{
-  public:
-    using QSpinBox::QSpinBox;
-
-  protected:
-    QValidator::State validate(QString &input, int &) const override
-    {
-        if (input.isEmpty()) return QValidator::Intermediate;
-        bool ok = false;
-        const int v = input.toInt(&ok);
-        if (!ok) return QValidator::Invalid;
-        return v >= minimum() && v <= maximum() ? QValidator::Acceptable : QValidator::Intermediate;
-    }
-    void fixup(QString &input) const override
-    {
-        bool ok = false;
-        const int v = input.toInt(&ok);
-        input = QString::number(!ok || v < minimum() ? minimum() : std::min(v, maximum()));
-    }
-};
 
 constexpr Zoom popupModes[] = {Zoom::None,       Zoom::PageWidth,  Zoom::Percent50, Zoom::Percent75,
                                Zoom::Percent100, Zoom::Percent200, Zoom::Percent300};

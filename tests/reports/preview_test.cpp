@@ -165,6 +165,34 @@ BuiltWindow *dialogTitled(const QString &title)
     return nullptr;
 }
 
+// The jump takes any page of the report, however long, and a typed number
+// past either end as that end, not the digits typed before it crossed.
+TEST_F(PreviewWindowTest, JumpTakesEveryPageAndClampsBeyondTheEnds)
+{
+    const struct {
+        int count;
+        const char *typed;
+        int page;
+    } cases[] = {{1200, "99999", 1200}, {150000, "123456", 123456}, {1200, "0", 1}};
+    for (const auto &c : cases) {
+        int page = 7;
+        bool done = false;
+        auto proc = std::make_unique<JumpToPage>(page, c.count);
+        QObject::connect(proc.get(), &Procedure::done, [&] { done = true; });
+        start(std::move(proc));
+        BuiltWindow *jump = nullptr;
+        ASSERT_TRUE(test::waitFor([&] { return (jump = dialogTitled("Jump to a Report Page")); }));
+        auto *spin = jump->controlAs<QSpinBox>(JumpToPage::PageSpin);
+        ASSERT_NE(spin, nullptr);
+        spin->setFocus();
+        spin->selectAll();
+        QTest::keyClicks(spin, c.typed);
+        QTest::keyClick(spin, Qt::Key_Return); // OK is the default button
+        ASSERT_TRUE(test::waitFor([&] { return done; }));
+        EXPECT_EQ(page, c.page) << c.typed << " of " << c.count;
+    }
+}
+
 // The two dialogs are called procedures: the preview waits for their answer
 // without a nested event loop, and Exit answers 2.
 TEST_F(PreviewWindowTest, JumpAndChangeDisplayDialogs)

@@ -170,6 +170,8 @@ PreviewWindow::PreviewWindow(PageSource &pages, const QString &job)
     area_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     area_->viewport()->installEventFilter(this);
     setCentralWidget(area_);
+    for (QWidget *w : std::initializer_list<QWidget *>{pageSpin_, acrossSpin_, downSpin_, area_})
+        w->installEventFilter(this);
 
     connect(print, &QAction::triggered, this, [this] {
         printChosen_ = true;
@@ -397,6 +399,13 @@ bool PreviewWindow::event(QEvent *event)
 bool PreviewWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == area_->viewport() && event->type() == QEvent::Resize) refresh();
+    // Page Up and Down page the report and nothing else: at either end, where
+    // the View menu's entry is disabled and lets the key through, the control
+    // with the focus must not step or scroll by it instead.
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_PageUp || key == Qt::Key_PageDown) return true;
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -7,10 +7,12 @@
 #include "reports/reportpreview.h"
 #include "testapp.h"
 
+#include <QAbstractScrollArea>
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSpinBox>
 
 #include <gtest/gtest.h>
@@ -154,6 +156,39 @@ TEST_F(PreviewWindowTest, SpinsMenusAndClicksDriveThePages)
     EXPECT_FALSE(w.action(5)->isEnabled());
     w.action(6)->trigger(); // Previous
     EXPECT_EQ(w.zoneText(2), "Pages 4-7 of 10");
+}
+
+// Page Up and Down at either end of the report do nothing, whichever of the
+// preview's controls has the focus: the page spin would step by ten, the
+// zoomed page scroll by a screen.
+TEST_F(PreviewWindowTest, PageKeysAtTheEndsDoNothing)
+{
+    PageList p = list(30);
+    PreviewWindow w(p, QStringLiteral("job"));
+    w.resize(800, 700);
+    w.show();
+    w.refresh();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    auto *area = qobject_cast<QAbstractScrollArea *>(w.centralWidget());
+    ASSERT_NE(area, nullptr);
+    for (QWidget *focus : {static_cast<QWidget *>(w.pageSpin()), static_cast<QWidget *>(area)}) {
+        if (focus == area) w.action(16)->trigger(); // 300%: the page scrolls
+        w.pageSpin()->setValue(1);
+        focus->setFocus();
+        QTest::keyClick(w.windowHandle(), Qt::Key_PageUp);
+        EXPECT_EQ(w.zoneText(2), "Page 1 of 30");
+        QTest::keyClick(w.windowHandle(), Qt::Key_PageDown); // the key does page
+        EXPECT_EQ(w.zoneText(2), "Page 2 of 30");
+        w.pageSpin()->setValue(30);
+        focus->setFocus();
+        const int scrolled = area->verticalScrollBar()->value();
+        QTest::keyClick(w.windowHandle(), Qt::Key_PageDown);
+        EXPECT_EQ(w.zoneText(2), "Page 30 of 30");
+        EXPECT_EQ(area->verticalScrollBar()->value(), scrolled);
+        QTest::keyClick(w.windowHandle(), Qt::Key_PageUp);
+        EXPECT_EQ(w.zoneText(2), "Page 29 of 30");
+    }
 }
 
 BuiltWindow *dialogTitled(const QString &title)

@@ -132,6 +132,24 @@ const ControlLayout *WindowLayout::control(int id) const
     return nullptr;
 }
 
+// ---------------------------------------------------------------- spin
+
+QValidator::State ClampingSpin::validate(QString &input, int &) const
+{
+    if (input.isEmpty()) return QValidator::Intermediate;
+    bool ok = false;
+    const int v = input.toInt(&ok);
+    if (!ok) return QValidator::Invalid;
+    return v >= minimum() && v <= maximum() ? QValidator::Acceptable : QValidator::Intermediate;
+}
+
+void ClampingSpin::fixup(QString &input) const
+{
+    bool ok = false;
+    const int v = input.toInt(&ok);
+    input = QString::number(!ok || v < minimum() ? minimum() : std::min(v, maximum()));
+}
+
 // ---------------------------------------------------------------- entry
 
 PictureEntry::PictureEntry(const Picture &picture, QWidget *parent)
@@ -588,7 +606,7 @@ QWidget *BuiltWindow::create(const ControlLayout &c)
         break;
     }
     case ControlKind::Spin: {
-        auto *spin = new QSpinBox(this);
+        auto *spin = new ClampingSpin(this);
         spin->setRange(c.low, c.high);
         spin->setReadOnly(c.flags & FlagReadOnly);
         w = spin;
@@ -771,8 +789,13 @@ PictureValue BuiltWindow::value(int id) const
         auto *group = w->findChild<QButtonGroup *>(QStringLiteral("hkOption"));
         return std::int64_t{std::max(0, group->checkedId())};
     }
-    case ControlKind::Spin:
-        return std::int64_t{static_cast<QSpinBox *>(w)->value()};
+    case ControlKind::Spin: {
+        // What is typed counts, as it would once the spin is left: OK may be
+        // pressed with the focus still in it.
+        auto *spin = static_cast<QSpinBox *>(w);
+        spin->interpretText();
+        return std::int64_t{spin->value()};
+    }
     case ControlKind::DropList:
     case ControlKind::Combo:
         return static_cast<QComboBox *>(w)->currentText().toStdString();

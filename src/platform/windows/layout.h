@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QRect>
 #include <QSize>
+#include <QSpinBox>
 #include <QWidget>
 
 #include <functional>
@@ -127,6 +128,19 @@ class PictureEntry : public QLineEdit
     Picture picture_;
     PictureValue value_;
     std::function<bool(const PictureValue &)> acceptor_;
+};
+
+// A spin that takes a typed number beyond its range as the nearest end of
+// it, where a plain spin would refuse the digit that crossed it and keep the
+// number typed so far.
+class ClampingSpin : public QSpinBox
+{
+  public:
+    using QSpinBox::QSpinBox;
+
+  protected:
+    QValidator::State validate(QString &input, int &pos) const override;
+    void fixup(QString &input) const override;
 };
 
 // A built window. It owns its controls and finds each by number.

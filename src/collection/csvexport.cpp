@@ -49,7 +49,12 @@ void appendCsvField(std::string &line, std::string_view value)
 const std::vector<CsvCollection> &CollectionExport::collections()
 {
     using T = TableId;
+    // The locations and categories first: imported before the records that
+    // name them, they keep their numbers.
     static const std::vector<CsvCollection> list{
+        {"Locations", {T::ItemsRooms}, true},
+        {"Book Categories", {T::BookCategory}, true},
+        {"Article Categories", {T::MagCategory}, true},
         {"Items", {T::Items}},
         {"Books", {T::Books}},
         {"Software", {T::SoftWare}},
@@ -69,7 +74,7 @@ const CsvCollection *CollectionExport::findCollection(std::string_view name)
 
 CollectionExport::CollectionExport(TableId table) : CollectionExport(std::vector{table}) {}
 
-CollectionExport::CollectionExport(const std::vector<TableId> &levels)
+CollectionExport::CollectionExport(const std::vector<TableId> &levels, bool numbered)
 {
     std::set<std::string> headers;
     for (std::size_t d = 0; d < levels.size(); ++d) {
@@ -77,7 +82,7 @@ CollectionExport::CollectionExport(const std::vector<TableId> &levels)
         Level level{&t, -1, {}};
         const int identifier = t.hasIdentifier() ? t.keys[0].components[0] : -1;
         for (int f = 0; f < int(t.fields.size()); ++f) {
-            if (f == identifier) continue;
+            if (f == identifier && !(numbered && d == 0)) continue;
             const RelationDef *to = nullptr;
             for (const RelationDef &r : relations())
                 if (r.child == t.id && r.childField == f) to = &r;

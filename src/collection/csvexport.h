@@ -49,17 +49,22 @@ struct CsvColumn {
 };
 
 // A collection as the export menu offers it: its tables from the outermost
-// parent down to the children, each the child of the one before.
+// parent down to the children, each the child of the one before. A numbered
+// collection (the locations and categories, which other records name) carries
+// its records' numbers in a column of their own, so that an import into an
+// empty file gives them back the numbers they had.
 struct CsvCollection {
     std::string name;
     std::vector<TableId> levels;
+    bool numbered = false;
 };
 
 class CollectionExport
 {
   public:
     explicit CollectionExport(TableId table);
-    explicit CollectionExport(const std::vector<TableId> &levels);
+    // numbered: the outermost table's identifier is a column (the first).
+    explicit CollectionExport(const std::vector<TableId> &levels, bool numbered = false);
 
     const std::vector<CsvColumn> &columns() const { return columns_; }
     // The tables the export reads, which must be open while it writes.

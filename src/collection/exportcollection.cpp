@@ -38,7 +38,7 @@ QCoro::Task<> ExportCollection::act(BuiltWindow *w, const CsvCollection &collect
     const QString file = co_await fileDialogs().saveFileName(w, request);
     if (file.isEmpty()) co_return; // cancelled, or the window has closed
 
-    CollectionExport exporter(collection.levels);
+    CollectionExport exporter(collection.levels, collection.numbered);
     TablesInUse tables;
     for (TableId t : exporter.tablesRead())
         if (!tables.use({&table(t)})) co_return; // the table's own warning has been shown

@@ -133,6 +133,7 @@ void layOutBrowse(BrowseDef &def, const BrowseLook &look)
         int id;
         std::string text, tip;
         unsigned flags = FlagNone;
+        std::string message{};
         int width = 0;
     };
     const int step = look.size.width() >= 300 ? 46 : 37;
@@ -141,13 +142,18 @@ void layOutBrowse(BrowseDef &def, const BrowseLook &look)
         left.push_back({C::Insert, "&Insert", look.insertTip});
         left.push_back({C::Change, "&Change", "Change Highlighted Entry"});
         left.push_back({C::Delete, "&Delete", "Delete Highlighted Entry"});
+        if (look.clickTips)
+            for (Button &b : left) {
+                b.message = b.tip;
+                b.tip = "Click to " + b.tip;
+            }
     }
     int extra = C::ExtraButtonBase;
     for (const auto &b : look.extraButtons)
         left.push_back({extra++, b.text, b.tip});
     if (look.selectButton)
-        right.push_back(
-            {C::Select, "&Select", "Select Highlighted Entry", FlagHidden | FlagDisabled});
+        right.push_back({C::Select, "&Select", "Select Highlighted Entry",
+                         FlagHidden | FlagDisabled, "Click to Select Highlighted Entry"});
     right.push_back({C::Close, "Close", "Close Active Window", FlagCancel});
     right.push_back({C::Help, "Help", "View Associated Help File"});
     int needed = 8;
@@ -183,6 +189,7 @@ void layOutBrowse(BrowseDef &def, const BrowseLook &look)
              .design = QRect(x, buttonTop, b.width, 14),
              .text = b.text,
              .tip = b.tip,
+             .message = b.message,
              .flags = b.flags});
     };
     // Declared in this order: Select, the list's commands, then (after the

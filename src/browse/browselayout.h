@@ -40,6 +40,9 @@ struct BrowseLook {
     bool selectButton = false;
     bool updates = true; // Insert, Change and Delete
     std::string insertTip = "Add New Entry";
+    // Insert, Change and Delete tell the status bar what they do and say
+    // "Click to ..." in their tips (the placement windows).
+    bool clickTips = false;
     std::vector<Button> extraButtons; // after Delete, e.g. "&Search"
 };
 

@@ -508,5 +508,34 @@ TEST_F(Place, BothListsSayTheyAreBrowsedInTheStatusBar)
     }
 }
 
+// The list commands of a placement window say "Click to ..." in their tips
+// and what they do in the status bar.
+TEST_F(Place, CommandButtonsTipAndTellTheStatusBar)
+{
+    addLocation(1, "Attic");
+    Placement *w = open(placeItemsDef());
+    ASSERT_TRUE(w);
+    w->window()->activateWindow();
+    QSignalSpy said(w->content(), &BuiltWindow::statusMessage);
+    const std::vector<std::pair<QString, QString>> expected = {
+        {"&Insert", "Add New Entry"},
+        {"&Change", "Change Highlighted Entry"},
+        {"&Delete", "Delete Highlighted Entry"}};
+    for (const auto &[caption, message] : expected) {
+        std::vector<QPushButton *> buttons;
+        for (QPushButton *b : w->content()->findChildren<QPushButton *>())
+            if (b->text() == caption) buttons.push_back(b);
+        ASSERT_EQ(buttons.size(), 2u) << caption.toStdString(); // under each list
+        for (QPushButton *b : buttons) {
+            EXPECT_EQ(b->toolTip(), "Click to " + message);
+            if (!b->isEnabled()) continue;
+            said.clear();
+            b->setFocus();
+            ASSERT_TRUE(waitFor([&] { return !said.isEmpty(); }));
+            EXPECT_EQ(said.last().at(0).toString(), message);
+        }
+    }
+}
+
 } // namespace
 } // namespace hk

@@ -65,6 +65,7 @@ PlaceDef makePlace(const Texts &t, const Lists &l, const PlaceMessages &m, std::
     al.listFormat = l.parentFormat;
     al.tabs = {{t.tab, t.tabTip, t.parentPicture, t.parentTip, t.parentPrompt}};
     al.updates = updates;
+    al.clickTips = true;
     if (t.total) {
         a.total = FieldRef::of(T::HearthkpValue, t.total);
         al.totalLabel = t.totalLabel;
@@ -83,6 +84,7 @@ PlaceDef makePlace(const Texts &t, const Lists &l, const PlaceMessages &m, std::
     bl.listFormat = l.childFormat;
     bl.tabs = {{"", "", t.childPicture, t.childTip, t.childPrompt}};
     bl.updates = updates;
+    bl.clickTips = true;
     if (t.summed)
         displays = {{t.countLabel, {{FieldRef::of(l.child, l.childLink), "n6B"}}},
                     {t.sumLabel, {{FieldRef::of(l.child, t.summed), "n10.2B"}}}};

@@ -5,7 +5,10 @@
 #include "integrity/tableopen.h"
 #include "platform/data/files.h"
 #include "platform/data/placeholders.h"
+#include "platform/data/transaction.h"
 #include "programfixture.h"
+
+#include <memory>
 
 using namespace hk;
 
@@ -120,4 +123,114 @@ TEST_F(NewRecordsTest, TheStationsEndKeepsAReferredPlaceholderAsARecordOfItsOwn)
     EXPECT_EQ(removeOwnPlaceholders(DataFile::program()), 0);
     EXPECT_TRUE(stored(table(r.parent), id));
     EXPECT_EQ(notes(), "0");
+}
+
+namespace
+{
+
+// Clears the table's buffer, as a list does before it calls its insert form.
+void clear(Table &t)
+{
+    t.def().clear(t.buffer());
+}
+
+std::int64_t identifier(const FormCore &form)
+{
+    return form.integer(FieldRef{form.def().table, 0});
+}
+
+} // namespace
+
+TEST_F(NewRecordsTest, TwoInsertFormsOfOneTableWaitAtOnce)
+{
+    for (const FormDef &def : allForms()) {
+        SCOPED_TRACE(def.name);
+        Table &t = table(def.table);
+        TablesInUse caller;
+        ASSERT_TRUE(caller.use({&t}));
+        const long long before = t.records();
+        clear(t);
+        GlobalRequest = InsertRecord;
+        FormCore first(def);
+        ASSERT_TRUE(first.open());
+        clear(t);
+        GlobalRequest = InsertRecord;
+        FormCore second(def);
+        ASSERT_TRUE(second.open());
+        EXPECT_TRUE(boxes.boxes().empty());
+        EXPECT_NE(identifier(first), identifier(second));
+        EXPECT_EQ(t.records(), before + 2);
+        first.setCancelled();
+        second.setCancelled();
+        first.close();
+        second.close();
+        EXPECT_EQ(t.records(), before);
+    }
+}
+
+TEST_F(NewRecordsTest, ListsShowWaitingNewRecordsBlankAndEachIsStoredWithItsName)
+{
+    TablesInUse caller;
+    ASSERT_TRUE(caller.use({&ItemsRooms}));
+    ItmRom = ItemsRoomsRecord{};
+    ItmRom.RoomsId = 1;
+    ItmRom.Rooms = "Kitchen";
+    ASSERT_EQ(ItemsRooms.add(), NoError);
+    std::vector<std::unique_ptr<FormCore>> forms;
+    for (int i = 0; i < 2; ++i) {
+        ItmRom = ItemsRoomsRecord{};
+        GlobalRequest = InsertRecord;
+        forms.push_back(std::make_unique<FormCore>(*findForm("UpdateLocation")));
+        ASSERT_TRUE(forms.back()->open());
+    }
+    auto byName = [] {
+        std::vector<std::string> names;
+        ItemsRooms.set(ItmRom.DisplayByRooms);
+        while (ItemsRooms.next() == NoError)
+            names.push_back(ItmRom.Rooms.str());
+        return names;
+    };
+    EXPECT_EQ(byName(), (std::vector<std::string>{"", "", "Kitchen"}));
+
+    const FieldRef name = findField("ITMROM:ROOMS");
+    forms[1]->setText(name, "Attic");
+    EXPECT_EQ(forms[1]->complete(), FormCore::Outcome::Close);
+    forms[0]->setText(name, "attic"); // taken, whatever its letter case
+    EXPECT_EQ(forms[0]->complete(), FormCore::Outcome::StayOnDuplicate);
+    forms[0]->setText(name, "Cellar");
+    EXPECT_EQ(forms[0]->complete(), FormCore::Outcome::Close);
+    for (auto &form : forms)
+        form->close();
+    EXPECT_EQ(byName(), (std::vector<std::string>{"Attic", "Cellar", "Kitchen"}));
+}
+
+// Another station is a connection of its own on the same file, adding its
+// placeholder as its insert form would.
+TEST_F(NewRecordsTest, AnotherStationsInsertFormOfTheSameTableWaitsBesideThisOnes)
+{
+    for (const FormDef &def : allForms()) {
+        SCOPED_TRACE(def.name);
+        Table &t = table(def.table);
+        TablesInUse caller;
+        ASSERT_TRUE(caller.use({&t}));
+        {
+            DataFile other(path());
+            std::vector<unsigned char> theirs(t.def().recordSize);
+            t.def().clear(theirs.data());
+            Table otherTable(def.table, theirs.data(), &other);
+            ASSERT_EQ(otherTable.open(), NoError);
+            Transaction txn(other);
+            ASSERT_EQ(txn.begin(), NoError);
+            ASSERT_EQ(autoNumber(otherTable), NoError);
+            ASSERT_EQ(notePlaceholder(other, t.def(), otherTable.currentRow()), NoError);
+            ASSERT_EQ(txn.commit(), NoError);
+            otherTable.close();
+        }
+        clear(t);
+        GlobalRequest = InsertRecord;
+        FormCore form(def);
+        EXPECT_TRUE(form.open());
+        EXPECT_TRUE(boxes.boxes().empty());
+        form.setCancelled();
+    }
 }

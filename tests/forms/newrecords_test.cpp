@@ -141,29 +141,43 @@ std::int64_t identifier(const FormCore &form)
 
 } // namespace
 
-TEST_F(NewRecordsTest, TwoInsertFormsOfOneTableWaitAtOnce)
+// Another station is a connection of its own on the same file, adding its
+// placeholder as its insert form would; then two forms open on this one.
+TEST_F(NewRecordsTest, InsertFormsOfOneTableWaitSideBySideOnOneStationAndTwo)
 {
     for (const FormDef &def : allForms()) {
         SCOPED_TRACE(def.name);
         Table &t = table(def.table);
         TablesInUse caller;
         ASSERT_TRUE(caller.use({&t}));
+        {
+            DataFile other(path());
+            std::vector<unsigned char> theirs(t.def().recordSize);
+            t.def().clear(theirs.data());
+            Table otherTable(def.table, theirs.data(), &other);
+            ASSERT_EQ(otherTable.open(), NoError);
+            Transaction txn(other);
+            ASSERT_EQ(txn.begin(), NoError);
+            ASSERT_EQ(autoNumber(otherTable), NoError);
+            ASSERT_EQ(notePlaceholder(other, t.def(), otherTable.currentRow()), NoError);
+            ASSERT_EQ(txn.commit(), NoError);
+            otherTable.close();
+        }
         const long long before = t.records();
-        clear(t);
-        GlobalRequest = InsertRecord;
-        FormCore first(def);
-        ASSERT_TRUE(first.open());
-        clear(t);
-        GlobalRequest = InsertRecord;
-        FormCore second(def);
-        ASSERT_TRUE(second.open());
+        std::vector<std::unique_ptr<FormCore>> forms;
+        for (int i = 0; i < 2; ++i) {
+            clear(t);
+            GlobalRequest = InsertRecord;
+            forms.push_back(std::make_unique<FormCore>(def));
+            ASSERT_TRUE(forms.back()->open());
+        }
         EXPECT_TRUE(boxes.boxes().empty());
-        EXPECT_NE(identifier(first), identifier(second));
+        EXPECT_NE(identifier(*forms[0]), identifier(*forms[1]));
         EXPECT_EQ(t.records(), before + 2);
-        first.setCancelled();
-        second.setCancelled();
-        first.close();
-        second.close();
+        for (auto &form : forms) {
+            form->setCancelled();
+            form->close();
+        }
         EXPECT_EQ(t.records(), before);
     }
 }
@@ -202,35 +216,4 @@ TEST_F(NewRecordsTest, ListsShowWaitingNewRecordsBlankAndEachIsStoredWithItsName
     for (auto &form : forms)
         form->close();
     EXPECT_EQ(byName(), (std::vector<std::string>{"Attic", "Cellar", "Kitchen"}));
-}
-
-// Another station is a connection of its own on the same file, adding its
-// placeholder as its insert form would.
-TEST_F(NewRecordsTest, AnotherStationsInsertFormOfTheSameTableWaitsBesideThisOnes)
-{
-    for (const FormDef &def : allForms()) {
-        SCOPED_TRACE(def.name);
-        Table &t = table(def.table);
-        TablesInUse caller;
-        ASSERT_TRUE(caller.use({&t}));
-        {
-            DataFile other(path());
-            std::vector<unsigned char> theirs(t.def().recordSize);
-            t.def().clear(theirs.data());
-            Table otherTable(def.table, theirs.data(), &other);
-            ASSERT_EQ(otherTable.open(), NoError);
-            Transaction txn(other);
-            ASSERT_EQ(txn.begin(), NoError);
-            ASSERT_EQ(autoNumber(otherTable), NoError);
-            ASSERT_EQ(notePlaceholder(other, t.def(), otherTable.currentRow()), NoError);
-            ASSERT_EQ(txn.commit(), NoError);
-            otherTable.close();
-        }
-        clear(t);
-        GlobalRequest = InsertRecord;
-        FormCore form(def);
-        EXPECT_TRUE(form.open());
-        EXPECT_TRUE(boxes.boxes().empty());
-        form.setCancelled();
-    }
 }

@@ -121,7 +121,8 @@ bool FormCore::releasePlaceholder()
     if (!placeholder_ || response_ == RequestCompleted) return true;
     for (;;) {
         const int result = DeletePlaceholderChecked(table_, row_, placeholderId_);
-        if (result == StillReferenced) return false;
+        referred_ = result == StillReferenced;
+        if (referred_) return false;
         // A removal that keeps failing is reported and left noted: once this
         // station has ended, the next opening of the table removes it.
         if (result == Deleted || WarnUser(18) != ButtonYes) break;
@@ -411,9 +412,11 @@ void FormCore::close()
 {
     if (closed_) return;
     closed_ = true;
-    // One that records refer to meanwhile stays a record of its own: the
-    // station's end keeps it, since they refer to it, and forgets its note.
-    releasePlaceholder();
+    // One that records refer to stays a record of its own: the station's
+    // end keeps it while they do, and forgets its note. A form that goes
+    // all the same after the user was told (the program ends) leaves it so
+    // without telling again.
+    if (!referred_) releasePlaceholder();
     placeholder_ = false;
     // The caller finds the stored record in the buffer (for a delete or a
     // cancel, the record as it was).

@@ -103,6 +103,7 @@ class FormCore
     std::int64_t row_ = 0;               // the record's row in the table
     bool placeholder_ = false;
     std::int64_t placeholderId_ = 0; // the identifier it was numbered with
+    bool referred_ = false;          // its removal was refused: records refer to it
     std::int64_t valueAtOpening_ = 0;
     NotedKey noted_; // the identifier before the change, this form's alone
     bool closed_ = false;

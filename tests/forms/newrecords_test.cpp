@@ -120,8 +120,18 @@ TEST_F(NewRecordsTest, TheStationsEndKeepsAReferredPlaceholderAsARecordOfItsOwn)
     EXPECT_EQ(GlobalResponse, RequestCancelled);
     EXPECT_EQ(notes(), "1");
 
-    EXPECT_EQ(removeOwnPlaceholders(DataFile::program()), 0);
+    // One of a table whose children have no table in the file yet.
+    TablesInUse categories;
+    ASSERT_TRUE(categories.use({&MagCategory}));
+    Cat = MagCategoryRecord{};
+    GlobalRequest = InsertRecord;
+    FormCore unreferred(*formFor(TableId::MagCategory));
+    ASSERT_TRUE(unreferred.open());
+    EXPECT_EQ(notes(), "2");
+
+    EXPECT_EQ(removeOwnPlaceholders(DataFile::program()), 1);
     EXPECT_TRUE(stored(table(r.parent), id));
+    EXPECT_EQ(MagCategory.records(), 0);
     EXPECT_EQ(notes(), "0");
 }
 

@@ -111,28 +111,24 @@ bool FormCore::number()
         if (RollBackAndWarn(txn, 25) != ButtonRetry) return false;
     }
     row_ = table_.currentRow();
+    placeholderId_ = field::integer(table_.def().fields[0], table_.buffer());
     placeholder_ = true;
     return true;
 }
 
-bool FormCore::removePlaceholder()
+bool FormCore::releasePlaceholder()
 {
-    DataFile &file = table_.file();
-    // A station that has shut its connection took its placeholders along.
-    if (!file.connected()) return true;
-    Transaction txn(file);
-    int code = txn.begin();
-    if (code == NoError) {
-        table_.setCurrent(row_, nullptr);
-        code = table_.remove();
-        // Gone already (a cleaner station took it): nothing is left to remove.
-        if (code == RecordNotFound) code = NoError;
+    if (!placeholder_ || response_ == RequestCompleted) return true;
+    for (;;) {
+        const int result = DeletePlaceholderChecked(table_, row_, placeholderId_);
+        referred_ = result == StillReferenced;
+        if (referred_) return false;
+        // A removal that keeps failing is reported and left noted: once this
+        // station has ended, the next opening of the table removes it.
+        if (result == Deleted || WarnUser(18) != ButtonYes) break;
     }
-    if (code == NoError) code = forgetPlaceholder(file, table_.def(), row_);
-    if (code == NoError) code = txn.commit();
-    if (code == NoError) return true;
-    RollBackAndWarn(txn, 17, table_.def().label);
-    return false;
+    placeholder_ = false;
+    return true;
 }
 
 std::string FormCore::caption() const
@@ -416,13 +412,12 @@ void FormCore::close()
 {
     if (closed_) return;
     closed_ = true;
-    // A removal that keeps failing is reported and left noted: once this
-    // station has ended, the next opening of the table removes it.
-    if (placeholder_ && response_ != RequestCompleted) {
-        while (!removePlaceholder() && WarnUser(18) == ButtonYes) {
-        }
-        placeholder_ = false;
-    }
+    // One that records refer to stays a record of its own: the station's
+    // end keeps it while they do, and forgets its note. A form that goes
+    // all the same after the user was told (the program ends) leaves it so
+    // without telling again.
+    if (!referred_) releasePlaceholder();
+    placeholder_ = false;
     // The caller finds the stored record in the buffer (for a delete or a
     // cancel, the record as it was).
     if (response_ == RequestCompleted && request_ != DeleteRecord)

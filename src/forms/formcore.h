@@ -70,6 +70,10 @@ class FormCore
 
     Long response() const { return response_; }
     void setCancelled() { response_ = RequestCancelled; }
+    // Removes the placeholder of an insert that did not complete. False
+    // while records refer to it (the user has been told): it stays, and so
+    // may the form, for the user to complete the record.
+    bool releasePlaceholder();
     // Removes an unfinished placeholder, releases the tables and answers
     // the caller in GlobalResponse with the record in the shared buffer.
     void close();
@@ -77,7 +81,6 @@ class FormCore
   private:
     bool number();
     int numberSecond();
-    bool removePlaceholder();
     bool changed() const;
     std::int64_t valueNow() const;
     int adjustTotal(std::int64_t delta);
@@ -99,6 +102,8 @@ class FormCore
     std::vector<unsigned char> opening_; // the record as it was when the form opened
     std::int64_t row_ = 0;               // the record's row in the table
     bool placeholder_ = false;
+    std::int64_t placeholderId_ = 0; // the identifier it was numbered with
+    bool referred_ = false;          // its removal was refused: records refer to it
     std::int64_t valueAtOpening_ = 0;
     NotedKey noted_; // the identifier before the change, this form's alone
     bool closed_ = false;

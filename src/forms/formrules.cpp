@@ -3,6 +3,7 @@
 #include "dictionary/tables.h"
 #include "platform/data/fileerror.h"
 #include "platform/data/table.h"
+#include "platform/data/transaction.h"
 #include "platform/picture.h"
 
 #include <sqlite3.h>
@@ -68,6 +69,14 @@ std::optional<std::int64_t> runningTotalNow(Table &totals, const RunningTotal &t
 int addToRunningTotal(Table &totals, const RunningTotal &total, std::int64_t delta)
 {
     if (delta == 0) return NoError;
+    // A part of the caller's change. The buffer shows the total from here on:
+    // should the change be rolled back, it shows the stored one again.
+    Transaction part(totals.file());
+    if (int code = part.begin(); code != NoError) return code;
+    part.rereadAfterRollback(totals.buffer(), [&totals] {
+        totals.setByFileOrder();
+        if (totals.next() == NoMoreRecords) totals.def().clear(totals.buffer());
+    });
     totals.setByFileOrder();
     totals.hold();
     int code = totals.next();
@@ -84,7 +93,8 @@ int addToRunningTotal(Table &totals, const RunningTotal &total, std::int64_t del
                               past->total + " would come to " + past->amountAndMaximum(),
                               totals.storedName());
     field::setInteger(f, totals.buffer(), now + delta);
-    return totals.put();
+    if (int code = totals.put(); code != NoError) return code;
+    return part.commit();
 }
 
 } // namespace hk

@@ -511,7 +511,16 @@ QCoro::Task<> FormProcedure::run()
         co_return;
     }
     build();
-    WindowLife::attach(openDocument(built_), {.section = core_.def().name}, built_);
+    // A new record that others refer to by now cannot go: the form stays
+    // open for the user to complete it.
+    QPointer<FormProcedure> self(this);
+    const auto mayClose = [self] {
+        if (!self || self->core_.releasePlaceholder()) return true;
+        if (self->built_) self->focusFirst();
+        return false;
+    };
+    WindowLife::attach(openDocument(built_), {.section = core_.def().name, .mayClose = mayClose},
+                       built_);
     show();
     focusFirst();
     co_await untilClosed();

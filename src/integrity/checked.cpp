@@ -5,6 +5,7 @@
 #include "integrity/warnings.h"
 #include "platform/data/fileerror.h"
 #include "platform/data/files.h"
+#include "platform/data/placeholders.h"
 #include "platform/data/transaction.h"
 #include "platform/data/view.h"
 #include "platform/messages.h"
@@ -248,6 +249,43 @@ int UpdateRecordChecked(Table &t, bool offerRecall, NotedKey before)
         return NotUpdated;
     }
     return Updated;
+}
+
+int DeletePlaceholderChecked(Table &t, std::int64_t row, std::int64_t identifier)
+{
+    const TableId id = t.def().id;
+    const std::string &label = labelOf(id);
+    DataFile &file = t.file();
+    // A station that has shut its connection took its placeholders along.
+    if (!file.connected()) return Deleted;
+    ChildrenInUse children(id);
+    Transaction txn(file);
+    if (txn.begin() != NoError) {
+        RollBackAndWarn(txn, 17, label);
+        return NotDeleted;
+    }
+    for (const auto &rule : rulesFor(id)) {
+        const std::string &child = labelOf(rule.relation->child);
+        bool found = false;
+        if (hasChildren(*rule.relation, identifier, found) != NoError) {
+            RollBackAndWarn(txn, 35, child);
+            return NotDeleted;
+        }
+        if (found) {
+            RollBackAndWarn(txn, 13, child);
+            return StillReferenced;
+        }
+    }
+    t.setCurrent(row, nullptr);
+    int code = t.remove();
+    if (code == RecordNotFound) code = NoError; // a cleaner station took it
+    if (code == NoError) code = forgetPlaceholder(file, t.def(), row);
+    if (code == NoError) code = txn.commit();
+    if (code != NoError) {
+        RollBackAndWarn(txn, 17, label);
+        return NotDeleted;
+    }
+    return Deleted;
 }
 
 } // namespace hk

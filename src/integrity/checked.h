@@ -32,6 +32,7 @@ enum CheckedResult {
     NotDeleted = 1,
     ChangedElsewhere = 2, // another station changed it first; see below
     RecordGone = 3,       // another station deleted it; warning 35 was shown
+    StillReferenced = 4,  // records refer to it; warning 13 was shown
 };
 
 // Deletes the table's current record, provided it is still stored as it was
@@ -45,5 +46,14 @@ int DeleteRecordChecked(Table &table);
 // was written, the buffer now holds the stored version and the table is
 // watched. offerRecall picks the wording that points to the Ditto button.
 int UpdateRecordChecked(Table &table, bool offerRecall, NotedKey before = {});
+
+// Removes the placeholder an insert form added (row `row`, identifier
+// `identifier`, noted as this station's) and its note. Whatever refers to it
+// was entered meanwhile by a user who took it for a record, so no relation
+// cascades into it: while any child refers to it, the removal is refused with
+// warning 13 naming the first such child table (StillReferenced) and the
+// placeholder stays, noted, for its form to complete. Deleted also when
+// another station has removed it already; NotDeleted after warning 17 (or 35).
+int DeletePlaceholderChecked(Table &table, std::int64_t row, std::int64_t identifier);
 
 } // namespace hk

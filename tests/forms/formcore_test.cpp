@@ -1,5 +1,6 @@
 #include "forms/formcore.h"
 
+#include "forms/formrules.h"
 #include "integrity/tableopen.h"
 #include "platform/data/files.h"
 #include "platform/data/transaction.h"
@@ -463,4 +464,80 @@ TEST_F(FormTest, AChangeAfterAnotherStationsDeleteSaysTheRecordIsGone)
                                      "record from the Items file.  Returning to previous window.");
     EXPECT_EQ(Items.records(), 0);
     EXPECT_EQ(itemsTotal(), 10000); // the other station's delete did not touch it
+}
+
+namespace
+{
+
+// The total as the file holds it, read on a connection of its own.
+std::int64_t storedTotal(const std::string &path, const RunningTotal &total)
+{
+    DataFile file(path);
+    HearthkpValueRecord values;
+    Table totals(TableId::HearthkpValue, &values, &file);
+    EXPECT_EQ(totals.open(), NoError);
+    totals.setByFileOrder();
+    return totals.next() == NoError ? field::integer(findField(total.totalField).def(), &values)
+                                    : 0;
+}
+
+} // namespace
+
+// Every form that keeps a running total, refused by another station's change
+// after it added its own to the total: what it shows, and what the next form
+// shows, is the total stored.
+TEST_F(FormTest, AfterAChangeRefusedForAnotherStationsTheTotalShownIsTheStoredOne)
+{
+    for (const FormDef &def : allForms()) {
+        if (!def.total) continue;
+        SCOPED_TRACE(def.name);
+        Table &t = table(def.table);
+        TablesInUse used;
+        ASSERT_TRUE(used.use({&t, &HearthkpValue}));
+        const FieldRef value = findField(def.total->valueField);
+        const FieldRef total = findField(def.total->totalField);
+        const std::int64_t before = storedTotal(path(), *def.total);
+
+        // A record of 20.00, its value in the total, read as a list reads it.
+        t.def().clear(t.buffer());
+        field::setInteger(value.def(), t.buffer(), 2000);
+        {
+            Transaction txn(t.file());
+            ASSERT_EQ(txn.begin(), NoError);
+            ASSERT_EQ(autoNumber(t), NoError);
+            ASSERT_EQ(addToRunningTotal(HearthkpValue, *def.total, 2000), NoError);
+            ASSERT_EQ(txn.commit(), NoError);
+        }
+        const std::int64_t row = t.currentRow();
+        ASSERT_EQ(t.watch(), NoError);
+        ASSERT_EQ(t.regetRow(row), NoError);
+        GlobalRequest = ChangeRecord;
+        FormCore form(def);
+        ASSERT_TRUE(form.open());
+
+        {
+            DataFile other(path());
+            std::vector<unsigned char> theirs(t.def().recordSize);
+            t.def().copy(theirs.data(), t.buffer());
+            Table otherTable(def.table, theirs.data(), &other);
+            ASSERT_EQ(otherTable.open(), NoError);
+            ASSERT_EQ(otherTable.get(KeyId{def.table, 0}), NoError);
+            field::setInteger(value.def(), theirs.data(), 2100);
+            ASSERT_EQ(otherTable.put(), NoError);
+        }
+        form.setInteger(value, 2500);
+        EXPECT_EQ(form.complete(), FormCore::Outcome::StayOnFirst);
+        const std::int64_t stored = storedTotal(path(), *def.total);
+        EXPECT_EQ(stored, before + 2000);
+        EXPECT_EQ(form.integer(total), stored);
+        form.setCancelled();
+        form.close();
+
+        GlobalRequest = InsertRecord;
+        t.def().clear(t.buffer());
+        FormCore next(def);
+        ASSERT_TRUE(next.open());
+        EXPECT_EQ(next.integer(total), stored);
+        next.setCancelled();
+    }
 }

@@ -373,3 +373,40 @@ TEST_F(FormWindowTest, ExitWhileAnInsertFormAwaitsItsPickListLeavesNothingBehind
     EXPECT_FALSE(findProcedure(mainId));
     EXPECT_EQ(Items.records(), 0);
 }
+
+// A new location that an item was placed in while its form was open: Escape
+// does not take it from under the item, and the form stays to complete it.
+TEST_F(FormWindowTest, ANewRecordThatAnItemRefersToKeepsItsFormOpen)
+{
+    ItmRom = ItemsRoomsRecord{};
+    GlobalRequest = InsertRecord;
+    auto location = std::make_unique<FormProcedure>(*findForm("UpdateLocation"));
+    QPointer<FormProcedure> p = location.get();
+    start(std::move(location));
+    ASSERT_TRUE(test::waitFor([&] { return p && p->form(); }));
+    const Long placeholder = ItmRom.RoomsId;
+    ASSERT_EQ(placeholder, 2);
+
+    Itm = ItemsRecord{};
+    Itm.Items = "Lamp";
+    Itm.RoomsId = placeholder;
+    ASSERT_EQ(autoNumber(Items), NoError);
+
+    QTest::keyClick(p->form()->control(p->controlOf("ITMROM:ROOMS")), Qt::Key_Escape);
+    ASSERT_TRUE(test::waitFor([&] { return !boxes.boxes().empty(); }));
+    EXPECT_EQ(boxes.boxes().back().text,
+              "This record is referenced from the file Items.  This record cannot be deleted "
+              "while these references exist.");
+    ASSERT_TRUE(p);
+    ASSERT_NE(p->form(), nullptr);
+    EXPECT_TRUE(p->form()->isVisible());
+
+    type(*p, "ITMROM:ROOMS", "Attic");
+    press(*p, FormProcedure::OkButton);
+    ASSERT_TRUE(test::waitFor([&] { return !p; }));
+    EXPECT_EQ(GlobalResponse, RequestCompleted);
+    ItmRom = ItemsRoomsRecord{};
+    ItmRom.RoomsId = placeholder;
+    ASSERT_EQ(ItemsRooms.get(ItmRom.Primary), NoError);
+    EXPECT_EQ(ItmRom.Rooms.str(), "Attic");
+}

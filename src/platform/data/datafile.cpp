@@ -201,6 +201,9 @@ void DataFile::setBusyTimeout(int ms)
 int DataFile::begin(int timeoutMs)
 {
     ++changes_;
+    // A transaction that ended on its own (SQLite rolls back after some
+    // failures) left what it wrote in memory.
+    if (!inTransaction()) rereadAfterRollback();
     if (!db_) return setError(FileNotOpen);
     setBusyTimeout(timeoutMs);
     int rc = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
@@ -219,8 +222,10 @@ int DataFile::commit()
         int code = setSqliteError(db_, rc, {});
         // A commit that cannot finish must not leave the transaction hanging.
         if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        if (!inTransaction()) rereadAfterRollback();
         return code;
     }
+    rereads_.clear();
     return setError(NoError);
 }
 
@@ -228,9 +233,27 @@ int DataFile::rollback()
 {
     ++changes_;
     if (!db_) return setError(FileNotOpen);
-    if (sqlite3_get_autocommit(db_)) return setError(NoError);
+    if (sqlite3_get_autocommit(db_)) {
+        rereadAfterRollback();
+        return setError(NoError);
+    }
     int rc = sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-    return rc == SQLITE_OK ? setError(NoError) : setSqliteError(db_, rc, {});
+    const int code = rc == SQLITE_OK ? setError(NoError) : setSqliteError(db_, rc, {});
+    if (!inTransaction()) rereadAfterRollback();
+    return code;
+}
+
+void DataFile::rereadAfterRollback()
+{
+    if (rereads_.empty()) return;
+    // The reads do not change what the caller is about to be told.
+    const FileError failure = lastError();
+    auto pending = std::move(rereads_);
+    rereads_.clear();
+    for (auto &[what, reread] : pending)
+        reread();
+    setDriverError(failure.code, failure.driverCode, failure.driverMessage, failure.file);
+    setErrorKey(failure.key);
 }
 
 void DataFile::abandon()
@@ -247,6 +270,7 @@ void DataFile::shutdown()
     // Insert forms still open will never close now: their placeholders go
     // along, after whatever was half-done is rolled back.
     if (db_) {
+        rereads_.clear(); // nothing is shown any more
         rollback();
         removeOwnPlaceholders(*this);
     }

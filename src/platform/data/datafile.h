@@ -8,6 +8,7 @@
 #include "platform/data/ownschema.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -87,6 +88,9 @@ class DataFile
     int begin(int timeoutMs);
     int commit();
     int rollback();
+    // What the open transaction asked to have read again once it is rolled
+    // back, run now (after a rollback, or when it has ended on its own).
+    void rereadAfterRollback();
     void disconnect();
     int chooseJournal(const std::string &forTable);
 
@@ -98,6 +102,8 @@ class DataFile
     std::uint64_t transactions_ = 0; // begun on this connection
     int recoveryWaitMs_ = kRecoveryWaitMs;
     std::unordered_map<std::string, sqlite3_stmt *> statements_;
+    // Per thing held in memory (a record buffer), how to read it again.
+    std::vector<std::pair<const void *, std::function<void()>>> rereads_;
     std::vector<SchemaObject> foreign_;
 };
 

@@ -115,6 +115,10 @@ const std::vector<SchemaObject> &ownSchema()
         if (rc != SQLITE_OK) throw std::logic_error("the program's schema cannot be made: " + why);
         for (int i = 0; i < TableCount; ++i) {
             const TableDef &t = tableDef(TableId(i));
+            for (std::size_t k = 0; k < t.keys.size(); ++k)
+                if (!keyCondition(t, static_cast<int>(k)).empty())
+                    objects.push_back({"index", indexName(t, static_cast<int>(k)), t.label,
+                                       normaliseSql(earlierIndexSql(t, static_cast<int>(k)))});
             for (int f : t.searched)
                 for (SearchTrigger which : kSearchTriggers)
                     objects.push_back({"trigger", searchTriggerName(t, f, which), t.label,

@@ -1,6 +1,6 @@
 #include "platform/data/placeholders.h"
 
-#include "dictionary/tabledef.h"
+#include "dictionary/tables.h"
 #include "platform/data/datafile.h"
 #include "platform/data/fileerror.h"
 #include "platform/data/schema.h"
@@ -81,6 +81,35 @@ template <class... Args> int run(sqlite3 *db, const char *sql, sqlite3_stmt **ke
     rc = sqlite3_step(st);
     sqlite3_finalize(st);
     return rc == SQLITE_DONE || rc == SQLITE_ROW ? SQLITE_OK : rc;
+}
+
+bool tableExists(sqlite3 *db, const std::string &label)
+{
+    sqlite3_stmt *st = nullptr;
+    const bool found =
+        run(db, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE", &st,
+            std::string_view(label)) == SQLITE_OK &&
+        sqlite3_step(st) == SQLITE_ROW;
+    sqlite3_finalize(st);
+    return found;
+}
+
+// Deletes the placeholder's row unless a record of a child table refers to
+// it. What refers to it was entered by a user who took it for a record: it
+// stays a record of its own, and only its note goes.
+std::string deleteUnreferencedSql(sqlite3 *db, const TableDef &table)
+{
+    const std::string parent = quoteName(table.label);
+    std::string sql = "DELETE FROM " + parent + " WHERE rowid = ?";
+    for (const RelationDef &r : relations()) {
+        if (r.parent != table.id) continue;
+        const TableDef &child = tableDef(r.child);
+        if (!tableExists(db, child.label)) continue; // not made yet: nothing in it
+        sql += " AND NOT EXISTS (SELECT 1 FROM " + quoteName(child.label) + " WHERE " +
+               quoteName(child.fields[std::size_t(r.childField)].column) + " = " + parent + "." +
+               quoteName(table.fields[std::size_t(r.parentField)].column) + ")";
+    }
+    return sql;
 }
 
 } // namespace
@@ -167,7 +196,7 @@ int removeDeadPlaceholders(DataFile &file, const TableDef &table)
     if (txn.begin(200) != NoError) return 0;
     int removed = 0;
     int rc = SQLITE_OK;
-    const std::string deleteRow = "DELETE FROM " + quoteName(table.label) + " WHERE rowid = ?";
+    const std::string deleteRow = deleteUnreferencedSql(db, table);
     for (const Noted &n : dead) {
         // Only while the note is still the one read: the row may have been
         // cleaned, and even reused, by another station meanwhile.
@@ -209,9 +238,11 @@ int removeOwnPlaceholders(DataFile &file)
     Transaction txn(file);
     if (txn.begin() != NoError) return -lastError().code;
     int rc = SQLITE_OK;
+    int removed = 0;
     for (const auto &[label, row] : own) {
-        rc =
-            run(db, ("DELETE FROM " + quoteName(label) + " WHERE rowid = ?").c_str(), nullptr, row);
+        const TableDef *table = findTable(label);
+        if (table) rc = run(db, deleteUnreferencedSql(db, *table).c_str(), nullptr, row);
+        if (table && rc == SQLITE_OK) removed += sqlite3_changes(db);
         if (rc == SQLITE_OK)
             rc = run(db, "DELETE FROM HkPlaceholders WHERE TableLabel = ? AND RowNo = ?", nullptr,
                      std::string_view(label), row);
@@ -219,7 +250,7 @@ int removeOwnPlaceholders(DataFile &file)
     }
     if (rc != SQLITE_OK) return -setSqliteError(db, rc, {});
     if (txn.commit() != NoError) return -lastError().code;
-    return static_cast<int>(own.size());
+    return removed;
 }
 
 } // namespace hk

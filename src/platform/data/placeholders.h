@@ -46,6 +46,10 @@ bool stationRunning(const Station &station);
 int notePlaceholder(DataFile &file, const TableDef &table, std::int64_t row);
 int forgetPlaceholder(DataFile &file, const TableDef &table, std::int64_t row);
 
+// Both removals below keep a placeholder that a child record refers to, as a
+// record of its own, and forget only its note: the child was entered by a
+// user who took it for a record.
+//
 // Removes the table's placeholders whose stations run no more, in a
 // transaction of its own unless the caller has one open. Returns how many
 // were removed, or a negative file code; gives up quietly (0) when another

@@ -74,7 +74,26 @@ std::string indexName(const TableDef &table, int key)
     return name;
 }
 
+std::string keyCondition(const TableDef &table, int key)
+{
+    const KeyDef &k = table.keys.at(key);
+    if (k.kind != KeyKind::Unique) return {};
+    std::string condition;
+    for (int c : k.components) {
+        const FieldDef &f = table.fields[static_cast<std::size_t>(c)];
+        if (f.isText())
+            condition += (condition.empty() ? "" : " OR ") + quoteName(f.column) + " <> ''";
+    }
+    return condition;
+}
+
 std::string createIndexSql(const TableDef &table, int key)
+{
+    const std::string condition = keyCondition(table, key);
+    return earlierIndexSql(table, key) + (condition.empty() ? "" : " WHERE " + condition);
+}
+
+std::string earlierIndexSql(const TableDef &table, int key)
 {
     const KeyDef &k = table.keys.at(key);
     std::string sql = k.unique() ? "CREATE UNIQUE INDEX " : "CREATE INDEX ";
@@ -251,8 +270,11 @@ int sampleInOrder(sqlite3 *db, const TableDef &table, int key, bool fromEnd, boo
         columns += quoteName(table.fields[c].column) + ", ";
         order += quoteName(table.fields[c].column) + (fromEnd ? " DESC, " : ", ");
     }
+    // A key that leaves records out is read only where its condition holds.
+    const std::string condition = keyCondition(table, key);
     const std::string sql = "SELECT " + columns + "rowid FROM " + quoteName(table.label) +
-                            " INDEXED BY " + quoteName(indexName(table, key)) + " ORDER BY " +
+                            " INDEXED BY " + quoteName(indexName(table, key)) +
+                            (condition.empty() ? "" : " WHERE " + condition) + " ORDER BY " +
                             order + (fromEnd ? "rowid DESC" : "rowid") + " LIMIT " +
                             std::to_string(kOrderSample);
     sqlite3_stmt *st = nullptr;
@@ -281,8 +303,9 @@ int sampleInOrder(sqlite3 *db, const TableDef &table, int key, bool fromEnd, boo
 
 } // namespace
 
-int checkKeys(sqlite3 *db, const TableDef &table)
+int checkKeys(sqlite3 *db, const TableDef &table, bool *earlier)
 {
+    if (earlier) *earlier = false;
     sqlite3_stmt *st = nullptr;
     int rc = sqlite3_prepare_v2(
         db, "SELECT sql FROM sqlite_master WHERE type = 'index' AND name = ?1 AND tbl_name = ?2",
@@ -295,9 +318,15 @@ int checkKeys(sqlite3 *db, const TableDef &table)
         sqlite3_bind_text(st, 2, table.label.c_str(), -1, SQLITE_TRANSIENT);
         rc = sqlite3_step(st);
         if (rc == SQLITE_ROW) {
-            auto *stored = reinterpret_cast<const char *>(sqlite3_column_text(st, 0));
-            valid = stored && normaliseSql(createIndexSql(table, static_cast<int>(k))) ==
-                                  normaliseSql(stored);
+            auto *text = reinterpret_cast<const char *>(sqlite3_column_text(st, 0));
+            const std::string stored = normaliseSql(text ? text : "");
+            const int key = static_cast<int>(k);
+            valid = text && stored == normaliseSql(createIndexSql(table, key));
+            if (text && !valid && !keyCondition(table, key).empty() &&
+                stored == normaliseSql(earlierIndexSql(table, key))) {
+                valid = true;
+                if (earlier) *earlier = true;
+            }
         } else if (rc == SQLITE_DONE) {
             valid = false;
         } else {

@@ -21,7 +21,15 @@ std::string createTableSql(const TableDef &table);
 // write; this asks on any. Returns SQLite's result code.
 int countBrokenRecords(sqlite3 *db, const TableDef &table, long long &count);
 std::string indexName(const TableDef &table, int key);
+// Which records a unique key holds, as an SQL condition on a record; empty
+// when it holds them all. A record whose text in the key is blank has no
+// name yet (an insert form's placeholder, which its form does not store
+// blank) and is left out, so that any number of them may wait at once.
+std::string keyCondition(const TableDef &table, int key);
 std::string createIndexSql(const TableDef &table, int key);
+// The index as versions of the program made it before keyCondition: every
+// record in it. Still a sound key, made afresh when its table opens.
+std::string earlierIndexSql(const TableDef &table, int key);
 
 // The table of record counts that the data file keeps for itself (one row
 // per table, "HkCounts"), and the two triggers per table that keep its row in
@@ -41,8 +49,9 @@ std::string normaliseSql(std::string_view sql);
 // columns and their constraints); FileNotFound when the table is not in the
 // file; LayoutMismatch otherwise. Other codes come from SQLite.
 int checkLayout(sqlite3 *db, const TableDef &table);
-// 0 when every key's index is there as the dictionary describes it, with
-// its first and last entries in the key rule's order; KeysInvalid otherwise.
-int checkKeys(sqlite3 *db, const TableDef &table);
+// 0 when every key's index is there as the dictionary describes it (or as
+// an earlier version made it: `earlier` then tells), with its first and last
+// entries in the key rule's order; KeysInvalid otherwise.
+int checkKeys(sqlite3 *db, const TableDef &table, bool *earlier = nullptr);
 
 } // namespace hk

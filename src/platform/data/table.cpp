@@ -40,7 +40,8 @@ int Table::open()
         recoverMs_ = 0;
     }
     code = checkLayout(file_.db(), def_);
-    if (code == NoError) code = checkKeys(file_.db(), def_);
+    bool earlierKeys = false;
+    if (code == NoError) code = checkKeys(file_.db(), def_, &earlierKeys);
     if (code == NoError && !def_.searched.empty() &&
         checkSearchIndexes(file_.db(), def_) == FileNotFound)
         code = buildSearchIndexes(); // a file from before the searches had them
@@ -51,6 +52,10 @@ int Table::open()
         setDriverError(error.code, error.driverCode, error.driverMessage, storedName());
         return error.code;
     }
+    // Keys as an earlier version made them hold blank names unique too, so
+    // that two insert forms could not wait at once: made afresh, or at a
+    // later opening when the file cannot be written now.
+    if (earlierKeys) buildKeys();
     open_ = true;
     cursor_.setOrder(def_.hasIdentifier() ? 0 : kFileOrder);
     ensureCount(file_, def_);
@@ -276,7 +281,10 @@ int Table::clashes(int key, bool &clash)
     std::string sql = "SELECT 1 FROM " + quoteName(def_.label) + " WHERE ";
     for (std::size_t i = 0; i < k.components.size(); ++i)
         sql += (i ? " AND " : "") + quoteName(def_.fields[k.components[i]].column) + " = ?";
-    sql += " AND rowid <> ? LIMIT 1";
+    sql += " AND rowid <> ?";
+    if (const std::string held = keyCondition(def_, key); !held.empty())
+        sql += " AND (" + held + ")";
+    sql += " LIMIT 1";
     sqlite3_stmt *st = file_.statement(sql, storedName());
     if (!st) return lastError().code;
     StatementScope scope(st);

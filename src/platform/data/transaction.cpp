@@ -9,7 +9,17 @@ namespace hk
 
 Transaction::~Transaction()
 {
-    if (own_ && open()) rollback();
+    if (own_ && open())
+        rollback();
+    else if (own_)
+        settle();
+}
+
+void Transaction::settle()
+{
+    // Ended without a commit, under its owner: what it wrote in memory is
+    // read again all the same.
+    if (!file_.inTransaction()) file_.rereadAfterRollback();
 }
 
 int Transaction::begin(int timeoutMs)
@@ -30,17 +40,30 @@ int Transaction::begin(int timeoutMs)
 
 int Transaction::commit()
 {
-    if (!open())
+    if (!open()) {
+        settle();
         return setDriverError(FileSystemError, SQLITE_ERROR,
                               "cannot commit - no transaction is active", {});
+    }
     if (!own_) return NoError;
     serial_ = 0;
     return file_.commit();
 }
 
-void Transaction::rollback()
+void Transaction::rereadAfterRollback(const void *what, std::function<void()> reread)
 {
     if (!open()) return;
+    for (const auto &pending : file_.rereads_)
+        if (pending.first == what) return;
+    file_.rereads_.emplace_back(what, std::move(reread));
+}
+
+void Transaction::rollback()
+{
+    if (!open()) {
+        settle();
+        return;
+    }
     serial_ = 0;
     const FileError failure = lastError();
     file_.rollback();

@@ -15,11 +15,17 @@
 // A transaction may end under its owner (a joined part rolled back, a failed
 // commit, the program's shutdown): the owner's commit() then fails and its end
 // does nothing, so it never touches a transaction begun after its own.
+//
+// What a part wrote is often held in memory too (a running total in its
+// record buffer, shown by a window). A rollback leaves that copy as it was
+// written; the part names it with rereadAfterRollback, and however the
+// transaction ends without its commit, the copy is read again from the file.
 #pragma once
 
 #include "platform/data/datafile.h"
 
 #include <cstdint>
+#include <functional>
 
 namespace hk
 {
@@ -43,11 +49,18 @@ class Transaction
     // the failure that led here, for the warning that follows.
     void rollback();
 
+    // Once the transaction this one belongs to is rolled back, by whoever,
+    // `reread` brings `what` (a record buffer) back to what the file holds.
+    // Once per thing per transaction; forgotten when the transaction commits.
+    void rereadAfterRollback(const void *what, std::function<void()> reread);
+
     // Whether this one's transaction is still open.
     bool open() const { return serial_ != 0 && file_.openTransaction() == serial_; }
     bool joined() const { return serial_ != 0 && !own_; }
 
   private:
+    void settle();
+
     DataFile &file_;
     std::uint64_t serial_ = 0; // the file's transaction this one belongs to
     bool own_ = false;         // began it, rather than joined it

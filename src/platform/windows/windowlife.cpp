@@ -88,6 +88,10 @@ bool WindowLife::eventFilter(QObject *watched, QEvent *e)
         e->ignore();
         return true;
     }
+    if (phase_ == WindowPhase::Live && plan_.mayClose && !plan_.mayClose()) {
+        e->ignore();
+        return true;
+    }
     phase_ = WindowPhase::Closing;
     emit closing();
     if (!plan_.section.empty()) SaveWindowSettings(window_, WindowSettingsFile, plan_.section);

@@ -56,6 +56,9 @@ struct WindowPlan {
     std::function<std::unique_ptr<WindowHold>()> hold{};
     FrameNotices notices = FrameNotices::None;
     bool designPlace = true; // centred where it belongs before the placement
+    // Asked when the window is to close, before anything of its closing is
+    // done; false keeps it open as it is (the owner has told the user why).
+    std::function<bool()> mayClose{};
 };
 
 class WindowLife : public QObject

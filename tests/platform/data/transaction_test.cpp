@@ -117,3 +117,34 @@ TEST_F(TransactionTest, APartThatFailsEndsTheWholeAndTheOuterTouchesNoLaterOne)
     mine.BooksId = 5;
     EXPECT_EQ(books.get(BooksRecord::Primary), NoError);
 }
+
+TEST_F(TransactionTest, WhatAPartHoldsInMemoryIsReadAgainOnlyWhenTheWholeIsRolledBack)
+{
+    int reread = 0;
+    auto addAsAPart = [&](Long id) {
+        Transaction part(file);
+        EXPECT_EQ(part.begin(), NoError);
+        part.rereadAfterRollback(&mine, [&] { ++reread; });
+        part.rereadAfterRollback(&mine, [&] { reread += 100; }); // once per buffer
+        EXPECT_EQ(add(id), NoError);
+        return part.commit();
+    };
+    {
+        Transaction outer(file);
+        ASSERT_EQ(outer.begin(), NoError);
+        ASSERT_EQ(addAsAPart(1), NoError);
+        ASSERT_EQ(outer.commit(), NoError);
+    }
+    EXPECT_EQ(reread, 0);
+    {
+        Transaction outer(file);
+        ASSERT_EQ(outer.begin(), NoError);
+        ASSERT_EQ(addAsAPart(2), NoError);
+        ASSERT_EQ(add(1), DuplicateKey);
+    } // the early return rolls back: the part's buffer is read again
+    EXPECT_EQ(reread, 1);
+    EXPECT_EQ(lastError().code, DuplicateKey); // still what the warning tells
+    ASSERT_EQ(addAsAPart(3), NoError);         // a transaction of its own, committed
+    EXPECT_EQ(reread, 1);
+    EXPECT_EQ(committed(), 2);
+}

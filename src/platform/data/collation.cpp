@@ -4,6 +4,7 @@
 #include "platform/data/searchwriter.h"
 #include "platform/data/sqliteapi.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace hk
@@ -149,16 +150,14 @@ inline char32_t asciiUpper(char32_t c)
     return (c >= 'a' && c <= 'z') ? c - 0x20 : c;
 }
 
-// The first pass. `ascii` is cleared when a character beyond ASCII was read:
-// only then can texts equal here differ in the second pass.
-int compareBase(const unsigned char *a, const unsigned char *aEnd, const unsigned char *b,
-                const unsigned char *bEnd, bool &ascii)
+// The first pass from where the texts part at a character beyond ASCII.
+int compareBaseFrom(const unsigned char *a, const unsigned char *aEnd, const unsigned char *b,
+                    const unsigned char *bEnd)
 {
     BaseReader x{a, aEnd}, y{b, bEnd};
+    bool ascii = false;
     for (;;) {
-        // Plain ASCII, the usual case, goes byte by byte.
-        while (x.p < x.end && y.p < y.end && !x.pending && !y.pending && *x.p < 0x80 &&
-               *y.p < 0x80) {
+        while (x.p < x.end && y.p < y.end && !x.pending && !y.pending && (*x.p | *y.p) < 0x80) {
             const char32_t ca = *x.p++, cb = *y.p++;
             if (ca == cb) continue;
             const char32_t ua = asciiUpper(ca), ub = asciiUpper(cb);
@@ -215,9 +214,33 @@ char32_t accentWeight(char32_t c)
 int compareBytes(const unsigned char *a, const unsigned char *aEnd, const unsigned char *b,
                  const unsigned char *bEnd)
 {
-    bool ascii = true;
-    const int r = compareBase(a, aEnd, b, bEnd, ascii);
-    return r != 0 || ascii ? r : compareFolded<accentWeight>(a, aEnd, b, bEnd);
+    // Plain ASCII, the usual case, goes byte by byte, and so do bytes alike
+    // (neighbours in an index often share their start): they decide nothing
+    // in either pass.
+    const unsigned char *start = a;
+    while (a < aEnd && b < bEnd) {
+        const char32_t ca = *a, cb = *b;
+        if (ca == cb) {
+            ++a;
+            ++b;
+            continue;
+        }
+        if ((ca | cb) >= 0x80) {
+            // Both passes from the start of the character where they part.
+            while (a > start && (*a & 0xC0) == 0x80) {
+                --a;
+                --b;
+            }
+            const int r = compareBaseFrom(a, aEnd, b, bEnd);
+            return r != 0 ? r : compareFolded<accentWeight>(a, aEnd, b, bEnd);
+        }
+        ++a;
+        ++b;
+        const char32_t ua = asciiUpper(ca), ub = asciiUpper(cb);
+        if (ua != ub) return ua < ub ? -1 : 1;
+    }
+    // Texts that differ in letter case alone are equal in both passes.
+    return a < aEnd ? 1 : b < bEnd ? -1 : 0;
 }
 
 int collate(void *, int aLen, const void *a, int bLen, const void *b)

@@ -4,6 +4,7 @@
 // conversion that fails leaves it as it was and ends the program.
 #include "integrity/tableopen.h"
 
+#include "olderfile.h"
 #include "platform/data/childsums.h"
 #include "platform/data/connection.h"
 #include "platform/data/counts.h"
@@ -14,41 +15,12 @@
 #include "programfixture.h"
 
 using namespace hk;
+using hk::test::makeOlderFile;
 
 namespace
 {
 
 using Texts = std::vector<std::string>;
-
-const char *const kOlder = kOlderCollationNames.front();
-
-// Every table as the earlier version made it, with its keys under the
-// earlier rule, its substring indexes, kept counts and figures; then
-// `records` written through its triggers.
-void makeOlderFile(const std::string &path, const std::string &records)
-{
-    sqlite3 *db = nullptr;
-    ASSERT_EQ(openConnection(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, &db), SQLITE_OK);
-    std::string sql = "PRAGMA journal_mode=WAL; BEGIN;\n";
-    for (int i = 0; i < TableCount; ++i) {
-        const TableDef &def = tableDef(TableId(i));
-        sql += createTableSql(def, kOlder) + ";\n";
-        for (std::size_t k = 0; k < def.keys.size(); ++k)
-            sql += createIndexSql(def, static_cast<int>(k), kOlder) + ";\n";
-        for (int f : def.searched)
-            sql += createSearchIndexSql(def, f);
-    }
-    ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK)
-        << sqlite3_errmsg(db);
-    for (int i = 0; i < TableCount; ++i) {
-        ASSERT_EQ(startCount(db, tableDef(TableId(i))), SQLITE_OK);
-        ASSERT_EQ(startChildSums(db, tableDef(TableId(i))), SQLITE_OK);
-    }
-    ASSERT_EQ(sqlite3_exec(db, (records + ";\nCOMMIT").c_str(), nullptr, nullptr, nullptr),
-              SQLITE_OK)
-        << sqlite3_errmsg(db);
-    sqlite3_close(db);
-}
 
 const char *const kRecords =
     "INSERT INTO BookCategory VALUES (1, 'Novels'), (2, 'Poetry');"

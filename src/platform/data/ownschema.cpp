@@ -2,6 +2,7 @@
 
 #include "dictionary/tables.h"
 #include "platform/data/childsums.h"
+#include "platform/data/collation.h"
 #include "platform/data/connection.h"
 #include "platform/data/counts.h"
 #include "platform/data/placeholders.h"
@@ -115,6 +116,16 @@ const std::vector<SchemaObject> &ownSchema()
         if (rc != SQLITE_OK) throw std::logic_error("the program's schema cannot be made: " + why);
         for (int i = 0; i < TableCount; ++i) {
             const TableDef &t = tableDef(TableId(i));
+            // Tables and keys as the version before made them (its key rule
+            // only differs), until they are converted.
+            for (const char *older : kOlderCollationNames) {
+                objects.push_back(
+                    {"table", t.label, t.label, normaliseSql(createTableSql(t, older))});
+                for (std::size_t k = 0; k < t.keys.size(); ++k)
+                    objects.push_back(
+                        {"index", indexName(t, static_cast<int>(k)), t.label,
+                         normaliseSql(createIndexSql(t, static_cast<int>(k), older))});
+            }
             for (int f : t.searched)
                 for (SearchTrigger which : kSearchTriggers)
                     objects.push_back({"trigger", searchTriggerName(t, f, which), t.label,

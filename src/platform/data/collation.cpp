@@ -133,14 +133,13 @@ struct BaseReader {
     const unsigned char *p, *end;
     char32_t pending = 0;
     bool done() const { return p >= end && !pending; }
-    char32_t next(bool &ascii)
+    char32_t next()
     {
         if (pending) {
             const char32_t c = pending;
             pending = 0;
             return c;
         }
-        if (*p >= 0x80) ascii = false;
         return baseOf(nextCodePoint(p, end), pending);
     }
 };
@@ -155,7 +154,6 @@ int compareBaseFrom(const unsigned char *a, const unsigned char *aEnd, const uns
                     const unsigned char *bEnd)
 {
     BaseReader x{a, aEnd}, y{b, bEnd};
-    bool ascii = false;
     for (;;) {
         while (x.p < x.end && y.p < y.end && !x.pending && !y.pending && (*x.p | *y.p) < 0x80) {
             const char32_t ca = *x.p++, cb = *y.p++;
@@ -164,7 +162,7 @@ int compareBaseFrom(const unsigned char *a, const unsigned char *aEnd, const uns
             if (ua != ub) return ua < ub ? -1 : 1;
         }
         if (x.done() || y.done()) return x.done() ? (y.done() ? 0 : -1) : 1;
-        const char32_t ua = x.next(ascii), ub = y.next(ascii);
+        const char32_t ua = x.next(), ub = y.next();
         if (ua != ub) return ua < ub ? -1 : 1;
     }
 }
@@ -332,10 +330,9 @@ int compareFoldedText(std::string_view a, std::string_view b)
 std::u32string baseLetters(std::string_view text)
 {
     std::u32string out;
-    bool ascii = true;
     auto *p = reinterpret_cast<const unsigned char *>(text.data());
     for (BaseReader r{p, p + text.size()}; !r.done();)
-        out += r.next(ascii);
+        out += r.next();
     return out;
 }
 

@@ -266,13 +266,14 @@ TEST_F(RestoreTest, TheRestoredSchemaIsTheProgramsOwn)
     EXPECT_EQ(contents(path()), contents(backupPath()));
 }
 
-// A backup that the version before took names the earlier key rule: its
-// records come back under the current one.
+// A backup of a file of the version before names the earlier key rule: it
+// is taken as it is, and its records come back under the current rule.
 TEST_F(RestoreTest, ABackupOfTheEarlierVersionIsRestoredUnderTheCurrentOrder)
 {
-    std::filesystem::remove(backupPath());
-    test::makeOlderFile(backupPath(), "INSERT INTO Books (BooksId, BookTitle) VALUES (1, "
-                                      "'Zephyr'), (2, 'Ééé'), (3, 'eee')");
+    const std::string earlier = other.filePath("older.Tps").toStdString();
+    test::makeOlderFile(earlier, "INSERT INTO Books (BooksId, BookTitle) VALUES (1, "
+                                 "'Zephyr'), (2, 'Ééé'), (3, 'eee')");
+    ASSERT_EQ(backupDataFile(earlier, backupPath()).code, NoError); // taken as it is
     {
         const BackupSource backup(backupPath(), path());
         ASSERT_TRUE(backup.sound()) << backup.problem();

@@ -154,7 +154,11 @@ void BM_ConvertOlderFile(benchmark::State &state)
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_ConvertOlderFile)->Arg(100'000)->Arg(1'000'000)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ConvertOlderFile)
+    ->Arg(100'000)
+    ->Arg(1'000'000)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

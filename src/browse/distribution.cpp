@@ -13,12 +13,20 @@ namespace hk
 namespace
 {
 
-// A character's place in the alphabet from 1; 0 when it is not a letter.
+// A base capital's place in the alphabet from 1; 0 when it is not a letter.
 std::int64_t digitOf(char32_t c)
 {
     const std::u32string &alphabet = distributionAlphabet();
     auto it = std::find(alphabet.begin(), alphabet.end(), c);
     return it == alphabet.end() ? 0 : (it - alphabet.begin()) + 1;
+}
+
+// The four letters that follow the prefix, as the key rule's first pass
+// reads them: "Éclair" gives "ECLA", "Straße" "STRA" and "ße" "SSE". Read so,
+// the numbers rise with the key order, accented letters included.
+std::u32string fourOf(std::u32string_view rest)
+{
+    return baseLetters(encodeUtf8(rest)).substr(0, 4);
 }
 
 std::int64_t numberOf(std::u32string_view four, std::int64_t base)
@@ -43,14 +51,6 @@ std::u32string lettersOf(std::int64_t n, std::int64_t base)
     return out;
 }
 
-std::u32string upper(std::u32string_view text)
-{
-    std::u32string out(text);
-    for (char32_t &c : out)
-        c = foldCase(c);
-    return out;
-}
-
 std::string fieldText(std::u32string text, std::size_t length)
 {
     if (text.size() > length) text.resize(length);
@@ -66,8 +66,15 @@ const std::u32string &distributionAlphabet()
         for (char32_t c = 1; c <= 255; ++c) {
             const bool upperCase =
                 (c >= U'A' && c <= U'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7);
-            if (upperCase) a += c;
+            // An accented letter orders as its base (É as E): it has no
+            // place of its own.
+            if (upperCase && baseLetters(encodeUtf8(std::u32string(1, c))) == std::u32string(1, c))
+                a += c;
         }
+        std::sort(a.begin(), a.end(), [](char32_t x, char32_t y) {
+            return compareKeyText(encodeUtf8(std::u32string(1, x)),
+                                  encodeUtf8(std::u32string(1, y))) < 0;
+        });
         return a;
     }();
     return alphabet;
@@ -107,8 +114,8 @@ std::vector<std::string> textDistribution(std::string_view lowText, std::string_
     while (prefixLength < L && low[prefixLength] == high[prefixLength])
         ++prefixLength;
     const std::u32string prefix = low.substr(0, prefixLength);
-    const std::u32string low4 = upper(std::u32string_view(low).substr(prefixLength, 4));
-    const std::u32string high4 = upper(std::u32string_view(high).substr(prefixLength, 4));
+    const std::u32string low4 = fourOf(std::u32string_view(low).substr(prefixLength));
+    const std::u32string high4 = fourOf(std::u32string_view(high).substr(prefixLength));
 
     const std::int64_t r = numberOf(low4, base);
     const std::int64_t s = numberOf(high4, base);

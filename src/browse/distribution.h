@@ -15,8 +15,9 @@ namespace hk
 inline constexpr int kDistributionSize = 100;
 
 // The letters a text distribution counts in: every upper-case letter up to
-// code 255 in code order, which is also the order the key collation gives
-// them (letters fold to upper case, then compare by code point).
+// code 255 that the key rule orders on its own, in the key rule's order.
+// The others order as one or two of these (É as E, Æ as AE) and are counted
+// as those, so the values rise with the key order; that leaves A to Z.
 const std::u32string &distributionAlphabet();
 
 // low for the first value, high for the last, the rest evenly between,
@@ -25,7 +26,7 @@ std::vector<std::int64_t> numericDistribution(std::int64_t low, std::int64_t hig
 
 // Values of a text field of `length` characters: the common prefix of low and
 // high followed by four letters read as a number in base (letters + 1),
-// stepped evenly from low's four to high's.
+// stepped evenly from low's four to high's (each read as base capitals).
 std::vector<std::string> textDistribution(std::string_view low, std::string_view high, int length);
 
 // The thumb (0 to 101) for a record whose locator field holds value: the

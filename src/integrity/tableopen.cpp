@@ -21,6 +21,10 @@ bool OpenTable(Table &table)
         if (!RemoveForeignCode(table.file())) return false;
         code = lastError().code == NoError ? table.open() : lastError().code;
     }
+    if (code == FileSystemError && table.file().madeUnderOlderOrder()) {
+        if (!ConvertOlderFile(table.file())) return false;
+        code = table.open();
+    }
     switch (code) {
     case NoError:
     case AlreadyOpen:
@@ -52,6 +56,25 @@ bool RemoveForeignCode(DataFile &file)
     if (WarnUser(41, name, describeObjects(file.foreignCode())) != ButtonYes) return false;
     file.removeForeignCode();
     return true;
+}
+
+bool ConvertOlderFile(DataFile &file)
+{
+    const std::string name = file.path().substr(file.path().rfind('/') + 1);
+    int code;
+    {
+        ProgressBox progress("Converting Data File",
+                             name + " is being brought up to date for this version of "
+                                    "Hearthkeep: names are put in their new order.");
+        BusyCursor busy;
+        code = file.convertOlderOrder([&](long long done, long long total) {
+            progress.set(done, total);
+            return true;
+        });
+    } // the window goes before any warning
+    if (code == NoError) return true;
+    WarnUser(44, name);
+    return false;
 }
 
 bool RebuildDamagedKeys(Table &table)

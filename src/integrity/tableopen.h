@@ -28,6 +28,11 @@ bool RebuildDamagedKeys(Table &table);
 // warning 41 names it; Yes removes it (lastError() tells whether that
 // worked), No ends the program (false).
 bool RemoveForeignCode(DataFile &file);
+// The data file was made under an earlier key rule
+// (file.madeUnderOlderOrder()): converts it behind a progress window. A
+// conversion that fails leaves the file as it was and ends the program
+// after warning 44 (false).
+bool ConvertOlderFile(DataFile &file);
 bool CreateAndOpenTable(Table &table);
 
 // The counter discipline: open on the first use, close after the last.

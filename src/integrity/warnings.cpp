@@ -116,6 +116,12 @@ const WarningDef kWarnings[] = {
     // A change that would carry a running total past its digits.
     {43, "Total Too Large", "The total {file} would come to {text}.  Nothing has been written.", W,
      OK, OK, nullptr},
+    // A data file from an earlier version that could not be brought up to
+    // date: the program cannot use it as it is.
+    {44, "Data File Not Converted",
+     "{file} was made by an earlier version of Hearthkeep and could not be brought up to date.  "
+     "Error: {error}.  The file has not been changed.  Press OK to end this application.",
+     W, OK, OK, "Data File Not Converted!"},
 };
 
 const WarningDef *findWarning(int number)

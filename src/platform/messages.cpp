@@ -5,8 +5,11 @@
 #include <QApplication>
 #include <QGridLayout>
 #include <QMessageBox>
+#include <QPointer>
+#include <QProgressDialog>
 #include <QPushButton>
 
+#include <algorithm>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -119,6 +122,20 @@ HaltHook setHaltHook(HaltHook hook)
     return old;
 }
 
+ProgressBox::~ProgressBox()
+{
+    if (shown_ >= 0) messageService().progress(title_, text_, -1);
+}
+
+void ProgressBox::set(long long done, long long total)
+{
+    const int permille =
+        total <= 0 ? 1000 : static_cast<int>(std::min(done, total) * 1000 / std::max(total, 1LL));
+    if (permille == shown_) return;
+    shown_ = permille;
+    messageService().progress(title_, text_, permille);
+}
+
 // ---------------------------------------------------------------- Qt
 
 int QtMessageService::message(const MessageRequest &request)
@@ -168,6 +185,25 @@ void QtMessageService::setBusy(bool busy)
         QApplication::restoreOverrideCursor();
 }
 
+void QtMessageService::progress(std::string_view title, std::string_view text, int permille)
+{
+    // One window at a time: the work it shows holds the program meanwhile.
+    static QPointer<QProgressDialog> window;
+    if (permille < 0) {
+        delete window;
+        return;
+    }
+    if (!window) {
+        window = new QProgressDialog(qs(text), QString(), 0, 1000, QApplication::activeWindow());
+        window->setWindowTitle(qs(title));
+        window->setWindowModality(Qt::ApplicationModal);
+        window->setCancelButton(nullptr);
+        window->setMinimumDuration(300);
+    }
+    // A modal progress window lets the windows paint as it moves.
+    window->setValue(permille);
+}
+
 // ---------------------------------------------------------------- scripted
 
 int ScriptedMessageService::message(const MessageRequest &request)
@@ -190,6 +226,11 @@ void ScriptedMessageService::showHalt(std::string_view text)
 void ScriptedMessageService::beep(int frequency, int duration)
 {
     beeps_.push_back({frequency, duration});
+}
+
+void ScriptedMessageService::progress(std::string_view, std::string_view, int permille)
+{
+    progress_.push_back(permille);
 }
 
 void ScriptedMessageService::setBusy(bool busy)

@@ -47,6 +47,9 @@ class MessageService
     virtual void beep(int frequency = 0, int duration = 0) = 0;
     // Busy cursor on (true) or back to normal; calls nest.
     virtual void setBusy(bool busy) = 0;
+    // A modal window with a bar for work the user waits for and cannot stop:
+    // permille done so far (0 to 1000) under title and text; -1 closes it.
+    virtual void progress(std::string_view title, std::string_view text, int permille) = 0;
 };
 
 // The service in use: the Qt one until another is set; setMessageService
@@ -67,6 +70,25 @@ using HaltHook = std::function<void(int exitCode)>;
 // Sets the hook (an empty one restores std::exit) and gives the old one.
 HaltHook setHaltHook(HaltHook hook);
 
+// The progress window of one piece of work, closed when the scope ends.
+class ProgressBox
+{
+  public:
+    ProgressBox(std::string title, std::string text)
+        : title_(std::move(title)), text_(std::move(text))
+    {
+    }
+    ~ProgressBox();
+    ProgressBox(const ProgressBox &) = delete;
+    ProgressBox &operator=(const ProgressBox &) = delete;
+    // done of total; told to the service only when the bar moves.
+    void set(long long done, long long total);
+
+  private:
+    std::string title_, text_;
+    int shown_ = -1;
+};
+
 // Busy cursor for a scope.
 class BusyCursor
 {
@@ -86,6 +108,7 @@ class QtMessageService : public MessageService
     void showHalt(std::string_view text) override;
     void beep(int frequency, int duration) override;
     void setBusy(bool busy) override;
+    void progress(std::string_view title, std::string_view text, int permille) override;
 };
 
 // A headless double: records every box, halt, beep and cursor change and
@@ -105,15 +128,19 @@ class ScriptedMessageService : public MessageService
     const std::vector<std::string> &halts() const { return halts_; }
     const std::vector<Beep> &beeps() const { return beeps_; }
     int busyDepth() const { return busyDepth_; }
+    // Every step of every progress window, -1 where one closed.
+    const std::vector<int> &progressSteps() const { return progress_; }
     bool scriptUsedUp() const { return script_.empty(); }
 
     int message(const MessageRequest &request) override;
     void showHalt(std::string_view text) override;
     void beep(int frequency, int duration) override;
     void setBusy(bool busy) override;
+    void progress(std::string_view title, std::string_view text, int permille) override;
 
   private:
     std::deque<int> script_;
+    std::vector<int> progress_;
     std::vector<MessageRequest> boxes_;
     std::vector<std::string> halts_;
     std::vector<Beep> beeps_;

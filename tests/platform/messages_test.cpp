@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest/QTest>
@@ -114,4 +115,41 @@ TEST(QtMessages, ShowTheBoxAndGiveTheButtonClicked)
     EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
     qt.setBusy(false);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// The progress window: modal, no Cancel, its bar where the work stands; the
+// box of a piece of work closes it, and tells the service only of moves.
+TEST(QtMessages, ProgressShowsAModalBarWithoutCancelAndCloses)
+{
+    test::qtApp();
+    QtMessageService qt;
+    setMessageService(&qt);
+    {
+        ProgressBox box("Converting Data File", "Names are put in their new order.");
+        box.set(0, 4);
+        box.set(1, 4);
+        QProgressDialog *window = nullptr;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *p = qobject_cast<QProgressDialog *>(w)) window = p;
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(window->windowTitle(), "Converting Data File");
+        EXPECT_EQ(window->labelText(), "Names are put in their new order.");
+        EXPECT_EQ(window->windowModality(), Qt::ApplicationModal);
+        EXPECT_EQ(window->value(), 250);
+        EXPECT_EQ(window->findChild<QPushButton *>(), nullptr);
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    for (QWidget *w : QApplication::topLevelWidgets())
+        EXPECT_EQ(qobject_cast<QProgressDialog *>(w), nullptr);
+    setMessageService(nullptr);
+
+    ScriptedMessageService scripted;
+    setMessageService(&scripted);
+    {
+        ProgressBox box("t", "x");
+        for (long long done : {0, 1, 1, 2000, 999'999, 1'000'000})
+            box.set(done, 1'000'000);
+    }
+    setMessageService(nullptr);
+    EXPECT_EQ(scripted.progressSteps(), (std::vector<int>{0, 2, 999, 1000, -1}));
 }

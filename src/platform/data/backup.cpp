@@ -5,6 +5,7 @@
 #include "platform/data/datafile.h"
 #include "platform/data/fileerror.h"
 #include "platform/data/leftovers.h"
+#include "platform/data/olderorder.h"
 #include "platform/data/schema.h"
 
 #include <cerrno>
@@ -13,6 +14,8 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sqlite3.h>
+
+#include <algorithm>
 #include <unistd.h>
 
 namespace hk
@@ -64,9 +67,14 @@ bool checkCopy(sqlite3 *copy, sqlite3 *source, std::string &reason)
     // sixth of the time.
     if (!quickCheck(copy, false, reason)) return false;
     const FileError before = lastError();
-    bool sound = true;
+    // A file of an earlier version is copied as it is, to be converted
+    // when it is opened or restored.
+    std::vector<const TableDef *> older;
+    bool sound = tablesUnderOlderOrder(copy, older) == SQLITE_OK;
+    if (!sound) reason = std::string("the copy cannot be read: ") + sqlite3_errmsg(copy);
     for (int i = 0; i < TableCount && sound; ++i) {
         const TableDef &def = tableDef(TableId(i));
+        if (std::find(older.begin(), older.end(), &def) != older.end()) continue;
         const int code = checkLayout(copy, def);
         if (code == NoError) continue;
         if (code == FileNotFound && checkLayout(source, def) == FileNotFound) continue;

@@ -43,6 +43,7 @@ int DataFile::connect(bool create, const std::string &forTable, int busyMs)
                               forTable);
     }
     foreign_.clear();
+    olderOrder_ = false;
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
     int rc = openConnection(path_, flags, &db_);
     if (rc != SQLITE_OK) {
@@ -66,6 +67,19 @@ int DataFile::connect(bool create, const std::string &forTable, int busyMs)
         return setDriverError(FileSystemError, SQLITE_AUTH,
                               "the data file holds " + describeObjects(foreign_) +
                                   ", which this program does not make",
+                              forTable);
+    }
+    // Its tables name an earlier key rule: none of them opens until the file
+    // is converted.
+    std::vector<const TableDef *> older;
+    if (rc == SQLITE_OK) rc = tablesUnderOlderOrder(db_, older);
+    if (rc == SQLITE_OK && !older.empty()) {
+        olderOrder_ = true;
+        setBusyTimeout(kTransactionTimeoutMs);
+        disconnect();
+        return setDriverError(FileSystemError, SQLITE_SCHEMA,
+                              "the data file was made under an earlier order of names and is "
+                              "converted before it is used",
                               forTable);
     }
     if (rc == SQLITE_OK && !sqlite3_db_readonly(db_, "main")) {
@@ -155,6 +169,37 @@ int DataFile::removeForeignCode()
     if (db && !sqlite3_get_autocommit(db)) sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(db);
     if (code == NoError) foreign_.clear();
+    return code;
+}
+
+int DataFile::convertOlderOrder(const ConversionProgress &progress)
+{
+    const std::string name = path_.substr(path_.rfind('/') + 1);
+    sqlite3 *db = nullptr;
+    int rc = openConnection(path_, SQLITE_OPEN_READWRITE, &db);
+    if (rc == SQLITE_OK) {
+        sqlite3_busy_timeout(db, recoveryWaitMs_);
+        rc = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    }
+    // Nothing of anyone else's may run inside the conversion: what is there
+    // now, which another station may have changed meanwhile.
+    std::vector<SchemaObject> found;
+    if (rc == SQLITE_OK) rc = findForeignCode(db, found);
+    if (rc == SQLITE_OK && !found.empty()) rc = SQLITE_AUTH;
+    // Another station may have converted the file meanwhile: then there is
+    // nothing left to do.
+    if (rc == SQLITE_OK) rc = hk::convertOlderOrder(db, progress);
+    if (rc == SQLITE_OK) rc = sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    const int code = rc == SQLITE_OK ? setError(NoError, name)
+                     : found.empty()
+                         ? setSqliteError(db, rc, name)
+                         : setDriverError(FileSystemError, rc,
+                                          "the data file holds " + describeObjects(found) +
+                                              ", which this program does not make",
+                                          name);
+    if (db && !sqlite3_get_autocommit(db)) sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    if (code == NoError) olderOrder_ = false;
     return code;
 }
 

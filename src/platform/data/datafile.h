@@ -5,6 +5,7 @@
 
 #include "dictionary/tabledef.h"
 #include "platform/data/mount.h"
+#include "platform/data/olderorder.h"
 #include "platform/data/ownschema.h"
 
 #include <cstdint>
@@ -46,6 +47,13 @@ class DataFile
     // Drops that code from the file, in a transaction of its own, and
     // forgets it. Sets lastError().
     int removeForeignCode();
+    // A file whose tables were made under an earlier key rule (olderorder.h)
+    // is not connected to either (FileSystemError) until it is converted.
+    bool madeUnderOlderOrder() const { return olderOrder_; }
+    // Converts it, in one transaction on a connection of its own that waits
+    // up to recoveryWait() for other stations: on failure the file is as it
+    // was. Sets lastError().
+    int convertOlderOrder(const ConversionProgress &progress = {});
     // Tables open on this station; the connection closes with the last.
     void retain() { ++users_; }
     void release();
@@ -105,6 +113,7 @@ class DataFile
     // Per thing held in memory (a record buffer), how to read it again.
     std::vector<std::pair<const void *, std::function<void()>>> rereads_;
     std::vector<SchemaObject> foreign_;
+    bool olderOrder_ = false;
 };
 
 // Resets and unbinds a cached statement when the scope ends.

@@ -2,6 +2,7 @@
 
 #include "dictionary/tables.h"
 #include "platform/data/childsums.h"
+#include "platform/data/collation.h"
 #include "platform/data/connection.h"
 #include "platform/data/counts.h"
 #include "platform/data/placeholders.h"
@@ -119,6 +120,17 @@ const std::vector<SchemaObject> &ownSchema()
                 if (!keyCondition(t, static_cast<int>(k)).empty())
                     objects.push_back({"index", indexName(t, static_cast<int>(k)), t.label,
                                        normaliseSql(earlierIndexSql(t, static_cast<int>(k)))});
+            // Tables and keys as the version before made them (its key rule
+            // differs, and its keys hold every record), until they are
+            // converted.
+            for (const char *older : kOlderCollationNames) {
+                objects.push_back(
+                    {"table", t.label, t.label, normaliseSql(createTableSql(t, older))});
+                for (std::size_t k = 0; k < t.keys.size(); ++k)
+                    objects.push_back(
+                        {"index", indexName(t, static_cast<int>(k)), t.label,
+                         normaliseSql(earlierIndexSql(t, static_cast<int>(k), older))});
+            }
             for (int f : t.searched)
                 for (SearchTrigger which : kSearchTriggers)
                     objects.push_back({"trigger", searchTriggerName(t, f, which), t.label,

@@ -32,7 +32,7 @@ int createTableSchema(sqlite3 *db, const TableDef &table);
 int createTableCompanions(sqlite3 *db, const TableDef &table);
 
 // Every object of the program's schema with all its tables made, and the
-// triggers and indexes as earlier versions of the program made them.
+// tables, keys and triggers as earlier versions of the program made them.
 const std::vector<SchemaObject> &ownSchema();
 
 // The triggers and views of the file that the program does not make as they

@@ -6,6 +6,7 @@
 #include "platform/data/datafile.h"
 #include "platform/data/fileerror.h"
 #include "platform/data/leftovers.h"
+#include "platform/data/olderorder.h"
 #include "platform/data/ownschema.h"
 #include "platform/data/placeholders.h"
 #include "platform/data/schema.h"
@@ -17,6 +18,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace hk
@@ -131,10 +133,15 @@ Failed dropAll(sqlite3 *db)
 // afresh, so nothing of the backup's own making runs or stays.
 Failed rebuildFrom(sqlite3 *from, sqlite3 *to)
 {
+    std::vector<const TableDef *> older;
+    if (const int rc = tablesUnderOlderOrder(from, older); rc != SQLITE_OK) return {rc, from};
     if (Failed f = dropAll(to); f.db) return f;
     for (int i = 0; i < TableCount; ++i) {
         const TableDef &def = tableDef(TableId(i));
-        if (checkLayout(from, def) != NoError) continue; // not in the backup
+        // A table of an earlier version comes under the current key rule
+        // like any other: only its records are taken.
+        const bool earlier = std::find(older.begin(), older.end(), &def) != older.end();
+        if (!earlier && checkLayout(from, def) != NoError) continue; // not in the backup
         std::vector<std::string> columns;
         for (const FieldDef &f : def.fields)
             columns.push_back(f.column);
@@ -196,10 +203,16 @@ std::string BackupSource::check(const std::string &dataFile)
         return std::string("its schema cannot be read: ") + sqlite3_errmsg(db_);
     if (!foreign_.empty())
         return "it holds " + describeObjects(foreign_) + ", which this program does not make";
+    // A backup of an earlier version: its tables name that version's key
+    // rule, and are restored under the current one.
+    std::vector<const TableDef *> older;
+    if (rc = tablesUnderOlderOrder(db_, older); rc != SQLITE_OK)
+        return std::string("its schema cannot be read: ") + sqlite3_errmsg(db_);
     int tables = 0;
     for (int i = 0; i < TableCount; ++i) {
         const TableDef &def = tableDef(TableId(i));
-        int code = checkLayout(db_, def);
+        const bool earlier = std::find(older.begin(), older.end(), &def) != older.end();
+        int code = earlier ? NoError : checkLayout(db_, def);
         if (code == FileNotFound) continue;
         if (code != NoError)
             return "its table " + def.storedName() + " is not laid out as this program's (" +
@@ -216,7 +229,7 @@ std::string BackupSource::check(const std::string &dataFile)
         // Keys in another order than the program's would be copied into
         // nothing (the indexes are made afresh), but they tell of a file
         // that another program has written.
-        if (code = checkKeys(db_, def); code != NoError)
+        if (code = earlier ? NoError : checkKeys(db_, def); code != NoError)
             return "the keys of its table " + def.storedName() + " are not this program's (" +
                    (code == KeysInvalid ? codeMessage(code) : lastError().driverMessage) + ")";
         ++tables;

@@ -32,11 +32,16 @@ std::string fieldCondition(const FieldDef &f)
            " AND " + std::to_string(range.most);
 }
 
-static std::string columnSql(const FieldDef &f)
+static std::string_view ruleName(std::string_view collation)
+{
+    return collation.empty() ? std::string_view(kCollationName) : collation;
+}
+
+static std::string columnSql(const FieldDef &f, std::string_view collation)
 {
     const std::string c = quoteName(f.column);
     return c +
-           (f.isText() ? std::string(" TEXT NOT NULL DEFAULT '' COLLATE ") + kCollationName
+           (f.isText() ? " TEXT NOT NULL DEFAULT '' COLLATE " + std::string(ruleName(collation))
                        : std::string(" INTEGER NOT NULL DEFAULT 0")) +
            " CHECK (" + fieldCondition(f) + ")";
 }
@@ -56,11 +61,11 @@ int countBrokenRecords(sqlite3 *db, const TableDef &table, long long &count)
     return rc;
 }
 
-std::string createTableSql(const TableDef &table)
+std::string createTableSql(const TableDef &table, std::string_view collation)
 {
     std::string sql = "CREATE TABLE " + quoteName(table.label) + " (\n";
     for (std::size_t i = 0; i < table.fields.size(); ++i) {
-        sql += "  " + columnSql(table.fields[i]);
+        sql += "  " + columnSql(table.fields[i], collation);
         sql += i + 1 < table.fields.size() ? ",\n" : "\n";
     }
     return sql + ")";
@@ -87,13 +92,14 @@ std::string keyCondition(const TableDef &table, int key)
     return condition;
 }
 
-std::string createIndexSql(const TableDef &table, int key)
+std::string createIndexSql(const TableDef &table, int key, std::string_view collation)
 {
     const std::string condition = keyCondition(table, key);
-    return earlierIndexSql(table, key) + (condition.empty() ? "" : " WHERE " + condition);
+    return earlierIndexSql(table, key, collation) +
+           (condition.empty() ? "" : " WHERE " + condition);
 }
 
-std::string earlierIndexSql(const TableDef &table, int key)
+std::string earlierIndexSql(const TableDef &table, int key, std::string_view collation)
 {
     const KeyDef &k = table.keys.at(key);
     std::string sql = k.unique() ? "CREATE UNIQUE INDEX " : "CREATE INDEX ";
@@ -102,7 +108,7 @@ std::string earlierIndexSql(const TableDef &table, int key)
         const FieldDef &f = table.fields[k.components[i]];
         if (i) sql += ", ";
         sql += quoteName(f.column);
-        if (f.isText()) sql += std::string(" COLLATE ") + kCollationName;
+        if (f.isText()) sql += " COLLATE " + std::string(ruleName(collation));
     }
     return sql + ")";
 }

@@ -15,7 +15,9 @@ std::string quoteName(std::string_view name);
 // What a field's CHECK constraint demands of its value: its type, and its
 // range or width.
 std::string fieldCondition(const FieldDef &f);
-std::string createTableSql(const TableDef &table);
+// collation: the key rule the text columns name; empty for the current one
+// (an earlier one only to recognise a file made under it).
+std::string createTableSql(const TableDef &table, std::string_view collation = {});
 // How many records of the table break a field's condition. SQLite checks a
 // table's constraints in PRAGMA integrity_check only on a connection that may
 // write; this asks on any. Returns SQLite's result code.
@@ -26,10 +28,12 @@ std::string indexName(const TableDef &table, int key);
 // name yet (an insert form's placeholder, which its form does not store
 // blank) and is left out, so that any number of them may wait at once.
 std::string keyCondition(const TableDef &table, int key);
-std::string createIndexSql(const TableDef &table, int key);
+// collation: the rule the text components are ordered by, empty for the
+// program's own (an older file's tables name an earlier one).
+std::string createIndexSql(const TableDef &table, int key, std::string_view collation = {});
 // The index as versions of the program made it before keyCondition: every
 // record in it. Still a sound key, made afresh when its table opens.
-std::string earlierIndexSql(const TableDef &table, int key);
+std::string earlierIndexSql(const TableDef &table, int key, std::string_view collation = {});
 
 // The table of record counts that the data file keeps for itself (one row
 // per table, "HkCounts"), and the two triggers per table that keep its row in

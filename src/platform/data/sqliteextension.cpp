@@ -1,5 +1,6 @@
 // The loadable extension that lets the stock sqlite3 shell work with a data
-// file: it registers the key collation and the functions that the file's
+// file: it registers the key collation (and the earlier ones, so that a file of
+// an earlier version opens too) and the functions that the file's
 // schema names, built from the very files the program registers them from.
 //   sqlite3 Hearthkp.Tps '.load /usr/lib/hearthkeep/hksqlite' 'PRAGMA integrity_check'
 #include "platform/data/collation.h"

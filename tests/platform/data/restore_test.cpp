@@ -3,9 +3,11 @@
 // file open; the data as it was is kept beside it; and a bad backup, another
 // station's lock or a copy that cannot be kept changes nothing.
 #include "datafixture.h"
+#include "olderfile.h"
 
 #include "platform/data/backup.h"
 #include "platform/data/leftovers.h"
+#include "platform/data/olderorder.h"
 #include "platform/data/restore.h"
 #include "platform/data/schema.h"
 
@@ -262,6 +264,42 @@ TEST_F(RestoreTest, TheRestoredSchemaIsTheProgramsOwn)
     EXPECT_EQ(stored["Bok_DisplayByAuthor"], createIndexSql(books, 2));
     EXPECT_EQ(stored.count("zz"), 0u);
     EXPECT_EQ(contents(path()), contents(backupPath()));
+}
+
+// A backup of a file of the version before names the earlier key rule: it
+// is taken as it is, and its records come back under the current rule.
+TEST_F(RestoreTest, ABackupOfTheEarlierVersionIsRestoredUnderTheCurrentOrder)
+{
+    const std::string earlier = other.filePath("older.Tps").toStdString();
+    test::makeOlderFile(earlier, "INSERT INTO Books (BooksId, BookTitle) VALUES (1, "
+                                 "'Zephyr'), (2, 'Ééé'), (3, 'eee')");
+    ASSERT_EQ(backupDataFile(earlier, backupPath()).code, NoError); // taken as it is
+    {
+        const BackupSource backup(backupPath(), path());
+        ASSERT_TRUE(backup.sound()) << backup.problem();
+        DataFile file(path());
+        const RestoreOutcome outcome = restoreBackup(backup, file, keptPath(), 2000);
+        ASSERT_EQ(outcome.failed, RestoreOutcome::Step::Done) << outcome.reason;
+    }
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(openConnection(path(), SQLITE_OPEN_READONLY, &db), SQLITE_OK);
+    std::vector<const TableDef *> older;
+    EXPECT_EQ(tablesUnderOlderOrder(db, older), SQLITE_OK);
+    EXPECT_TRUE(older.empty());
+    for (int i = 0; i < TableCount; ++i) {
+        EXPECT_EQ(checkLayout(db, tableDef(TableId(i))), NoError) << i;
+        EXPECT_EQ(checkKeys(db, tableDef(TableId(i))), NoError) << i;
+    }
+    std::string titles;
+    sqlite3_exec(
+        db, "SELECT BookTitle FROM Books ORDER BY BookTitle",
+        [](void *out, int, char **v, char **) {
+            *static_cast<std::string *>(out) += std::string(v[0]) + ";";
+            return 0;
+        },
+        &titles, nullptr);
+    sqlite3_close(db);
+    EXPECT_EQ(titles, "eee;Ééé;Zephyr;");
 }
 
 namespace

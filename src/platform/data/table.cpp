@@ -1,6 +1,7 @@
 #include "platform/data/table.h"
 
 #include "dictionary/tables.h"
+#include "platform/data/attachments.h"
 #include "platform/data/childsums.h"
 #include "platform/data/counts.h"
 #include "platform/data/datafile.h"
@@ -42,6 +43,9 @@ int Table::open()
     if (code == NoError && !def_.searched.empty() &&
         checkSearchIndexes(file_.db(), def_) == FileNotFound)
         code = buildSearchIndexes(); // a file from before the searches had them
+    // The attachments' table is checked with its owners, and set up for a
+    // file from before attachments.
+    if (code == NoError && ownsAttachments(def_.id)) code = ensureAttachments(file_, def_);
     file_.setBusyTimeout(DataFile::kTransactionTimeoutMs);
     if (code != NoError) {
         FileError error = lastError();
@@ -99,6 +103,7 @@ int Table::create()
         if (code != NoError) return code;
         int rc = startCount(db, def_);
         if (rc == SQLITE_OK) rc = startChildSums(db, def_);
+        if (rc == SQLITE_OK && ownsAttachments(def_.id)) rc = startAttachments(db, def_);
         return rc == SQLITE_OK ? code : setSqliteError(db, rc, storedName());
     });
 }

@@ -1,0 +1,386 @@
+#include "platform/data/attachments.h"
+
+#include "dictionary/tables.h"
+#include "platform/data/datafile.h"
+#include "platform/data/fileerror.h"
+#include "platform/data/schema.h"
+
+#include <algorithm>
+#include <sqlite3.h>
+
+namespace hk
+{
+
+const char *const kAttachmentsTable = "HkAttachments";
+
+namespace
+{
+
+const std::string kStored = std::string("Hearthkp\\!") + kAttachmentsTable;
+
+std::string literal(std::string_view text)
+{
+    std::string out = "'";
+    for (char c : text)
+        out += c == '\'' ? std::string("''") : std::string(1, c);
+    return out + "'";
+}
+
+const char *const kMediaTypes[] = {kMediaJpeg, kMediaPng, kMediaWebp, kMediaPdf};
+
+bool tableThere(sqlite3 *db)
+{
+    sqlite3_stmt *st = nullptr;
+    if (sqlite3_prepare_v2(db, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?1", -1,
+                           &st, nullptr) != SQLITE_OK)
+        return false;
+    sqlite3_bind_text(st, 1, kAttachmentsTable, -1, SQLITE_STATIC);
+    const bool there = sqlite3_step(st) == SQLITE_ROW;
+    sqlite3_finalize(st);
+    return there;
+}
+
+// The stored SQL of a schema object, empty when there is none.
+std::string storedSql(sqlite3 *db, const char *type, const std::string &name)
+{
+    sqlite3_stmt *st = nullptr;
+    if (sqlite3_prepare_v2(db, "SELECT sql FROM sqlite_master WHERE type = ?1 AND name = ?2", -1,
+                           &st, nullptr) != SQLITE_OK)
+        return {};
+    sqlite3_bind_text(st, 1, type, -1, SQLITE_STATIC);
+    sqlite3_bind_text(st, 2, name.c_str(), -1, SQLITE_TRANSIENT);
+    std::string sql;
+    if (sqlite3_step(st) == SQLITE_ROW)
+        if (auto *t = reinterpret_cast<const char *>(sqlite3_column_text(st, 0))) sql = t;
+    sqlite3_finalize(st);
+    return sql;
+}
+
+bool triggersKept(sqlite3 *db, const TableDef &owner)
+{
+    for (AttachmentTrigger which : {AttachmentTrigger::Delete, AttachmentTrigger::Renumber})
+        if (storedSql(db, "trigger", attachmentTriggerName(owner, which)) !=
+            createAttachmentTriggerSql(owner, which))
+            return false;
+    return true;
+}
+
+// A statement the station keeps, or null with lastError() set. A file that
+// has no attachments table yet answers `absent`.
+sqlite3_stmt *prepared(DataFile &file, const std::string &sql, bool &absent)
+{
+    absent = false;
+    if (!file.db()) {
+        setError(FileNotOpen, kStored);
+        return nullptr;
+    }
+    if (!tableThere(file.db())) {
+        absent = true;
+        setError(NoError, kStored);
+        return nullptr;
+    }
+    return file.statement(sql, kStored);
+}
+
+std::string columnText(sqlite3_stmt *st, int c)
+{
+    auto *t = reinterpret_cast<const char *>(sqlite3_column_text(st, c));
+    return t ? std::string(t, static_cast<std::size_t>(sqlite3_column_bytes(st, c)))
+             : std::string();
+}
+
+std::string columnBytes(sqlite3_stmt *st, int c)
+{
+    const void *b = sqlite3_column_blob(st, c);
+    return b ? std::string(static_cast<const char *>(b),
+                           static_cast<std::size_t>(sqlite3_column_bytes(st, c)))
+             : std::string();
+}
+
+int readBlob(DataFile &file, const char *column, std::int64_t id, std::string &bytes)
+{
+    bytes.clear();
+    bool absent = false;
+    sqlite3_stmt *st = prepared(file,
+                                std::string("SELECT ") + column + " FROM " + kAttachmentsTable +
+                                    " WHERE AttachmentId = ?1",
+                                absent);
+    if (absent) return setError(RecordNotFound, kStored);
+    if (!st) return lastError().code;
+    StatementScope scope(st);
+    sqlite3_bind_int64(st, 1, id);
+    const int rc = sqlite3_step(st);
+    if (rc == SQLITE_DONE) return setError(RecordNotFound, kStored);
+    if (rc != SQLITE_ROW) return setSqliteError(file.db(), rc, kStored);
+    bytes = columnBytes(st, 0);
+    return setError(NoError, kStored);
+}
+
+} // namespace
+
+const std::vector<TableId> &attachmentOwners()
+{
+    using T = TableId;
+    static const std::vector<TableId> owners = {T::Items,       T::Books,       T::SoftWare,
+                                                T::VideoNumber, T::MusicNumber, T::MagIssue};
+    return owners;
+}
+
+bool ownsAttachments(TableId table)
+{
+    const auto &owners = attachmentOwners();
+    return std::find(owners.begin(), owners.end(), table) != owners.end();
+}
+
+std::string createAttachmentsTableSql()
+{
+    std::string owners, types;
+    for (TableId t : attachmentOwners())
+        owners += (owners.empty() ? "" : ", ") + literal(tableDef(t).label);
+    for (const char *m : kMediaTypes)
+        types += (types.empty() ? "" : ", ") + literal(m);
+    // The metadata comes first and the bytes last: a row's name, type and
+    // thumbnail are read without going through the pages of its content.
+    return std::string("CREATE TABLE ") + kAttachmentsTable +
+           " (\n"
+           "  AttachmentId INTEGER PRIMARY KEY,\n"
+           "  OwnerTable TEXT NOT NULL CHECK (OwnerTable IN (" +
+           owners +
+           ")),\n"
+           "  RecordId INTEGER NOT NULL CHECK (typeof(RecordId) = 'integer' AND RecordId BETWEEN "
+           "1 AND " +
+           std::to_string(INT32_MAX) +
+           "),\n"
+           "  FileName TEXT NOT NULL CHECK (typeof(FileName) = 'text' AND length(FileName) "
+           "BETWEEN 1 AND 255 AND instr(FileName, '/') = 0),\n"
+           "  MediaType TEXT NOT NULL CHECK (MediaType IN (" +
+           types +
+           ")),\n"
+           "  Size INTEGER NOT NULL CHECK (typeof(Size) = 'integer' AND Size BETWEEN 1 AND " +
+           std::to_string(kAttachmentMaxBytes) +
+           "),\n"
+           "  Added TEXT NOT NULL CHECK (Added GLOB "
+           "'[0-9][0-9][0-9][0-9]-[0-1][0-9]-[0-3][0-9] [0-2][0-9]:[0-5][0-9]:[0-5][0-9]'),\n"
+           "  Thumbnail BLOB CHECK (Thumbnail IS NULL OR (typeof(Thumbnail) = 'blob' AND "
+           "length(Thumbnail) <= " +
+           std::to_string(kThumbnailMaxBytes) +
+           ")),\n"
+           "  Content BLOB NOT NULL CHECK (typeof(Content) = 'blob' AND length(Content) = Size)\n"
+           ")";
+}
+
+std::string attachmentsIndexName()
+{
+    return std::string(kAttachmentsTable) + "_ByRecord";
+}
+
+std::string createAttachmentsIndexSql()
+{
+    // The size rides along so that the summary adds it up from the index.
+    return "CREATE INDEX " + attachmentsIndexName() + " ON " + kAttachmentsTable +
+           " (OwnerTable, RecordId, Size)";
+}
+
+std::string attachmentTriggerName(const TableDef &owner, AttachmentTrigger which)
+{
+    return owner.label +
+           (which == AttachmentTrigger::Delete ? "_AttachmentsDelete" : "_AttachmentsRenumber");
+}
+
+std::string createAttachmentTriggerSql(const TableDef &owner, AttachmentTrigger which)
+{
+    const std::string id = quoteName(owner.fields.at(0).column);
+    const std::string mine =
+        " WHERE OwnerTable = " + literal(owner.label) + " AND RecordId = old." + id + "; END";
+    if (which == AttachmentTrigger::Delete)
+        return "CREATE TRIGGER " + quoteName(attachmentTriggerName(owner, which)) +
+               " AFTER DELETE ON " + quoteName(owner.label) + " BEGIN DELETE FROM " +
+               kAttachmentsTable + mine;
+    return "CREATE TRIGGER " + quoteName(attachmentTriggerName(owner, which)) +
+           " AFTER UPDATE OF " + id + " ON " + quoteName(owner.label) + " WHEN new." + id +
+           " <> old." + id + " BEGIN UPDATE " + kAttachmentsTable + " SET RecordId = new." + id +
+           mine;
+}
+
+int startAttachments(sqlite3 *db, const TableDef &owner)
+{
+    std::string sql;
+    if (!tableThere(db)) sql = createAttachmentsTableSql() + ";\n";
+    if (storedSql(db, "index", attachmentsIndexName()).empty())
+        sql += createAttachmentsIndexSql() + ";\n";
+    for (AttachmentTrigger which : {AttachmentTrigger::Delete, AttachmentTrigger::Renumber})
+        sql += "DROP TRIGGER IF EXISTS " + quoteName(attachmentTriggerName(owner, which)) + ";\n" +
+               createAttachmentTriggerSql(owner, which) + ";\n";
+    return sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+}
+
+int checkAttachments(sqlite3 *db, const TableDef &owner)
+{
+    const std::string table = storedSql(db, "table", kAttachmentsTable);
+    if (table.empty()) return setError(FileNotFound, kStored);
+    if (table != createAttachmentsTableSql()) return setError(LayoutMismatch, kStored);
+    const std::string index = storedSql(db, "index", attachmentsIndexName());
+    if (index.empty()) return setError(FileNotFound, kStored);
+    if (index != createAttachmentsIndexSql()) return setError(LayoutMismatch, kStored);
+    return setError(triggersKept(db, owner) ? NoError : FileNotFound, kStored);
+}
+
+int ensureAttachments(DataFile &file, const TableDef &owner)
+{
+    sqlite3 *db = file.db();
+    if (!db) return setError(FileNotOpen, kStored);
+    int code = checkAttachments(db, owner);
+    if (code == NoError) return code;
+    const bool own = !file.inTransaction();
+    if (own && sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return setError(NoError, kStored);
+    // Another station may have set it up while this one waited for the lock.
+    code = checkAttachments(db, owner);
+    int rc = SQLITE_OK;
+    if (code == FileNotFound) rc = startAttachments(db, owner);
+    if (own) sqlite3_exec(db, rc == SQLITE_OK ? "COMMIT" : "ROLLBACK", nullptr, nullptr, nullptr);
+    if (own && !sqlite3_get_autocommit(db)) sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (code == LayoutMismatch)
+        return setDriverError(LayoutMismatch, 0,
+                              std::string("the table ") + kAttachmentsTable +
+                                  " is not defined as this program defines it",
+                              kStored);
+    return setError(NoError, kStored);
+}
+
+int listAttachments(DataFile &file, TableId owner, std::int64_t record,
+                    std::vector<AttachmentInfo> &out)
+{
+    out.clear();
+    bool absent = false;
+    sqlite3_stmt *st = prepared(file,
+                                std::string("SELECT AttachmentId, FileName, MediaType, Size, Added "
+                                            "FROM ") +
+                                    kAttachmentsTable +
+                                    " WHERE OwnerTable = ?1 AND RecordId = ?2 ORDER BY "
+                                    "AttachmentId",
+                                absent);
+    if (absent) return NoError;
+    if (!st) return lastError().code;
+    StatementScope scope(st);
+    sqlite3_bind_text(st, 1, tableDef(owner).label.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_int64(st, 2, record);
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW)
+        out.push_back({sqlite3_column_int64(st, 0), columnText(st, 1), columnText(st, 2),
+                       sqlite3_column_int64(st, 3), columnText(st, 4)});
+    if (rc != SQLITE_DONE) return setSqliteError(file.db(), rc, kStored);
+    return setError(NoError, kStored);
+}
+
+int readThumbnail(DataFile &file, std::int64_t id, std::string &bytes)
+{
+    return readBlob(file, "Thumbnail", id, bytes);
+}
+
+int readContent(DataFile &file, std::int64_t id, std::string &bytes)
+{
+    return readBlob(file, "Content", id, bytes);
+}
+
+int addAttachment(DataFile &file, TableId owner, std::int64_t record, const NewAttachment &a,
+                  std::int64_t *id)
+{
+    bool absent = false;
+    sqlite3_stmt *st =
+        prepared(file,
+                 std::string("INSERT INTO ") + kAttachmentsTable +
+                     " (OwnerTable, RecordId, FileName, MediaType, Size, Added, Thumbnail, "
+                     "Content) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)",
+                 absent);
+    if (absent) {
+        // Made on the spot, inside the caller's transaction.
+        const int rc = startAttachments(file.db(), tableDef(owner));
+        if (rc != SQLITE_OK) return setSqliteError(file.db(), rc, kStored);
+        return addAttachment(file, owner, record, a, id);
+    }
+    if (!st) return lastError().code;
+    StatementScope scope(st);
+    sqlite3_bind_text(st, 1, tableDef(owner).label.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_int64(st, 2, record);
+    sqlite3_bind_text(st, 3, a.fileName.data(), static_cast<int>(a.fileName.size()), SQLITE_STATIC);
+    sqlite3_bind_text(st, 4, a.mediaType.data(), static_cast<int>(a.mediaType.size()),
+                      SQLITE_STATIC);
+    sqlite3_bind_int64(st, 5, static_cast<std::int64_t>(a.content.size()));
+    sqlite3_bind_text(st, 6, a.added.data(), static_cast<int>(a.added.size()), SQLITE_STATIC);
+    if (a.thumbnail.empty())
+        sqlite3_bind_null(st, 7);
+    else
+        sqlite3_bind_blob64(st, 7, a.thumbnail.data(), a.thumbnail.size(), SQLITE_STATIC);
+    sqlite3_bind_blob64(st, 8, a.content.data(), a.content.size(), SQLITE_STATIC);
+    const int rc = sqlite3_step(st);
+    if (rc != SQLITE_DONE) return setSqliteError(file.db(), rc, kStored);
+    if (id) *id = sqlite3_last_insert_rowid(file.db());
+    file.noteChange();
+    return setError(NoError, kStored);
+}
+
+int removeAttachment(DataFile &file, TableId owner, std::int64_t record, std::int64_t id)
+{
+    bool absent = false;
+    sqlite3_stmt *st = prepared(file,
+                                std::string("DELETE FROM ") + kAttachmentsTable +
+                                    " WHERE AttachmentId = ?1 AND OwnerTable = ?2 AND "
+                                    "RecordId = ?3",
+                                absent);
+    if (absent) return NoError;
+    if (!st) return lastError().code;
+    StatementScope scope(st);
+    sqlite3_bind_int64(st, 1, id);
+    sqlite3_bind_text(st, 2, tableDef(owner).label.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_int64(st, 3, record);
+    const int rc = sqlite3_step(st);
+    if (rc != SQLITE_DONE) return setSqliteError(file.db(), rc, kStored);
+    file.noteChange();
+    return setError(NoError, kStored);
+}
+
+int countAttachments(DataFile &file, TableId owner, const std::vector<std::int64_t> &records,
+                     std::vector<int> &counts)
+{
+    counts.assign(records.size(), 0);
+    if (records.empty()) return setError(NoError, kStored);
+    bool absent = false;
+    sqlite3_stmt *st =
+        prepared(file,
+                 std::string("SELECT count(*) FROM ") + kAttachmentsTable + " INDEXED BY " +
+                     attachmentsIndexName() + " WHERE OwnerTable = ?1 AND RecordId = ?2",
+                 absent);
+    if (absent) return NoError;
+    if (!st) return lastError().code;
+    StatementScope scope(st);
+    sqlite3_bind_text(st, 1, tableDef(owner).label.c_str(), -1, SQLITE_TRANSIENT);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        sqlite3_bind_int64(st, 2, records[i]);
+        const int rc = sqlite3_step(st);
+        if (rc != SQLITE_ROW) return setSqliteError(file.db(), rc, kStored);
+        counts[i] = sqlite3_column_int(st, 0);
+        sqlite3_reset(st);
+    }
+    return setError(NoError, kStored);
+}
+
+int attachmentTotals(DataFile &file, AttachmentTotals &out)
+{
+    out = {};
+    bool absent = false;
+    sqlite3_stmt *st = prepared(file,
+                                std::string("SELECT count(*), coalesce(sum(Size), 0) FROM ") +
+                                    kAttachmentsTable + " INDEXED BY " + attachmentsIndexName(),
+                                absent);
+    if (absent) return NoError;
+    if (!st) return lastError().code;
+    StatementScope scope(st);
+    const int rc = sqlite3_step(st);
+    if (rc != SQLITE_ROW) return setSqliteError(file.db(), rc, kStored);
+    out.count = sqlite3_column_int64(st, 0);
+    out.bytes = sqlite3_column_int64(st, 1);
+    return setError(NoError, kStored);
+}
+
+} // namespace hk

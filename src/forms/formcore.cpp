@@ -5,6 +5,7 @@
 #include "forms/formrules.h"
 #include "integrity/checked.h"
 #include "integrity/warnings.h"
+#include "platform/data/attachments.h"
 #include "platform/data/datafile.h"
 #include "platform/data/fileerror.h"
 #include "platform/data/files.h"
@@ -59,7 +60,17 @@ bool FormCore::open()
     if (request_ == InsertRecord && !number()) return false;
     td.copy(record_.data(), table_.buffer());
     if (def_.total) valueAtOpening_ = integer(fieldNamed(def_.total->valueField));
+    // Only the list: the thumbnails are read as the window shows them.
+    if (def_.photos && attachments_.load(table_.file(), td.id, identifier()) != NoError) {
+        CaptureFileError();
+        WarnUser(35, kAttachmentsTable);
+    }
     return true;
+}
+
+std::int64_t FormCore::identifier() const
+{
+    return field::integer(table_.def().fields.at(0), record_.data());
 }
 
 // The last record's value of the second running number, plus 1 (1 for an
@@ -282,6 +293,8 @@ FormCore::Outcome FormCore::insert()
         table_.setCurrent(row_, nullptr);
         code = table_.put();
     }
+    if (code == NoError && def_.photos)
+        code = attachments_.store(file, table_.def().id, identifier());
     if (code == NoError) code = forgetPlaceholder(file, table_.def(), row_);
     if (code == NoError) code = file.commit();
     if (code == NoError) {
@@ -307,7 +320,7 @@ FormCore::Outcome FormCore::change()
         response_ = RequestCancelled;
         BusyCursor busy;
         int result = Updated;
-        if (changed()) {
+        if (changed() || attachments_.changed()) {
             if (file.begin() != NoError) {
                 CaptureFileError();
                 WarnUser(34, table_.def().label, "Update");
@@ -322,6 +335,13 @@ FormCore::Outcome FormCore::change()
                 toShared();
                 table_.setCurrent(row_, opening_.data());
                 result = UpdateRecordChecked(table_, def_.recall, noted_);
+                // The files go with the record: stored only where it still is.
+                if (result == Updated && attachments_.changed() &&
+                    attachments_.store(file, table_.def().id, identifier()) != NoError) {
+                    CaptureFileError();
+                    WarnUser(15, table_.def().label);
+                    result = NotUpdated;
+                }
                 if (result == Updated && file.commit() != NoError) {
                     CaptureFileError();
                     WarnUser(15, table_.def().label);

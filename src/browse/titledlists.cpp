@@ -45,7 +45,8 @@ BrowseDef titlesOfParentDef(const TitlesOfParentList &entry)
     d.procedure = entry.procedure;
     d.main = entry.table;
     addFields(d, entry.table, entry.fields);
-    d.sorts = {{.number = 1, .key = entry.key, .range = FieldRef::of(entry.parent, entry.parentId)}};
+    d.sorts = {
+        {.number = 1, .key = entry.key, .range = FieldRef::of(entry.parent, entry.parentId)}};
     d.tables = {entry.table, entry.parent};
     d.claim = entry.claim;
 

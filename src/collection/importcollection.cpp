@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPointer>
 #include <QProgressDialog>
 
@@ -103,6 +104,7 @@ QCoro::Task<> ImportCollection::act(BuiltWindow *w, const CsvCollection &collect
     // writes through a station of its own, so no window of this program can
     // join or end its transaction.
     CollectionImport importer(collection.levels);
+    importer.setAttachmentsFolder(QFileInfo(path).absolutePath());
     TablesInUse tables;
     if (!tables.use({&HearthkpValue})) co_return;
     for (TableId t : CollectionExport(collection.levels).tablesRead())

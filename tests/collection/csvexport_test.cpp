@@ -10,6 +10,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 
 namespace hk
@@ -223,7 +224,9 @@ TEST_F(CsvExportTest, ExportCollectionAsksForTheCollectionAndTheFile)
     EXPECT_EQ(dialogs.requests().back().suggestedName, "Books.csv");
     QFile written(file);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(written.readAll().endsWith("\r\nTide,Quinn,Fiction,9.99,,,,,,\r\n"));
+    // The last column names the book's files: it has none, so no folder is made.
+    EXPECT_TRUE(written.readAll().endsWith("\r\nTide,Quinn,Fiction,9.99,,,,,,,\r\n"));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("books files")));
     EXPECT_EQ(boxes.boxes().size(), 1u);
     setFileDialogService(nullptr);
 }

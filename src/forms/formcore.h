@@ -48,6 +48,7 @@ class FormCore
     // The record's photos and papers as the form holds them (a form with a
     // Photos part only): stored with the record at completion.
     AttachmentDraft &attachments() { return attachments_; }
+    const AttachmentDraft &attachments() const { return attachments_; }
     std::string text(const FieldRef &f) const;
     std::int64_t integer(const FieldRef &f) const;
     void setText(const FieldRef &f, std::string_view value);

@@ -345,22 +345,32 @@ int countAttachments(DataFile &file, TableId owner, const std::vector<std::int64
 {
     counts.assign(records.size(), 0);
     if (records.empty()) return setError(NoError, kStored);
-    bool absent = false;
-    sqlite3_stmt *st =
-        prepared(file,
-                 std::string("SELECT count(*) FROM ") + kAttachmentsTable + " INDEXED BY " +
-                     attachmentsIndexName() + " WHERE OwnerTable = ?1 AND RecordId = ?2",
-                 absent);
-    if (absent) return NoError;
-    if (!st) return lastError().code;
-    StatementScope scope(st);
-    sqlite3_bind_text(st, 1, tableDef(owner).label.c_str(), -1, SQLITE_TRANSIENT);
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        sqlite3_bind_int64(st, 2, records[i]);
-        const int rc = sqlite3_step(st);
-        if (rc != SQLITE_ROW) return setSqliteError(file.db(), rc, kStored);
-        counts[i] = sqlite3_column_int(st, 0);
-        sqlite3_reset(st);
+    // One statement for a whole page: the records go in chunks of at most
+    // kChunk, each shape of statement prepared once and kept.
+    constexpr std::size_t kChunk = 32;
+    for (std::size_t from = 0; from < records.size(); from += kChunk) {
+        const std::size_t n = std::min(kChunk, records.size() - from);
+        std::string sql = std::string("SELECT RecordId, count(*) FROM ") + kAttachmentsTable +
+                          " INDEXED BY " + attachmentsIndexName() +
+                          " WHERE OwnerTable = ?1 AND RecordId IN (";
+        for (std::size_t i = 0; i < n; ++i)
+            sql += (i ? ", ?" : "?") + std::to_string(i + 2);
+        sql += ") GROUP BY RecordId";
+        bool absent = false;
+        sqlite3_stmt *st = prepared(file, sql, absent);
+        if (absent) return NoError;
+        if (!st) return lastError().code;
+        StatementScope scope(st);
+        sqlite3_bind_text(st, 1, tableDef(owner).label.c_str(), -1, SQLITE_TRANSIENT);
+        for (std::size_t i = 0; i < n; ++i)
+            sqlite3_bind_int64(st, int(i) + 2, records[from + i]);
+        int rc;
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+            const std::int64_t record = sqlite3_column_int64(st, 0);
+            for (std::size_t i = 0; i < n; ++i)
+                if (records[from + i] == record) counts[from + i] = sqlite3_column_int(st, 1);
+        }
+        if (rc != SQLITE_DONE) return setSqliteError(file.db(), rc, kStored);
     }
     return setError(NoError, kStored);
 }

@@ -92,7 +92,7 @@ int addAttachment(DataFile &file, TableId owner, std::int64_t record, const NewA
 int removeAttachment(DataFile &file, TableId owner, std::int64_t record, std::int64_t id);
 
 // How many attachments each record holds, for the records given (a page of a
-// list): one indexed probe each. counts[i] belongs to records[i].
+// list): one statement, an indexed probe each. counts[i] belongs to records[i].
 int countAttachments(DataFile &file, TableId owner, const std::vector<std::int64_t> &records,
                      std::vector<int> &counts);
 

@@ -5,6 +5,7 @@
 
 #include "reports/reportlayout.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -23,9 +24,17 @@ struct PageRule {
     float x = 0, y = 0, length = 0;
 };
 
+// A stored picture, by its attachment's number: the page keeps no pixels,
+// the painter reads the thumbnail when it draws the page.
+struct PagePicture {
+    float x = 0, y = 0, width = 0, height = 0; // the box it is fitted into, mm
+    std::int64_t attachment = 0;
+};
+
 struct Page {
     std::vector<PageText> texts;
     std::vector<PageRule> rules;
+    std::vector<PagePicture> pictures;
 };
 
 // The pages as text, one primitive a line, positions to 0.01 mm: what the

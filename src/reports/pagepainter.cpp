@@ -1,6 +1,11 @@
 #include "reports/pagepainter.h"
 
+#include "platform/data/attachments.h"
+#include "platform/data/datafile.h"
+#include "platform/data/fileerror.h"
+
 #include <QFont>
+#include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
@@ -57,6 +62,21 @@ void paintPage(QPainter &painter, const Page &page)
         else
             painter.drawText(QRectF(t.x * sx, y, wide, high), flags | Qt::AlignLeft,
                              QString::fromStdString(t.text));
+    }
+    // Thumbnails are read as the page is drawn, one at a time: a report of
+    // thousands of photos holds none of them.
+    for (const PagePicture &i : page.pictures) {
+        std::string bytes;
+        if (readThumbnail(DataFile::program(), i.attachment, bytes) != NoError) continue;
+        QImage image;
+        if (!image.loadFromData(reinterpret_cast<const uchar *>(bytes.data()), int(bytes.size())))
+            continue;
+        const QSizeF box(i.width * sx, i.height * sy);
+        const QSizeF fitted = QSizeF(image.size()).scaled(box, Qt::KeepAspectRatio);
+        const QRectF place(i.x * sx + (box.width() - fitted.width()) / 2,
+                           i.y * sy + (box.height() - fitted.height()) / 2, fitted.width(),
+                           fitted.height());
+        painter.drawImage(place, image);
     }
     painter.restore();
 }

@@ -38,6 +38,11 @@ void Paginator::placeBand(const Band &band, double left, double top)
         case ControlType::Rule:
             page.rules.push_back(PageRule{x, y, float(c.width)});
             continue;
+        case ControlType::Image:
+            if (const std::int64_t attachment = c.image())
+                page.pictures.push_back(
+                    PagePicture{x, y, float(c.width), float(c.height), attachment});
+            continue;
         case ControlType::Text:
             text = c.text;
             break;
@@ -159,6 +164,11 @@ std::string describePages(const std::vector<Page> &pages)
         }
         for (const PageRule &r : pages[p].rules) {
             std::snprintf(line, sizeof line, "rule %.2f %.2f %.2f\n", r.x, r.y, r.length);
+            out += line;
+        }
+        for (const PagePicture &i : pages[p].pictures) {
+            std::snprintf(line, sizeof line, "image %.2f %.2f %.2f %.2f %lld\n", i.x, i.y, i.width,
+                          i.height, static_cast<long long>(i.attachment));
             out += line;
         }
     }

@@ -33,6 +33,7 @@ enum class ControlType {
     PageNumber, // the number of the page being made
     Rule,       // a horizontal line `width` long
     Total,      // a count or sum kept by the engine
+    Image,      // a stored picture (an attachment's thumbnail) fitted into width × height
 };
 
 struct ReportControl {
@@ -46,6 +47,8 @@ struct ReportControl {
     std::function<PictureValue()> value{}; // Field
     int total = -1;                        // Total: index into ReportLayout::totals
     int id = 0;                            // non-zero for a control the report may hide
+    double height = 0;                     // Image: mm
+    std::function<std::int64_t()> image{}; // Image: the attachment shown; 0 for none
 };
 
 struct Band {
@@ -103,5 +106,7 @@ ReportControl totalAt(double x, double y, std::string picture, int total, Report
                       Align align = Align::Right);
 ReportControl pageNumberAt(double x, double y, std::string picture, ReportFont font);
 ReportControl ruleAt(double y, double length = 190);
+ReportControl imageAt(double x, double y, double width, double height,
+                      std::function<std::int64_t()> attachment);
 
 } // namespace hk

@@ -88,6 +88,7 @@ const std::vector<Row> expectedMenu = {
     {2, "Items by &Location", "Items by Location"},
     {2, "Items by &Selected Location", "Items by Selected Location"},
     {2, "Items with Serial &Numbers", "Items with Serial Numbers"},
+    {2, "Insurance In&ventory", "Items with their photos for an insurer"},
     {1, "&Books", "Report of Book Collection"},
     {2, "Books by &Author", "Books by Author"},
     {2, "Books by &Title", "Books by Title"},

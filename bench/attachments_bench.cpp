@@ -4,12 +4,15 @@
 // items, without attachments and with 10,000 photos on every hundredth item:
 // opening, page down, row down at the page's end, locating and the last page.
 // OpenForm: the items form of a record with 20 camera-sized photos, until it
-// is usable and until its last thumbnail shows. Backup: File > Data Backup of
+// is usable and until its last thumbnail shows. InsuranceReport: the
+// report of 1,000 items with 2,000 photos, generated and every page drawn as
+// the preview draws it, with the peak memory. Backup: File > Data Backup of
 // a data file holding 2 GB of attachments, against a plain copy of the file.
 // Data files are built once under bench-data/ and reused.
 //
 //   build/bench/attachments_bench --benchmark_filter=ItemList
 //   QT_QPA_PLATFORM=offscreen build/bench/attachments_bench --benchmark_filter=OpenForm
+//   QT_QPA_PLATFORM=offscreen build/bench/attachments_bench --benchmark_filter=InsuranceReport
 //   build/bench/attachments_bench --benchmark_filter='Backup|Copy'
 #include "browse/engine.h"
 #include "browse/lists/browses.h"
@@ -22,6 +25,9 @@
 #include "platform/data/table.h"
 #include "platform/mediafile.h"
 #include "platform/messages.h"
+#include "reports/pagepainter.h"
+#include "reports/reportdef.h"
+#include "reports/reportjob.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -299,6 +305,82 @@ void OpenForm(benchmark::State &state)
     QDir::setCurrent(previous);
 }
 
+// ------------------------------------------------------------ the report
+
+// Insurance Inventory of 1,000 items in 10 locations with two photos each:
+// the pages generated, then every page drawn as the preview draws it.
+void InsuranceReport(benchmark::State &state)
+{
+    static QApplication *app = new QApplication(argc, argv); // kept to the end of the process
+    (void)app;
+    static ScriptedMessageService quiet;
+    setMessageService(&quiet);
+    const std::string dir = "bench-data/attach-report";
+    fs::create_directories(dir);
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(QString::fromStdString(dir));
+    {
+        TablesInUse tables{&HearthkpValue, &Items, &ItemsRooms};
+        if (Items.records() == 0) {
+            std::vector<NewAttachment> photos;
+            for (int n = 0; n < 20; ++n) {
+                const QByteArray bytes = photo(1600, 1200, n);
+                const InspectedFile f = inspectFile(bytes, "photo.jpg", kAttachmentMaxBytes);
+                photos.push_back({"photo.jpg", kMediaJpeg, "2026-01-01 12:00:00",
+                                  bytes.toStdString(), f.thumbnail.toStdString()});
+            }
+            exec(DataFile::program().db(), "BEGIN");
+            for (Long r = 1; r <= 10; ++r) {
+                ItmRom = ItemsRoomsRecord{};
+                ItmRom.RoomsId = r;
+                ItmRom.Rooms = "Room " + std::to_string(r);
+                ItemsRooms.add();
+            }
+            for (Long i = 1; i <= 1000; ++i) {
+                Itm = ItemsRecord{};
+                Itm.ItemsId = i;
+                Itm.Items = "Item " + std::to_string(i);
+                Itm.Description = "A thing of some value";
+                Itm.RoomsId = 1 + i % 10;
+                Itm.Quantity = 1;
+                Itm.Values.setCents(100 * (i % 500));
+                Itm.SerialNumber = "SN-" + std::to_string(i);
+                Items.add();
+                for (int k = 0; k < 2; ++k)
+                    addAttachment(DataFile::program(), TableId::Items, i,
+                                  photos[std::size_t(i + k) % photos.size()]);
+            }
+            exec(DataFile::program().db(), "COMMIT");
+        }
+        const ReportDefinition *def = findReport(QStringLiteral("RPTITEMINSURANCE"));
+        std::size_t pageCount = 0, pictures = 0;
+        for (auto _ : state) {
+            ItmRom = ItemsRoomsRecord{}; // all locations
+            ReportJob job(*def);
+            job.begin();
+            while (!job.batch()) {
+            }
+            job.finish();
+            const std::vector<Page> pages = job.takePages();
+            QImage screen(900, 1270, QImage::Format_RGB32);
+            screen.setDotsPerMeterX(4252); // 108 dpi: the preview at its usual size
+            screen.setDotsPerMeterY(4252);
+            for (const Page &p : pages) {
+                screen.fill(Qt::white);
+                QPainter painter(&screen);
+                paintPage(painter, p);
+                pictures += p.pictures.size();
+            }
+            pageCount = pages.size();
+        }
+        state.counters["pages"] = double(pageCount);
+        state.counters["thumbnails_drawn"] = double(pictures) / double(state.iterations());
+        state.counters["peak_rss_MB"] = peakMb();
+    }
+    DataFile::program().shutdown();
+    QDir::setCurrent(previous);
+}
+
 // ------------------------------------------------------------ the backup
 
 const std::string kBackupDir = "bench-data/attach-backup";
@@ -362,6 +444,7 @@ BENCHMARK(ItemListRowDown)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(ItemListLocate)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(ItemListLastPage)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(OpenForm)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(InsuranceReport)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(Backup2GB)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(Copy2GB)->Unit(benchmark::kMillisecond)->Iterations(3);
 

@@ -350,12 +350,12 @@ int countAttachments(DataFile &file, TableId owner, const std::vector<std::int64
     constexpr std::size_t kChunk = 32;
     for (std::size_t from = 0; from < records.size(); from += kChunk) {
         const std::size_t n = std::min(kChunk, records.size() - from);
-        std::string sql = std::string("SELECT RecordId, count(*) FROM ") + kAttachmentsTable +
+        std::string sql = std::string("SELECT RecordId FROM ") + kAttachmentsTable +
                           " INDEXED BY " + attachmentsIndexName() +
                           " WHERE OwnerTable = ?1 AND RecordId IN (";
         for (std::size_t i = 0; i < n; ++i)
             sql += (i ? ", ?" : "?") + std::to_string(i + 2);
-        sql += ") GROUP BY RecordId";
+        sql += ")";
         bool absent = false;
         sqlite3_stmt *st = prepared(file, sql, absent);
         if (absent) return NoError;
@@ -368,7 +368,7 @@ int countAttachments(DataFile &file, TableId owner, const std::vector<std::int64
         while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
             const std::int64_t record = sqlite3_column_int64(st, 0);
             for (std::size_t i = 0; i < n; ++i)
-                if (records[from + i] == record) counts[from + i] = sqlite3_column_int(st, 1);
+                if (records[from + i] == record) ++counts[from + i];
         }
         if (rc != SQLITE_DONE) return setSqliteError(file.db(), rc, kStored);
     }

@@ -20,6 +20,7 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
 
 using namespace hk;
@@ -276,4 +277,27 @@ TEST_F(PhotosTest, ADeleteShowsTheFilesReadOnlyAndTakesThemAlong)
     press(*p, FormProcedure::OkButton);
     ASSERT_TRUE(closes(p));
     EXPECT_TRUE(stored().empty());
+}
+
+TEST_F(PhotosTest, TheKeyboardReachesEveryPartOfThePhotos)
+{
+    QPointer<FormProcedure> p = open(ChangeRecord);
+    BuiltWindow *w = p->form();
+    w->show();
+    QApplication::setActiveWindow(w);
+    QTest::keyClick(w->control(p->controlOf("ITM:ITEMS")), Qt::Key_H, Qt::AltModifier);
+    auto *sheet = w->findChild<QTabWidget *>();
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(sheet->currentWidget(), w->control(PhotoPart::Tab));
+    // In order: the strip, Add…, then on to OK (Remove and View wait for a file).
+    p->photos()->strip()->setFocus();
+    std::vector<QWidget *> reached;
+    for (int i = 0; i < 2; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        reached.push_back(QApplication::focusWidget());
+    }
+    EXPECT_EQ(reached[0], w->control(PhotoPart::AddButton));
+    EXPECT_EQ(reached[1], w->control(FormProcedure::OkButton));
+    press(*p, FormProcedure::CancelButton);
+    ASSERT_TRUE(closes(p));
 }

@@ -225,6 +225,39 @@ int checkAttachments(sqlite3 *db, const TableDef &owner)
     return setError(triggersKept(db, owner) ? NoError : FileNotFound, kStored);
 }
 
+int copyAttachments(sqlite3 *from, sqlite3 *to)
+{
+    if (!tableThere(from)) return SQLITE_OK;
+    std::string sql;
+    if (!tableThere(to)) sql = createAttachmentsTableSql() + ";\n";
+    if (storedSql(to, "index", attachmentsIndexName()).empty())
+        sql += createAttachmentsIndexSql() + ";\n";
+    int rc = sqlite3_exec(to, sql.c_str(), nullptr, nullptr, nullptr);
+    const char *columns = "AttachmentId, OwnerTable, RecordId, FileName, MediaType, Size, Added, "
+                          "Thumbnail, Content";
+    sqlite3_stmt *read = nullptr, *write = nullptr;
+    if (rc == SQLITE_OK)
+        rc = sqlite3_prepare_v2(
+            from, (std::string("SELECT ") + columns + " FROM " + kAttachmentsTable).c_str(), -1,
+            &read, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_prepare_v2(to,
+                                (std::string("INSERT INTO ") + kAttachmentsTable + " (" + columns +
+                                 ") VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)")
+                                    .c_str(),
+                                -1, &write, nullptr);
+    while (rc == SQLITE_OK && (rc = sqlite3_step(read)) == SQLITE_ROW) {
+        for (int c = 0; c < 9; ++c)
+            sqlite3_bind_value(write, c + 1, sqlite3_column_value(read, c));
+        rc = sqlite3_step(write);
+        rc = rc == SQLITE_DONE ? SQLITE_OK : rc;
+        sqlite3_reset(write);
+    }
+    sqlite3_finalize(read);
+    sqlite3_finalize(write);
+    return rc == SQLITE_DONE ? SQLITE_OK : rc;
+}
+
 int ensureAttachments(DataFile &file, const TableDef &owner)
 {
     sqlite3 *db = file.db();

@@ -59,6 +59,13 @@ int checkAttachments(sqlite3 *db, const TableDef &owner);
 // opening tries again). LayoutMismatch when the file's table differs.
 int ensureAttachments(DataFile &file, const TableDef &owner);
 
+// In the transaction open on `to`: copies every attachment of the database
+// `from` (a backup being restored) into `to`, numbers and all, making the
+// table and its index there when missing. Rows the table's constraints
+// refuse stop the copy. SQLite's result code; SQLITE_OK also when `from`
+// holds no attachments' table.
+int copyAttachments(sqlite3 *from, sqlite3 *to);
+
 struct AttachmentInfo {
     std::int64_t id = 0;
     std::string fileName;

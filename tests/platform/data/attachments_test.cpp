@@ -4,6 +4,7 @@
 #include "datafixture.h"
 
 #include "platform/data/attachments.h"
+#include "platform/data/backup.h"
 #include "platform/data/placeholders.h"
 #include "platform/data/schema.h"
 
@@ -201,4 +202,43 @@ TEST_F(AttachmentsTest, AFileFromBeforeAttachmentsGetsThemAndADifferentTableIsRe
               SQLITE_OK);
     EXPECT_EQ(items.open(), LayoutMismatch);
     EXPECT_NE(lastError().driverMessage.find("HkAttachments"), std::string::npos);
+}
+
+TEST_F(AttachmentsTest, ABackupHoldsThemAndACopyFromOneTakesThemWhole)
+{
+    const std::string bytes(70000, '\x01');
+    ASSERT_EQ(addAttachment(station, TableId::Items, 1, file("a.jpg", 10)), NoError);
+    ASSERT_EQ(addAttachment(station, TableId::Books, 3,
+                            {"b.pdf", kMediaPdf, "2026-01-01 00:00:00", bytes, ""}),
+              NoError);
+    const std::string backup = dir.filePath("backup.tps").toStdString();
+    ASSERT_EQ(backupDataFile(path(), backup).code, NoError);
+    {
+        DataFile copy(backup);
+        ASSERT_EQ(copy.connect(false, {}), NoError);
+        AttachmentTotals totals;
+        ASSERT_EQ(attachmentTotals(copy, totals), NoError);
+        EXPECT_EQ(totals.count, 2);
+        EXPECT_EQ(totals.bytes, 70010);
+    }
+    // Into a file of no attachments yet, as a restore rebuilds one.
+    sqlite3 *from = nullptr, *to = nullptr;
+    ASSERT_EQ(sqlite3_open(backup.c_str(), &from), SQLITE_OK);
+    ASSERT_EQ(sqlite3_open(dir.filePath("fresh.tps").toUtf8().constData(), &to), SQLITE_OK);
+    EXPECT_EQ(copyAttachments(from, to), SQLITE_OK);
+    sqlite3_close(to);
+    DataFile fresh(dir.filePath("fresh.tps").toStdString());
+    ASSERT_EQ(fresh.connect(false, {}), NoError);
+    std::string read;
+    std::vector<AttachmentInfo> list;
+    ASSERT_EQ(listAttachments(fresh, TableId::Books, 3, list), NoError);
+    ASSERT_EQ(list.size(), 1u);
+    ASSERT_EQ(readContent(fresh, list[0].id, read), NoError);
+    EXPECT_EQ(read, bytes);
+    // A second copy meets the same numbers and is refused, never doubled.
+    sqlite3 *again = nullptr;
+    ASSERT_EQ(sqlite3_open(dir.filePath("fresh.tps").toUtf8().constData(), &again), SQLITE_OK);
+    EXPECT_NE(copyAttachments(from, again), SQLITE_OK);
+    sqlite3_close(again);
+    sqlite3_close(from);
 }

@@ -485,6 +485,8 @@ int CollectionImport::attach(Run &r, std::size_t depth, const std::vector<std::s
             bool numbered = false;
             if (dash > 0) name.left(dash).toLongLong(&numbered);
             if (numbered) name = name.mid(dash + 1);
+            name = name.left(255);
+            if (name.isEmpty()) name = QStringLiteral("attachment");
             const QByteArray bytes = in.readAll();
             const InspectedFile checked = inspectFile(bytes, name, kAttachmentMaxBytes);
             if (!checked.ok()) {

@@ -135,7 +135,11 @@ PhotoPart::PhotoPart(FormCore &core, BuiltWindow *window, bool readOnly)
     reader_->start();
 }
 
-PhotoPart::~PhotoPart() = default;
+PhotoPart::~PhotoPart()
+{
+    // The viewer reads through this part: it goes first.
+    delete viewer_.data();
+}
 
 QListWidget *PhotoPart::strip() const
 {

@@ -1,7 +1,7 @@
-// RPTITEMALLLOCATION over 100,000 items in 500 locations: every location
-// read in name order with its items attached, paginated with a group header
-// and footer per location. The data file is built once under
-// bench-data/location-report/ and reused.
+// RPTITEMALLLOCATION over 100,000 and 1,000,000 items in 500 locations:
+// every location read in name order with its items attached, paginated with
+// a group header and footer per location, to the page count the preview
+// opens with. The data files are built once under bench-data/ and reused.
 //
 //   build/bench/location_report_bench
 #include "dictionary/globals.h"
@@ -23,16 +23,23 @@ using namespace hk;
 namespace
 {
 
-constexpr long kItems = 100000;
 constexpr long kLocations = 500;
 
-const ReportDefinition &itemsByLocation()
+const ReportDefinition &itemsByLocation(long items)
 {
-    static bool ready = false;
-    if (!ready) {
-        ready = true;
-        std::filesystem::create_directories("bench-data/location-report");
-        QDir::setCurrent(QStringLiteral("bench-data/location-report"));
+    static long ready = 0;
+    if (ready != items) {
+        if (ready) {
+            ReleaseTable(Items);
+            ReleaseTable(ItemsRooms);
+            QDir::setCurrent(QStringLiteral("../.."));
+        }
+        ready = items;
+        const std::string dir = items == 100000
+                                    ? "bench-data/location-report"
+                                    : "bench-data/location-report-" + std::to_string(items);
+        std::filesystem::create_directories(dir);
+        QDir::setCurrent(QString::fromStdString(dir));
         const bool fresh = !std::filesystem::exists("Hearthkp.Tps");
         UseTable(ItemsRooms);
         UseTable(Items);
@@ -46,7 +53,7 @@ const ReportDefinition &itemsByLocation()
                     "Room " + std::to_string(100000 + rng() % 900000) + " " + std::to_string(id);
                 ItemsRooms.add();
             }
-            for (long id = 1; id <= kItems; ++id) {
+            for (long id = 1; id <= items; ++id) {
                 Itm = {};
                 Itm.ItemsId = Long(id);
                 Itm.Items = "Item " + std::to_string(rng() % 1000000);
@@ -58,6 +65,10 @@ const ReportDefinition &itemsByLocation()
                 Itm.SerialNumber = rng() % 3 ? "" : "SN-" + std::to_string(id);
                 Itm.Notes = rng() % 4 ? "" : "A note";
                 Items.add();
+                if (id % 100000 == 0) {
+                    DataFile::program().commit();
+                    DataFile::program().begin();
+                }
             }
             DataFile::program().commit();
         }
@@ -70,8 +81,8 @@ const ReportDefinition &itemsByLocation()
 
 void BM_ItemsByLocation(benchmark::State &state)
 {
-    const ReportDefinition &def = itemsByLocation();
-    std::size_t pages = 0;
+    const ReportDefinition &def = itemsByLocation(long(state.range(0)));
+    int pages = 0;
     long records = 0;
     for (auto _ : state) {
         ReportJob job(def);
@@ -80,7 +91,7 @@ void BM_ItemsByLocation(benchmark::State &state)
             }
         job.finish();
         records = job.recordsRead();
-        pages = job.takePages().size();
+        pages = job.pageCount();
     }
     state.counters["records"] = double(records);
     state.counters["records/s"] =
@@ -88,7 +99,12 @@ void BM_ItemsByLocation(benchmark::State &state)
     state.counters["pages"] = double(pages);
 }
 
-BENCHMARK(BM_ItemsByLocation)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ItemsByLocation)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->ArgName("items")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 } // namespace
 

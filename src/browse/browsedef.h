@@ -35,6 +35,10 @@ struct BrowseSort {
     bool clearsLocator = true;
     // Keeps the view to some records: a fixed condition with bound values.
     std::function<void(View &)> filter{};
+    // Whether the key distribution spans the records the filter keeps, or
+    // all the records it filters: the ends of a search's matches can take
+    // reading most of the table to find, the ends of the table two reads.
+    bool filteredEnds = true;
     // The parent's identifier that fixes the key's first component (a child
     // list); also given to records inserted from this tab.
     std::optional<FieldRef> range{};

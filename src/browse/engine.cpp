@@ -142,17 +142,24 @@ void BrowseEngine::readTotals(bool addWhenMissing)
 
 // ------------------------------------------------------------ the view
 
+std::unique_ptr<View> BrowseEngine::makeView(bool filtered) const
+{
+    const BrowseSort &s = sort();
+    auto v = std::make_unique<View>(main_, s.key);
+    for (const auto &[lookup, mainField] : def_.joins)
+        v->join(table(lookup), mainField);
+    if (s.range && !s.rangeField) v->range({Value(rangeValue())});
+    if (s.filter && filtered) s.filter(*v);
+    if (s.rangeField)
+        v->filter(Cursor::columnRef(main_.def(), s.rangeField->field) + " = ?",
+                  {Value(boundRange_)});
+    return v;
+}
+
 void BrowseEngine::openView()
 {
     const BrowseSort &s = sort();
-    view_ = std::make_unique<View>(main_, s.key);
-    for (const auto &[lookup, mainField] : def_.joins)
-        view_->join(table(lookup), mainField);
-    if (s.range && !s.rangeField) view_->range({Value(rangeValue())});
-    if (s.filter) s.filter(*view_);
-    if (s.rangeField)
-        view_->filter(Cursor::columnRef(main_.def(), s.rangeField->field) + " = ?",
-                      {Value(boundRange_)});
+    view_ = makeView(true);
     if (view_->open() != NoError) {
         // The records are still read, only without the view's limits.
         CaptureFileError();
@@ -605,12 +612,18 @@ void BrowseEngine::buildDistribution()
     if (!view_ || !def_.distribution) return;
     const FieldDef &f = main_.def().fields.at(static_cast<std::size_t>(locatorField()));
     saveBuffers();
+    std::unique_ptr<View> unfiltered;
+    View *ends = view_.get();
+    if (sort().filter && !sort().filteredEnds) {
+        unfiltered = makeView(false);
+        if (unfiltered->open() == NoError) ends = unfiltered.get();
+    }
     PictureValue low, high;
-    view_->toStart();
-    int code = view_->fetch(false, 1, [&] { high = valueOf(f, main_.buffer()); });
+    ends->toStart();
+    int code = ends->fetch(false, 1, [&] { high = valueOf(f, main_.buffer()); });
     if (code == NoError) {
-        view_->toStart();
-        code = view_->fetch(true, 1, [&] { low = valueOf(f, main_.buffer()); });
+        ends->toStart();
+        code = ends->fetch(true, 1, [&] { low = valueOf(f, main_.buffer()); });
     }
     restoreBuffers();
     if (code == NoMoreRecords) return; // an empty view keeps the table it had

@@ -129,6 +129,8 @@ class BrowseEngine
     const BrowseSort &sort() const { return def_.sorts.at(static_cast<std::size_t>(tab_)); }
     int pageSize() const;
     void openView();
+    // A view of the current sort order, with or without the sort's filter.
+    std::unique_ptr<View> makeView(bool filtered) const;
     int fill(bool forward, int count, bool addRows = true);
     // Where a page read starts.
     enum class Anchor {

@@ -35,6 +35,7 @@ BrowseDef searchResultDef(const SearchKind &kind, BrowseDef d)
                                              Glo.SearchString.view(), Glo.Ignorecase != 0);
         v.filter(c.sql, c.params);
     };
+    d.sorts.front().filteredEnds = false;
     d.rowExtras = {
         {[] { return PictureValue{std::string(Glo.SearchString.view())}; },
          [](const PictureValue &v) { Glo.SearchString = std::get<std::string>(v); }},

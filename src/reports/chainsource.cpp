@@ -4,6 +4,7 @@
 #include "platform/data/table.h"
 
 #include <cassert>
+#include <cstring>
 
 namespace hk
 {
@@ -30,6 +31,41 @@ int ChainSource::open()
     // A ranged top level reads one parent's records (a selected one).
     if (levels_.front().parentId) views_.front()->range({Value{levels_.front().parentId()}});
     return views_.front()->open();
+}
+
+// Each level's position, preceded by its length: a record of the deepest
+// level is delivered with every level above it standing on its parent.
+std::string ChainSource::mark() const
+{
+    std::string out;
+    for (const auto &v : views_) {
+        const std::string p = v->position();
+        const auto n = std::uint32_t(p.size());
+        out.append(reinterpret_cast<const char *>(&n), sizeof n);
+        out += p;
+    }
+    return out;
+}
+
+int ChainSource::resume(const std::string &mark)
+{
+    std::size_t at = 0;
+    for (std::size_t d = 0; d < views_.size(); ++d) {
+        std::uint32_t n = 0;
+        if (mark.size() < at + sizeof n) return setError(RecordNotFound, "");
+        std::memcpy(&n, mark.data() + at, sizeof n);
+        at += sizeof n;
+        if (mark.size() < at + n) return setError(RecordNotFound, "");
+        View &v = *views_[d];
+        if (levels_[d].parentId) v.range({Value{levels_[d].parentId()}});
+        int code = v.open();
+        if (code == NoError && !v.reset(mark.substr(at, n))) code = setError(RecordNotFound, "");
+        if (code == NoError) code = v.next();
+        if (code != NoError) return code;
+        at += n;
+    }
+    open_ = views_.size();
+    return NoError;
 }
 
 int ChainSource::next()

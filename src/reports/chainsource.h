@@ -33,6 +33,8 @@ class ChainSource : public RecordSource
     int next() override;
     // The deepest level's records: that is what each read delivers.
     long long records() const override;
+    std::string mark() const override;
+    int resume(const std::string &mark) override;
     View &top() { return *views_.front(); }
 
   private:

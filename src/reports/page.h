@@ -14,7 +14,9 @@ namespace hk
 
 struct PageText {
     float x = 0, y = 0; // top left of the text's line, mm
-    float width = 0;    // right-aligned texts end at x + width
+    // The text's column: a left-aligned text is cut at x + width (0: never),
+    // a right-aligned one ends there.
+    float width = 0;
     ReportFont font{};
     Align align = Align::Left;
     std::string text{};
@@ -24,11 +26,13 @@ struct PageRule {
     float x = 0, y = 0, length = 0;
 };
 
-// A stored picture, by its attachment's number: the page keeps no pixels,
-// the painter reads the thumbnail when it draws the page.
+// A stored picture: an attachment's thumbnail as the file holds it
+// (encoded, a few kilobytes), decoded only as the page is painted, which may
+// be on another thread than the one that reads the data file.
 struct PagePicture {
     float x = 0, y = 0, width = 0, height = 0; // the box it is fitted into, mm
     std::int64_t attachment = 0;
+    std::string bytes;
 };
 
 struct Page {
@@ -40,5 +44,6 @@ struct Page {
 // The pages as text, one primitive a line, positions to 0.01 mm: what the
 // report tests compare with their expected files.
 std::string describePages(const std::vector<Page> &pages);
+std::string describePage(const Page &page, int number);
 
 } // namespace hk

@@ -1,34 +1,51 @@
 // The one painter of report pages, used by the preview, the printer and PDF
-// output alike, and the routine that sends pages to a printer.
+// output alike.
 #pragma once
 
 #include "reports/page.h"
 
-#include <vector>
-
 #include <QString>
 
+#include <map>
+#include <memory>
+#include <tuple>
+
+class QFontMetricsF;
+class QPaintDevice;
 class QPainter;
-class QPrinter;
 
 namespace hk
 {
 
-// Draws page onto the painter's device with 1 mm = device dots per inch / 25.4,
-// under whatever transform the painter carries (the preview scales it).
+// Draws pages onto the painter's device with 1 mm = device dots per inch /
+// 25.4, under whatever transform the painter carries (the preview scales it).
+// A left-aligned text is cut at its column's width, a whole character at a
+// time. The fonts and their measures are kept from page to page.
+class PagePainter
+{
+  public:
+    PagePainter();
+    ~PagePainter();
+    PagePainter(const PagePainter &) = delete;
+    PagePainter &operator=(const PagePainter &) = delete;
+
+    void paint(QPainter &painter, const Page &page);
+
+  private:
+    struct DeviceFont;
+    // The font, its weight and slant, and the device's resolution and kind.
+    using FontKey = std::tuple<int, bool, bool, int, int, int>;
+    DeviceFont &font(const ReportFont &f, QPaintDevice *device);
+    std::map<FontKey, std::unique_ptr<DeviceFont>> fonts_;
+};
+
+// One page with a painter of its own.
 void paintPage(QPainter &painter, const Page &page);
 
 // The size of a page in device pixels at the given resolution.
 double pagePixels(double mm, double dpi);
 
-// Prints pages[from-1 .. to-1] (1-based, clamped to the pages there are; 0, 0
-// means all) as one job named `job`. False when the printer cannot start.
-bool printPages(QPrinter &printer, const std::vector<Page> &pages, const QString &job, int from = 0,
-                int to = 0);
-
-// Writes every page to a PDF file at `file`, titled `job`, through the same
-// painter; the text stays text. An existing file is replaced only once the
-// new one is complete. Empty on success, else the reason it failed.
-QString savePdf(const QString &file, const std::vector<Page> &pages, const QString &job);
+// The longest beginning of text no wider than `width` in these metrics.
+QString cutToWidth(const QString &text, const QFontMetricsF &metrics, double width);
 
 } // namespace hk

@@ -1,12 +1,15 @@
 // Where a report's records come from: one table read in the order of a key
 // through a view, or a parent table with each parent's children attached
-// through their foreign key. Reads fill the shared record buffers.
+// through their foreign key. Reads fill the shared record buffers. A mark
+// taken on a record reads it again later, and the reads go on from there:
+// that is how a page is drawn again without the pages before it.
 #pragma once
 
 #include "platform/data/view.h"
 
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace hk
 {
@@ -24,6 +27,11 @@ class RecordSource
     // How many records the reads may deliver: the records of the table each
     // read stands on, which is what progress is measured against.
     virtual long long records() const = 0;
+    // Where the record last delivered stands.
+    virtual std::string mark() const = 0;
+    // Opens the source on the record of a mark, read again into the buffers
+    // as next() delivered it; next() goes on after it. 0 or the error.
+    virtual int resume(const std::string &mark) = 0;
 };
 
 // One table (with its lookup joins) in the order of a key.
@@ -35,6 +43,8 @@ class ViewSource : public RecordSource
     int open() override { return view_.open(); }
     int next() override { return view_.next(); }
     long long records() const override;
+    std::string mark() const override { return view_.position(); }
+    int resume(const std::string &mark) override;
 
   private:
     Table &table_;
@@ -53,6 +63,8 @@ class NestedSource : public RecordSource
     int next() override;
     // The children: a parent alone delivers none.
     long long records() const override;
+    std::string mark() const override;
+    int resume(const std::string &mark) override;
 
   private:
     Table &childTable_;

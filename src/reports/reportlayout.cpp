@@ -90,7 +90,7 @@ ReportControl ruleAt(double y, double length)
 }
 
 ReportControl imageAt(double x, double y, double width, double height,
-                      std::function<std::int64_t()> attachment)
+                      std::function<StoredPicture()> picture)
 {
     ReportControl c;
     c.type = ControlType::Image;
@@ -98,7 +98,7 @@ ReportControl imageAt(double x, double y, double width, double height,
     c.y = y;
     c.width = width;
     c.height = height;
-    c.image = std::move(attachment);
+    c.image = std::move(picture);
     return c;
 }
 

@@ -27,6 +27,13 @@ struct ReportFont {
 
 enum class Align : std::uint8_t { Left, Right };
 
+// A picture kept in the data file, as a report prints it: the attachment's
+// number and its encoded thumbnail.
+struct StoredPicture {
+    std::int64_t attachment = 0;
+    std::string bytes;
+};
+
 enum class ControlType {
     Text,       // fixed text
     Field,      // a value through a picture
@@ -42,13 +49,13 @@ struct ReportControl {
     double width = 0;    // mm: a right-aligned text ends at x + width; a rule's length
     ReportFont font{};
     Align align = Align::Left;
-    std::string text{};                    // Text
-    std::string picture{};                 // Field, PageNumber, Total
-    std::function<PictureValue()> value{}; // Field
-    int total = -1;                        // Total: index into ReportLayout::totals
-    int id = 0;                            // non-zero for a control the report may hide
-    double height = 0;                     // Image: mm
-    std::function<std::int64_t()> image{}; // Image: the attachment shown; 0 for none
+    std::string text{};                     // Text
+    std::string picture{};                  // Field, PageNumber, Total
+    std::function<PictureValue()> value{};  // Field
+    int total = -1;                         // Total: index into ReportLayout::totals
+    int id = 0;                             // non-zero for a control the report may hide
+    double height = 0;                      // Image: mm
+    std::function<StoredPicture()> image{}; // Image: the picture shown; attachment 0 for none
 };
 
 struct Band {
@@ -65,6 +72,10 @@ struct TotalDef {
     // Sum: added once where this group's header prints (a parent's value
     // under its children), not at every detail; -1 at every detail.
     int atGroup = -1;
+    // Sum: added at the first of a run of details with the same value of
+    // this (a parent's identifier), so that the parent's value counts once
+    // however many of its children print.
+    std::function<std::int64_t()> once{};
 };
 
 struct GroupDef {
@@ -107,6 +118,6 @@ ReportControl totalAt(double x, double y, std::string picture, int total, Report
 ReportControl pageNumberAt(double x, double y, std::string picture, ReportFont font);
 ReportControl ruleAt(double y, double length = 190);
 ReportControl imageAt(double x, double y, double width, double height,
-                      std::function<std::int64_t()> attachment);
+                      std::function<StoredPicture()> picture);
 
 } // namespace hk

@@ -5,7 +5,8 @@
 #include "platform/messages.h"
 #include "platform/windows/dialogunits.h"
 #include "platform/windows/visiblearea.h"
-#include "reports/pagepainter.h"
+#include "reports/outputprogress.h"
+#include "reports/pageoutput.h"
 #include "reports/previewdialogs.h"
 
 #include <QAction>
@@ -64,15 +65,16 @@ constexpr Zoom popupModes[] = {Zoom::None,       Zoom::PageWidth,  Zoom::Percent
 
 } // namespace
 
-PageImage::PageImage(QWidget *parent) : QWidget(parent)
+PageImage::PageImage(PageSource &pages, PagePainter &painter, QWidget *parent)
+    : QWidget(parent), pages_(pages), painter_(painter)
 {
     setAutoFillBackground(false);
     setCursor(Qt::PointingHandCursor);
 }
 
-void PageImage::setPage(const Page *page)
+void PageImage::setPage(int number)
 {
-    page_ = page;
+    page_ = number;
     update();
 }
 
@@ -87,13 +89,15 @@ void PageImage::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
-    if (!page_) return;
+    if (page_ < 1) return;
+    // Held while it is drawn, whatever the source drops meanwhile.
+    const std::shared_ptr<const Page> page = pages_.page(page_);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     const double natural = pagePixels(PageArea::width, logicalDpiX());
     const double scale = width() / natural;
     painter.scale(scale, scale);
-    paintPage(painter, *page_);
+    painter_.paint(painter, *page);
 }
 
 void PageImage::mouseReleaseEvent(QMouseEvent *e)
@@ -101,8 +105,8 @@ void PageImage::mouseReleaseEvent(QMouseEvent *e)
     if (e->button() == Qt::LeftButton) emit clicked();
 }
 
-PreviewWindow::PreviewWindow(const std::vector<Page> &pages, const QString &job)
-    : pages_(pages), model_(int(pages.size()))
+PreviewWindow::PreviewWindow(PageSource &pages, const QString &job)
+    : pages_(pages), model_(pages.pageCount())
 {
     setWindowTitle(QStringLiteral("Report Preview"));
     setObjectName(QStringLiteral("ReportPreview"));
@@ -284,7 +288,7 @@ void PreviewWindow::showGrid()
             QPalette pal = box->palette();
             pal.setColor(QPalette::Window, Qt::white);
             box->setPalette(pal);
-            auto *img = new PageImage(box);
+            auto *img = new PageImage(pages_, painter_, box);
             connect(img, &PageImage::clicked, this, [this, k] {
                 model_.clickSlot(k);
                 refresh();
@@ -302,7 +306,7 @@ void PreviewWindow::showGrid()
         const int page = model_.slotPage(k);
         boxes_[k - 1]->setGeometry(places[k - 1]);
         slotImages_[k - 1]->setGeometry(0, 0, places[k - 1].width(), places[k - 1].height());
-        slotImages_[k - 1]->setPage(page ? &pages_[page - 1] : nullptr);
+        slotImages_[k - 1]->setPage(page);
         boxes_[k - 1]->setVisible(page != 0);
     }
 }
@@ -318,7 +322,7 @@ void PreviewWindow::showZoomed()
         gridAcross_ = gridDown_ = 0;
     }
     if (!zoomedImage_) {
-        zoomedImage_ = new PageImage;
+        zoomedImage_ = new PageImage(pages_, painter_);
         connect(zoomedImage_, &PageImage::clicked, this, [this] {
             model_.clickZoomed();
             refresh();
@@ -330,7 +334,7 @@ void PreviewWindow::showZoomed()
     const int usable = area_->viewport()->width() - area_->verticalScrollBar()->sizeHint().width();
     const double factor = model_.zoomFactor(std::max(usable, 50), natural.width());
     zoomedImage_->resize(int(natural.width() * factor), int(natural.height() * factor));
-    zoomedImage_->setPage(&pages_[model_.current() - 1]);
+    zoomedImage_->setPage(model_.current());
 }
 
 void PreviewWindow::refresh()
@@ -418,10 +422,18 @@ bool PreviewWindow::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-ReportPreview::ReportPreview(const std::vector<Page> &pages, QString job)
+ReportPreview::ReportPreview(PageSource &pages, QString job)
     : Procedure(QStringLiteral("REPORTPREVIEW")), pages_(pages), job_(std::move(job))
 {
 }
+
+ReportPreview::ReportPreview(std::vector<Page> pages, QString job)
+    : Procedure(QStringLiteral("REPORTPREVIEW")),
+      own_(std::make_unique<PageList>(std::move(pages))), pages_(*own_), job_(std::move(job))
+{
+}
+
+ReportPreview::~ReportPreview() = default;
 
 QCoro::Task<> ReportPreview::jump(PreviewWindow *w)
 {
@@ -451,12 +463,12 @@ QCoro::Task<> ReportPreview::saveAsPdf(PreviewWindow *w)
                                   name + QStringLiteral(".pdf"),
                                   QStringLiteral("PDF files (*.pdf)"), QStringLiteral("pdf")};
     const QString file = co_await fileDialogs().saveFileName(w, request);
-    if (file.isEmpty()) co_return; // cancelled, or the preview has closed
-    QString failure;
-    {
-        BusyCursor busy;
-        failure = savePdf(file, pages_, job_);
-    }
+    if (file.isEmpty() || output_) co_return; // cancelled, the preview has closed, or one runs
+    output_ = PageOutput::toPdf(file, pages_, job_);
+    co_await call(std::make_unique<OutputProgress>(*output_, QStringLiteral("Saving as PDF"),
+                                                   QDir::toNativeSeparators(file).toStdString()));
+    const QString failure = output_->cancelled() ? QString() : output_->failure();
+    output_.reset();
     if (!failure.isEmpty())
         message(QStringLiteral("The report could not be saved as %1: %2.")
                     .arg(QDir::toNativeSeparators(file), failure)
@@ -481,6 +493,8 @@ QCoro::Task<> ReportPreview::run()
         keepInside(window());
     w->refresh();
     co_await untilClosed();
+    // A PDF still being written stops here, before the pages can go.
+    output_.reset();
     GlobalResponse = print ? RequestCompleted : RequestCancelled;
 }
 

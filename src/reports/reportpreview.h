@@ -1,10 +1,12 @@
 // The print preview: a report's finished pages as a grid of whole pages or
 // one page zoomed, paged through with the View menu, the spins and the
 // keys, and ended with the user's decision: GlobalResponse 1 to print, 2 not.
+// Pages are drawn from their source as they come into view.
 #pragma once
 
 #include "platform/windows/procedure.h"
-#include "reports/page.h"
+#include "reports/pagepainter.h"
+#include "reports/pagesource.h"
 #include "reports/previewmodel.h"
 
 #include <QMainWindow>
@@ -23,9 +25,10 @@ class PageImage : public QWidget
 {
     Q_OBJECT
   public:
-    explicit PageImage(QWidget *parent = nullptr);
-    void setPage(const Page *page);
-    const Page *page() const { return page_; }
+    PageImage(PageSource &pages, PagePainter &painter, QWidget *parent = nullptr);
+    // The page shown, from 1; 0 none.
+    void setPage(int number);
+    int pageNumber() const { return page_; }
     // The page's natural size on this screen.
     static QSize naturalSize();
 
@@ -37,14 +40,16 @@ class PageImage : public QWidget
     void mouseReleaseEvent(QMouseEvent *) override;
 
   private:
-    const Page *page_ = nullptr;
+    PageSource &pages_;
+    PagePainter &painter_;
+    int page_ = 0;
 };
 
 class PreviewWindow : public QMainWindow
 {
     Q_OBJECT
   public:
-    PreviewWindow(const std::vector<Page> &pages, const QString &job);
+    PreviewWindow(PageSource &pages, const QString &job);
 
     PreviewModel &model() { return model_; }
     QAction *action(int control) const; // by control number, 2 to 16
@@ -80,7 +85,8 @@ class PreviewWindow : public QMainWindow
     void fromSpin(QSpinBox *spin);
     void zoomPopup();
 
-    const std::vector<Page> &pages_;
+    PageSource &pages_;
+    PagePainter painter_;
     PreviewModel model_;
     std::map<int, QAction *> actions_;
     QAction *savePdf_ = nullptr;
@@ -97,12 +103,17 @@ class PreviewWindow : public QMainWindow
     bool printChosen_ = false;
 };
 
+class PageOutput;
+
 class ReportPreview : public Procedure
 {
     Q_OBJECT
   public:
     // pages stay the caller's and must outlive the call.
-    ReportPreview(const std::vector<Page> &pages, QString job);
+    ReportPreview(PageSource &pages, QString job);
+    // Pages made beforehand, kept by the preview.
+    ReportPreview(std::vector<Page> pages, QString job);
+    ~ReportPreview() override;
 
   protected:
     QCoro::Task<> run() override;
@@ -112,8 +123,11 @@ class ReportPreview : public Procedure
     QCoro::Task<> changeDisplay(PreviewWindow *w);
     QCoro::Task<> saveAsPdf(PreviewWindow *w);
 
-    const std::vector<Page> &pages_;
+    std::unique_ptr<PageSource> own_;
+    PageSource &pages_;
     QString job_;
+    // Save as PDF under way; deleted with the preview, which cancels it.
+    std::unique_ptr<PageOutput> output_;
 };
 
 } // namespace hk

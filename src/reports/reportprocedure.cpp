@@ -2,16 +2,22 @@
 
 #include "dictionary/globals.h"
 #include "integrity/tableopen.h"
+#include "platform/data/datafile.h"
 #include "platform/data/table.h"
 #include "platform/printer.h"
-#include "reports/pagepainter.h"
+#include "reports/outputprogress.h"
+#include "reports/pageoutput.h"
 #include "reports/printchoice.h"
 #include "reports/reportjob.h"
+#include "reports/reportpages.h"
 #include "reports/reportpreview.h"
 
 #include <QPrinter>
 #include <QPushButton>
 #include <QTimer>
+
+#include <malloc.h>
+#include <sqlite3.h>
 
 namespace hk
 {
@@ -42,6 +48,14 @@ WindowLayout ReportProcedure::progressLayout()
     return w;
 }
 
+// Memory freed by a large run goes back to the system: the heap's free
+// pages, and the data file's cache of what the run read.
+static void releaseMemory()
+{
+    if (sqlite3 *db = DataFile::program().db()) sqlite3_db_release_memory(db);
+    malloc_trim(0);
+}
+
 static QString percentText(int percent)
 {
     return QStringLiteral("%1% Completed").arg(percent, 3);
@@ -60,7 +74,7 @@ QCoro::Task<> ReportProcedure::run()
             GlobalResponse = RequestCancelled;
             co_return;
         }
-    ReportJob job(def_);
+    auto job = std::make_unique<ReportJob>(def_);
 
     QPrinter &printer = programPrinter();
     if (def_.select) {
@@ -89,7 +103,7 @@ QCoro::Task<> ReportProcedure::run()
         t->send("QUICKSCAN=on");
 
     int shownPercent = 0;
-    job.onPercent = [&](int p) {
+    job->onPercent = [&](int p) {
         if (p == shownPercent) return;
         shownPercent = p;
         progress->setValue(ProgressBar, std::int64_t{p});
@@ -104,8 +118,8 @@ QCoro::Task<> ReportProcedure::run()
     auto *timer = new QTimer(progress);
     timer->setInterval(0); // batches run whenever the window has no input waiting
     connect(timer, &QTimer::timeout, progress, [&, progress] {
-        finished = job.batch();
-        emit batchDone(job.recordsRead(), finished);
+        finished = job->batch();
+        emit batchDone(job->recordsRead(), finished);
         if (finished) {
             timer->stop();
             closeWindow();
@@ -121,7 +135,7 @@ QCoro::Task<> ReportProcedure::run()
     emit generating();
     // Reading starts once the window shows.
     QTimer::singleShot(0, progress, [&, progress] {
-        if (job.begin())
+        if (job->begin())
             timer->start();
         else
             closeWindow();
@@ -130,15 +144,22 @@ QCoro::Task<> ReportProcedure::run()
     for (Table *t : def_.scanned)
         t->send("QUICKSCAN=off");
 
-    if (finished) outcome = job.outcome();
+    if (finished) outcome = job->outcome();
     if (outcome == RequestCompleted) {
-        job.finish();
-        const std::vector<Page> pages = job.takePages();
-        const QString name = QString::fromStdString(job.layout().job);
-        co_await call(std::make_unique<ReportPreview>(pages, name));
-        if (GlobalResponse == RequestCompleted && printPages(printer, pages, name, from, to))
-            emit printed(ranged ? std::min(to, int(pages.size())) - from + 1 : int(pages.size()));
+        job->finish();
+        const std::unique_ptr<ReportPages> pages = job->pages();
+        const QString name = QString::fromStdString(job->layout().job);
+        co_await call(std::make_unique<ReportPreview>(*pages, name));
+        if (GlobalResponse == RequestCompleted) {
+            auto output = PageOutput::toPrinter(printer, *pages, name, from, to);
+            co_await call(std::make_unique<OutputProgress>(*output, QStringLiteral("Printing"),
+                                                           def_.caption));
+            if (output->done() && output->failure().isEmpty()) emit printed(output->total());
+        }
     }
+    // What the run held is given back now that its pages are gone.
+    job.reset();
+    releaseMemory();
     GlobalResponse = outcome;
 }
 

@@ -102,6 +102,39 @@ TEST_F(Search, ManyMatchesAreTestedInKeyOrderByTheSameRule)
     EXPECT_EQ(found("TABLE ", true), tables);
 }
 
+// Matches few among the records come through the index, many are met in
+// key order; either way by the same rule. The index is asked how many there
+// are: 100 added together among 2,100 records are few, 1,000 are many.
+TEST_F(Search, ThePlanFollowsHowManyTheIndexOffers)
+{
+    Items.file().begin();
+    for (Long i = 1; i <= 2100; ++i)
+        addItem(i, i > 1000 && i <= 1100 ? "Walnut desk " + std::to_string(i)
+                   : i % 2               ? "Oak table " + std::to_string(i)
+                                         : "Pine chair " + std::to_string(i));
+    Items.file().commit();
+    const bool viaIndex =
+        containsText(Items, 2, "walnut", true).sql.find("MATCH") != std::string::npos;
+    EXPECT_TRUE(viaIndex);
+    const Texts desks = found("walnut", true);
+    ASSERT_EQ(desks.size(), 100u);
+    EXPECT_EQ(desks.front(), "Walnut desk 1001");
+    EXPECT_TRUE(found("walnut", false).empty());
+    EXPECT_EQ(containsText(Items, 2, "table", false).sql.find("MATCH"), std::string::npos);
+    EXPECT_EQ(found("table", false).size(), 1000u);
+}
+
+// Letter case is ignored as the keys ignore it, through Latin-1, Greek and
+// Cyrillic.
+TEST_F(Search, IgnoringCaseFoldsEveryLetterTheKeysFold)
+{
+    addItems({"Küche", "KÜCHE tisch", "Kuche", "Κουζίνα", "ΚΟΥΖΊΝΑ", "кухня"});
+    EXPECT_EQ(found("küche", true), (Texts{"Küche", "KÜCHE tisch"}));
+    EXPECT_EQ(found("üche", false), (Texts{"Küche"}));
+    EXPECT_EQ(found("ουζ", true), (Texts{"Κουζίνα", "ΚΟΥΖΊΝΑ"}));
+    EXPECT_EQ(found("КУХ", true), (Texts{"кухня"}));
+}
+
 TEST_F(Search, TheIndexFollowsEveryChangeAndComesToOlderFiles)
 {
     addItems({"Brass lamp", "Oak table"});

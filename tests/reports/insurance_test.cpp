@@ -20,6 +20,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <thread>
+
 namespace hk
 {
 namespace
@@ -158,6 +160,13 @@ TEST_F(InsuranceReport, FiguresMatchTheDataLocationByLocation)
         for (const PagePicture &picture : p.pictures)
             shown.push_back(picture.attachment);
     EXPECT_EQ(shown.size(), 5u); // 4 of the television's, the desk's
+    // No text's column runs under a thumbnail beside it.
+    for (const Page &p : pages)
+        for (const PagePicture &picture : p.pictures)
+            for (const PageText &t : p.texts)
+                if (t.y < picture.y + picture.height && t.y >= picture.y && t.x < picture.x) {
+                    EXPECT_LE(t.x + t.width, picture.x) << t.text;
+                }
     bool more = false;
     for (const Page &p : pages)
         for (const PageText &t : p.texts)
@@ -195,28 +204,33 @@ TEST_F(InsuranceReport, OneLocationFromTheSelectionWindowIsAllThatPrints)
             EXPECT_NE(t.text, "Television");
 }
 
-TEST_F(InsuranceReport, ThumbnailsAreDrawnFromTheDataFile)
+// The pages carry their thumbnails: they are painted on a thread of their
+// own after the photo has left the data file, and still show it.
+TEST_F(InsuranceReport, ThumbnailsTravelInThePage)
 {
     ItmRom = {};
     TablesInUse tables{&Items};
     const std::vector<Page> pages = run();
+    const Page *page = nullptr;
     const PagePicture *desk = nullptr;
     for (const Page &p : pages)
         for (const PagePicture &picture : p.pictures)
-            if (picture.attachment == 8) desk = &picture; // the desk's red photo
+            if (picture.attachment == 8) { // the desk's red photo
+                page = &p;
+                desk = &picture;
+            }
     ASSERT_NE(desk, nullptr);
+    EXPECT_FALSE(desk->bytes.empty());
+    ASSERT_EQ(removeAttachment(DataFile::program(), TableId::Items, 5, 8), NoError);
+
     QImage paper(210 * 4, 297 * 4, QImage::Format_RGB32);
     paper.setDotsPerMeterX(4000);
     paper.setDotsPerMeterY(4000);
     paper.fill(Qt::white);
-    for (const Page &p : pages) {
-        bool holds = false;
-        for (const PagePicture &picture : p.pictures)
-            holds = holds || &picture == desk;
-        if (!holds) continue;
+    std::thread([&] {
         QPainter painter(&paper);
-        paintPage(painter, p);
-    }
+        paintPage(painter, *page);
+    }).join();
     const QColor middle = paper.pixelColor(int((desk->x + desk->width / 2) * 4),
                                            int((desk->y + desk->height / 2) * 4));
     EXPECT_GT(middle.red(), 200);

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace hk
 {
 namespace
@@ -114,6 +116,108 @@ TEST_F(PaginatorTest, HiddenControlsAreLeftOutUntilShownAgain)
     rec.note = "second";
     p.printDetail();
     EXPECT_EQ(texts(p.pages()[0]), (Texts{"1", "1.00", "1.00", "second"}));
+}
+
+// A header that fits at a page's foot without its first detail goes to the
+// next page with it; so do nested headers, all together.
+TEST_F(PaginatorTest, AGroupHeaderNeverStandsAloneAtThePageFoot)
+{
+    layout.groups[0].footer.height = 0;
+    Paginator p(layout);
+    // Header A (10) and two details (200) leave 25 mm on page 1: room for
+    // B's header, not for its detail.
+    for (auto [g, c] : {std::pair{"A", 100}, {"A", 200}, {"B", 50}}) {
+        rec = {g, c, ""};
+        p.printDetail();
+    }
+    p.finish();
+    ASSERT_EQ(p.pages().size(), 2u);
+    EXPECT_EQ(texts(p.pages()[0]), (Texts{"1", "A", "1.00", "2.00", "2", "3.00"}));
+    EXPECT_EQ(texts(p.pages()[1]).at(1), "B");
+
+    GroupDef inner;
+    inner.breakValue = [this] { return rec.note; };
+    inner.header.height = 10;
+    inner.header.controls = {fieldAt(
+        0, 0, "s10", [this] { return PictureValue{rec.note}; }, ReportFont{})};
+    layout.groups.push_back(std::move(inner));
+    layout.detail.height = 90;
+    Paginator nested(layout);
+    // A, a and a detail (110), another detail (90): 200 of 235. B and b (20)
+    // fit below, with their detail they do not.
+    for (auto [g, n] : {std::pair{"A", "a"}, {"A", "a"}, {"B", "b"}}) {
+        rec = {g, 100, n};
+        nested.printDetail();
+    }
+    ASSERT_GE(nested.pages().size(), 2u);
+    const Texts first = texts(nested.pages()[0]), second = texts(nested.pages()[1]);
+    EXPECT_EQ(std::count(first.begin(), first.end(), "B"), 0);
+    EXPECT_EQ(std::count(first.begin(), first.end(), "b"), 0);
+    EXPECT_EQ((Texts{second.at(1), second.at(2)}), (Texts{"B", "b"}));
+}
+
+// A left-aligned value may run to the next control of its line, less a
+// millimetre, or to the paper's right margin; a right-aligned text ends
+// there at the latest, so that neither reaches the next column. A fixed
+// text is never cut.
+TEST_F(PaginatorTest, EachValueHasTheRoomUpToTheNextColumn)
+{
+    const ReportFont f{};
+    auto value = [](const char *text) {
+        return [text] { return PictureValue{std::string(text)}; };
+    };
+    layout.groups.clear();
+    layout.detail.height = 10;
+    layout.detail.controls = {
+        fieldAt(0, 0, "s10", value("left"), f),
+        textAt(30, 0, "Heading", f, Align::Right), // 7 figures: 11.1 mm, beyond 40
+        fieldAt(40, 0, "s10", value("next"), f),
+        fieldAt(40, 5, "s10", value("below"), f), // a line of its own
+        totalAt(120, 0, "n5", 0, f),
+        textAt(140, 0, "Label", f),
+    };
+    Paginator p(layout);
+    rec = {"", 0, ""};
+    p.printDetail();
+    const auto &t = p.pages()[0].texts;
+    ASSERT_EQ(t.size(), 7u);                               // the page number, the band's six
+    EXPECT_FLOAT_EQ(t[1].width, 29);                       // to the heading's place
+    EXPECT_FLOAT_EQ(t[2].x + t[2].width, 5 + 39);          // ends before "next"
+    EXPECT_FLOAT_EQ(t[3].width, 79);                       // to the total
+    EXPECT_FLOAT_EQ(t[4].width, 159);                      // to the right margin
+    EXPECT_FLOAT_EQ(t[5].width, float(figuresWide(5, 9))); // its own width
+    EXPECT_FLOAT_EQ(t[6].width, 0);                        // a label, never cut
+}
+
+// A picture stands in the way of every line beside its box, not only the
+// first: a long text on the second line stops before it too.
+TEST_F(PaginatorTest, APictureEndsTheColumnsOfTheLinesBesideIt)
+{
+    const ReportFont f{};
+    layout.groups.clear();
+    layout.detail.height = 20;
+    layout.detail.controls = {
+        fieldAt(
+            0, 0, "s10", [] { return PictureValue{std::string("first")}; }, f),
+        fieldAt(
+            0, 8, "s10", [] { return PictureValue{std::string("second")}; }, f),
+        fieldAt(
+            0, 16, "s10", [] { return PictureValue{std::string("below")}; }, f),
+        imageAt(100, 0, 10, 15,
+                [] {
+                    return StoredPicture{1, "x"};
+                }),
+    };
+    Paginator p(layout);
+    rec = {"", 0, ""};
+    p.printDetail();
+    const Page &page = p.pages()[0];
+    ASSERT_EQ(page.texts.size(), 4u); // the page number, the band's three
+    EXPECT_FLOAT_EQ(page.texts[1].width, 99);
+    EXPECT_FLOAT_EQ(page.texts[2].width, 99);
+    EXPECT_FLOAT_EQ(page.texts[3].width, 199); // past the picture's foot
+    ASSERT_EQ(page.pictures.size(), 1u);
+    EXPECT_EQ(page.pictures[0].bytes, "x"); // the page carries the picture itself
 }
 
 TEST_F(PaginatorTest, DescribesPrimitivesWithPlacesAndFonts)

@@ -1,13 +1,17 @@
 // Save as PDF from the print preview: the file has the report's pages, and
 // its text is text that other programs can read back.
 #include "platform/filedialogs.h"
+#include "platform/windows/layout.h"
 #include "programfixture.h"
+#include "reports/outputprogress.h"
 #include "reports/reportpreview.h"
 #include "testapp.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 
 namespace hk
@@ -60,7 +64,8 @@ class PdfTest : public ProgramTest
             if ((w = qobject_cast<PreviewWindow *>(top))) break;
         ASSERT_NE(w, nullptr);
         w->savePdfAction()->trigger();
-        QApplication::processEvents();
+        // The preview takes no input until its progress window has gone.
+        ASSERT_TRUE(test::waitFor([&] { return w->isEnabled(); }));
         w->action(3)->trigger();
         ASSERT_TRUE(test::waitFor([&] { return done; }));
     }
@@ -113,6 +118,64 @@ TEST_F(PdfTest, AFileThatCannotBeWrittenIsReportedAndNothingIsLeft)
     EXPECT_TRUE(boxes.boxes()[0].text.starts_with("The report could not be saved as "))
         << boxes.boxes()[0].text;
     EXPECT_FALSE(QFile::exists(file));
+}
+
+// Save as PDF writes behind a progress window, the pages written of all of
+// them; Cancel there leaves no file, not even a partial one, and an
+// existing file under that name as it was.
+TEST_F(PdfTest, CancelLeavesNoFileAndTheOldOneAsItWas)
+{
+    std::vector<Page> many(3000);
+    for (std::size_t i = 0; i < many.size(); ++i)
+        for (int line = 0; line < 40; ++line)
+            many[i].texts.push_back(
+                {5,
+                 float(30 + 5 * line),
+                 0,
+                 {9, false, false},
+                 Align::Left,
+                 "Page " + std::to_string(i + 1) + " line " + std::to_string(line)});
+    const QString file = dir.filePath("books.pdf");
+    {
+        QFile old(file);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old");
+    }
+    dialogs.answer(file);
+    bool done = false;
+    auto proc = std::make_unique<ReportPreview>(std::move(many), QStringLiteral("Books"));
+    QObject::connect(proc.get(), &Procedure::done, [&] { done = true; });
+    start(std::move(proc));
+    PreviewWindow *w = nullptr;
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if ((w = qobject_cast<PreviewWindow *>(top))) break;
+    ASSERT_NE(w, nullptr);
+    w->savePdfAction()->trigger();
+    BuiltWindow *progress = nullptr;
+    ASSERT_TRUE(test::waitFor([&] {
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (auto *b = qobject_cast<BuiltWindow *>(top);
+                b && b->isVisible() && b->windowTitle() == "Saving as PDF")
+                progress = b;
+        return progress != nullptr;
+    }));
+    EXPECT_EQ(std::get<std::string>(progress->value(OutputProgress::CaptionText)),
+              QDir::toNativeSeparators(file).toStdString());
+    const QRegularExpression written(QStringLiteral("^(\\d+) of 3000 pages written$"));
+    const auto shown = written.match(
+        QString::fromStdString(std::get<std::string>(progress->value(OutputProgress::PagesText))));
+    ASSERT_TRUE(shown.hasMatch());
+    EXPECT_LT(shown.captured(1).toInt(), 3000);
+    progress->controlAs<QPushButton>(OutputProgress::CancelButton)->click();
+    ASSERT_TRUE(test::waitFor([&] { return w->isEnabled(); })); // the preview goes on
+    EXPECT_TRUE(boxes.boxes().empty());
+    QFile old(file);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), "old");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("books.pdf")});
+    w->action(3)->trigger();
+    ASSERT_TRUE(test::waitFor([&] { return done; }));
 }
 
 } // namespace

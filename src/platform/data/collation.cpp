@@ -106,6 +106,51 @@ void foldFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
     sqlite3_result_text(ctx, folded.data(), static_cast<int>(folded.size()), SQLITE_TRANSIENT);
 }
 
+// Folds the text's code points into out (cleared first).
+void foldInto(const unsigned char *p, const unsigned char *end, std::u32string &out)
+{
+    out.clear();
+    while (p < end) {
+        if (*p < 0x80) {
+            const char32_t c = *p++;
+            out += (c >= 'a' && c <= 'z') ? c - 0x20 : c;
+        } else {
+            out += foldCase(decode(p, end));
+        }
+    }
+}
+
+// hk_has(text, needle): 1 when the text contains the needle with letter case
+// ignored, the needle being given folded. Unlike instr(hk_fold(text), ?) it
+// makes no text of its own for every record it tests: a search that walks
+// the whole table costs the test alone.
+void hasFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+        sqlite3_result_int(ctx, 0);
+        return;
+    }
+    // The needle decoded once for the statement, and a buffer for the texts.
+    struct Search {
+        std::u32string needle, text;
+    };
+    auto *search = static_cast<Search *>(sqlite3_get_auxdata(ctx, 1));
+    if (!search) {
+        search = new Search;
+        auto *n = sqlite3_value_text(argv[1]);
+        foldInto(n, n + sqlite3_value_bytes(argv[1]), search->needle);
+        sqlite3_set_auxdata(ctx, 1, search, [](void *s) { delete static_cast<Search *>(s); });
+        search = static_cast<Search *>(sqlite3_get_auxdata(ctx, 1));
+        if (!search) {
+            sqlite3_result_error_nomem(ctx);
+            return;
+        }
+    }
+    auto *t = sqlite3_value_text(argv[0]);
+    foldInto(t, t + sqlite3_value_bytes(argv[0]), search->text);
+    sqlite3_result_int(ctx, search->text.find(search->needle) != std::u32string::npos);
+}
+
 } // namespace
 
 int compareKeyText(std::string_view a, std::string_view b)
@@ -151,6 +196,10 @@ int registerKeyCollation(sqlite3 *db)
         rc = sqlite3_create_function(db, "hk_fold", 1,
                                      SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr,
                                      foldFunction, nullptr, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_create_function(db, "hk_has", 2,
+                                     SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr,
+                                     hasFunction, nullptr, nullptr);
     return rc;
 }
 

@@ -26,7 +26,9 @@ std::string foldText(std::string_view text);
 std::u32string decodeUtf8(std::string_view text);
 std::string encodeUtf8(std::u32string_view text);
 
-// Registers the collation and the SQL function hk_fold(text).
+// Registers the collation and the SQL functions hk_fold(text) and
+// hk_has(text, folded needle) (whether the text contains the needle with
+// letter case ignored).
 int registerKeyCollation(sqlite3 *db);
 
 } // namespace hk

@@ -1,5 +1,6 @@
 #include "platform/data/cursor.h"
 
+#include "platform/data/collation.h"
 #include "platform/data/datafile.h"
 #include "platform/data/fileerror.h"
 #include "platform/data/schema.h"
@@ -60,6 +61,32 @@ std::vector<int> Cursor::orderFields() const
 {
     if (order_ == kFileOrder) return {};
     return table_.keys.at(order_).components;
+}
+
+std::size_t Cursor::rangedFields() const
+{
+    return std::min(range_.size(), orderFields().size());
+}
+
+// Where the anchor's ranged components stand against the range: <0 before
+// it, 0 inside, >0 after it, compared as the key orders them.
+int Cursor::anchorSide() const
+{
+    const std::vector<int> fields = orderFields();
+    for (std::size_t i = 0; i < rangedFields() && i < anchorValues_.size(); ++i) {
+        const Value &a = anchorValues_[i], &r = range_[i];
+        int c = 0;
+        if (a.index() != r.index())
+            c = a.index() < r.index() ? -1 : 1;
+        else if (const auto *n = std::get_if<std::int64_t>(&a))
+            c = *n < std::get<std::int64_t>(r) ? -1 : *n > std::get<std::int64_t>(r) ? 1 : 0;
+        else if (table_.fields[fields[i]].isText())
+            c = compareKeyText(std::get<std::string>(a), std::get<std::string>(r));
+        else
+            c = std::get<std::string>(a).compare(std::get<std::string>(r));
+        if (c != 0) return c;
+    }
+    return 0;
 }
 
 void Cursor::toStart()
@@ -145,22 +172,30 @@ std::string Cursor::selectSql(bool forward, Anchor anchor, bool inclusive)
     sql = selectFrom();
 
     std::vector<int> fields = orderFields();
+    const std::size_t ranged = rangedFields();
     std::vector<std::string> conditions;
-    for (std::size_t i = 0; i < range_.size() && i < fields.size(); ++i)
+    for (std::size_t i = 0; i < ranged; ++i)
         conditions.push_back(columnRef(table_, fields[i]) + " = ?");
     if (!filter_.empty()) conditions.push_back("(" + filter_ + ")");
     if (anchor == Anchor::Keys || anchor == Anchor::Record) {
-        std::string lhs, rhs;
-        for (std::size_t i = 0; i < fields.size(); ++i) {
-            lhs += (i ? ", " : "") + columnRef(table_, fields[i]);
-            rhs += i ? ", ?" : "?";
-        }
-        if (anchor == Anchor::Record) {
-            lhs += fields.empty() ? "m.rowid" : ", m.rowid";
-            rhs += fields.empty() ? "?" : ", ?";
+        // The ranged components are equal in every record read, so the
+        // comparison starts after them: a row value that began with a column
+        // the range fixes would not narrow the index search, and every read
+        // would scan the range from its start.
+        std::vector<std::string> lhs;
+        for (std::size_t i = ranged; i < fields.size(); ++i)
+            lhs.push_back(columnRef(table_, fields[i]));
+        if (anchor == Anchor::Record) lhs.push_back("m.rowid");
+        std::string left, right;
+        for (std::size_t i = 0; i < lhs.size(); ++i) {
+            left += (i ? ", " : "") + lhs[i];
+            right += i ? ", ?" : "?";
         }
         const char *op = forward ? (inclusive ? " >= " : " > ") : (inclusive ? " <= " : " < ");
-        conditions.push_back("(" + lhs + ")" + op + "(" + rhs + ")");
+        if (!lhs.empty())
+            conditions.push_back("(" + left + ")" + op + "(" + right + ")");
+        else if (!inclusive)
+            conditions.push_back("0"); // equal keys, and equal is excluded
     }
     for (std::size_t i = 0; i < conditions.size(); ++i)
         sql += (i ? " AND " : " WHERE ") + conditions[i];
@@ -216,14 +251,22 @@ int Cursor::fetch(bool forward, int n, const std::function<void()> &each)
     // The reading place is the last record handed out; what was read ahead
     // of it is read again from the file.
     ahead_.clear();
-    sqlite3_stmt *st =
-        file_.statement(selectSql(forward, anchor_, inclusive_), table_.storedName());
+    // An anchor outside the range reads the whole range or nothing of it.
+    Anchor anchor = anchor_;
+    if (anchor != Anchor::Start) {
+        const int side = anchorSide();
+        if (side != 0) {
+            if ((side < 0) != forward) return setError(NoMoreRecords, table_.storedName());
+            anchor = Anchor::Start;
+        }
+    }
+    sqlite3_stmt *st = file_.statement(selectSql(forward, anchor, inclusive_), table_.storedName());
     if (!st) return lastError().code;
     StatementScope scope(st);
     int idx = bindCommon(st, 1);
-    if (anchor_ == Anchor::Keys || anchor_ == Anchor::Record)
-        for (const auto &v : anchorValues_)
-            bindValue(st, idx++, v);
+    if (anchor == Anchor::Keys || anchor == Anchor::Record)
+        for (std::size_t i = rangedFields(); i < anchorValues_.size(); ++i)
+            bindValue(st, idx++, anchorValues_[i]);
     sqlite3_bind_int(st, idx, n);
 
     int read = 0;

@@ -98,6 +98,8 @@ class Cursor
     void dropReadAhead();
     static constexpr int kMaxReadAhead = 32;
     std::vector<int> orderFields() const;
+    std::size_t rangedFields() const; // leading key components the range fixes
+    int anchorSide() const;
 
     DataFile &file_;
     const TableDef &table_;

@@ -8,16 +8,28 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 namespace hk
 {
 
 namespace
 {
 
-// Up to this many candidates from the index are read and sorted; more than
-// that and the records are taken in key order and tested one by one, which
-// finds a page quickly because matches are then frequent.
-constexpr int kMostCandidates = 1000;
+// A search finds its first page one of two ways. It may walk the records in
+// key order, testing each, until a page of them matches; or read the
+// index's candidates, test those, and sort them. A walk costs a record read
+// for every record before the page's last match; candidates cost some six
+// times as much each (a read of the record by its row id, and the sort), but
+// only for the matches. Where the matches lie in key order is not known
+// beforehand; how many there are is estimated from the index, and the
+// candidates are read when they are fewer than a seventh of the records.
+constexpr long long kCandidateShare = 7;
+// The estimate counts the candidates in this many windows of the row ids,
+// spread over the table, each this share of it: a cluster of matching
+// records added together is met by some of them.
+constexpr int kWindows = 8;
+constexpr long long kWindowShare = 512;
 // The trigram index can only find texts of at least three characters.
 constexpr std::size_t kShortestIndexed = 3;
 
@@ -102,6 +114,52 @@ int checkSearchIndexes(sqlite3 *db, const TableDef &table)
     return setError(all ? NoError : FileNotFound, table.storedName());
 }
 
+namespace
+{
+
+std::int64_t edgeRow(Table &table, bool last)
+{
+    sqlite3_stmt *st =
+        table.file().statement("SELECT rowid FROM " + quoteName(table.def().label) +
+                                   " ORDER BY rowid" + (last ? " DESC" : "") + " LIMIT 1",
+                               table.storedName());
+    if (!st) return 0;
+    StatementScope scope(st);
+    return sqlite3_step(st) == SQLITE_ROW ? sqlite3_column_int64(st, 0) : 0;
+}
+
+// How many records the index offers for match: the candidates counted in
+// windows of the row ids, scaled to the table. -1 when the index cannot be
+// asked.
+long long estimateCandidates(Table &table, const std::string &index, const std::string &match)
+{
+    const std::int64_t first = edgeRow(table, false), last = edgeRow(table, true);
+    if (last < first) return 0;
+    const std::int64_t span = last - first + 1;
+    const std::int64_t width = std::max<std::int64_t>(1, span / kWindowShare);
+    sqlite3_stmt *st = table.file().statement("SELECT count(*) FROM " + index + " WHERE " + index +
+                                                  " MATCH ?1 AND rowid >= ?2 AND rowid < ?3",
+                                              table.storedName());
+    if (!st) return -1;
+    StatementScope scope(st);
+    long long counted = 0;
+    std::int64_t sampled = 0;
+    for (int w = 0; w < kWindows; ++w) {
+        const std::int64_t from = first + span * w / kWindows;
+        const std::int64_t to = std::min(from + width, last + 1);
+        sqlite3_reset(st);
+        sqlite3_bind_text(st, 1, match.data(), static_cast<int>(match.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_int64(st, 2, from);
+        sqlite3_bind_int64(st, 3, to);
+        if (sqlite3_step(st) != SQLITE_ROW) return -1;
+        counted += sqlite3_column_int64(st, 0);
+        sampled += to - from;
+    }
+    return sampled > 0 ? counted * span / sampled : 0;
+}
+
+} // namespace
+
 TextCondition containsText(Table &table, int field, std::string_view text, bool ignoreCase)
 {
     const TableDef &def = table.def();
@@ -109,23 +167,19 @@ TextCondition containsText(Table &table, int field, std::string_view text, bool 
     if (ignoreCase) needle = foldText(needle);
     const std::string column = Cursor::columnRef(def, field);
     TextCondition c;
-    c.sql = ignoreCase ? "instr(hk_fold(" + column + "), ?) > 0" : "instr(" + column + ", ?) > 0";
+    // Case ignored, the test folds each record's text as it goes.
+    c.sql = ignoreCase ? "hk_has(" + column + ", ?)" : "instr(" + column + ", ?) > 0";
     c.params = {Value(needle)};
     if (decodeUtf8(needle).size() < kShortestIndexed) return c;
 
     // Few candidates: read them through the index (and sort them); many:
-    // the plain test in key order meets a page of matches soon.
+    // the test in key order meets a page of matches soon, or at worst reads
+    // no more than reading the candidates would have cost.
     const std::string index = quoteName(searchIndexName(def, field));
-    const std::string candidates = "SELECT rowid FROM " + index + " WHERE " + index + " MATCH ?";
-    sqlite3_stmt *st = table.file().statement("SELECT count(*) FROM (" + candidates + " LIMIT " +
-                                                  std::to_string(kMostCandidates) + ")",
-                                              table.storedName());
-    if (!st) return c; // no index to ask: the plain test still decides
-    StatementScope scope(st);
     const std::string match = phrase(needle);
-    sqlite3_bind_text(st, 1, match.data(), static_cast<int>(match.size()), SQLITE_TRANSIENT);
-    if (sqlite3_step(st) != SQLITE_ROW || sqlite3_column_int(st, 0) >= kMostCandidates) return c;
-    c.sql = "m.rowid IN (" + candidates + ") AND " + c.sql;
+    const long long candidates = estimateCandidates(table, index, match);
+    if (candidates < 0 || candidates * kCandidateShare > table.records()) return c;
+    c.sql = "m.rowid IN (SELECT rowid FROM " + index + " WHERE " + index + " MATCH ?) AND " + c.sql;
     c.params.insert(c.params.begin(), Value(match));
     return c;
 }

@@ -11,6 +11,8 @@
 #include "reports/catalogue/insuranceselect.h"
 #include "reports/standardbands.h"
 
+#include <memory>
+
 namespace hk
 {
 
@@ -22,38 +24,56 @@ constexpr int kShown = 4;           // thumbnails beside an item
 constexpr double kThumb = 17;       // mm, square
 constexpr double kFirstThumb = 126; // mm from the body's left edge
 
-// The current item's files, read once per item as its detail prints.
-struct ItemFiles {
-    std::int64_t item = -1;
-    std::vector<std::int64_t> photos;
-    int documents = 0;
+// The current item's files, read once per item as its detail prints. Each
+// run keeps its own: a file added since the last run shows in the next, and
+// a page drawn again shows what it showed the first time.
+class ItemFiles
+{
+  public:
+    const ItemFiles &of(std::int64_t item);
+    std::string moreText() const;
+    StoredPicture photo(int k) const
+    {
+        return k < int(photos_.size()) ? photos_[std::size_t(k)] : StoredPicture{};
+    }
+
+  private:
+    std::int64_t item_ = -1;
+    std::vector<StoredPicture> photos_;
+    int documents_ = 0;
 };
 
-const ItemFiles &filesOfItem()
+const ItemFiles &ItemFiles::of(std::int64_t item)
 {
-    static ItemFiles files;
-    if (files.item == Itm.ItemsId) return files;
-    files = {Itm.ItemsId, {}, 0};
+    if (item_ == item) return *this;
+    item_ = item;
+    photos_.clear();
+    documents_ = 0;
     std::vector<AttachmentInfo> list;
-    listAttachments(DataFile::program(), TableId::Items, Itm.ItemsId, list);
+    listAttachments(DataFile::program(), TableId::Items, item, list);
     for (const AttachmentInfo &a : list) {
-        if (a.mediaType == kMediaPdf)
-            ++files.documents;
-        else
-            files.photos.push_back(a.id);
+        if (a.mediaType == kMediaPdf) {
+            ++documents_;
+            continue;
+        }
+        StoredPicture picture{a.id, {}};
+        // Only the thumbnails printed are read; they travel in the page,
+        // which may be painted where the data file is not to be read.
+        if (photos_.size() < std::size_t(kShown))
+            readThumbnail(DataFile::program(), a.id, picture.bytes);
+        photos_.push_back(std::move(picture));
     }
-    return files;
+    return *this;
 }
 
-std::string moreText()
+std::string ItemFiles::moreText() const
 {
-    const ItemFiles &f = filesOfItem();
     std::string text;
-    const int more = int(f.photos.size()) - kShown;
+    const int more = int(photos_.size()) - kShown;
     if (more > 0) text = "+" + std::to_string(more) + (more == 1 ? " more photo" : " more photos");
-    if (f.documents > 0)
-        text += (text.empty() ? "" : ", ") + std::to_string(f.documents) +
-                (f.documents == 1 ? " document" : " documents");
+    if (documents_ > 0)
+        text += (text.empty() ? "" : ", ") + std::to_string(documents_) +
+                (documents_ == 1 ? " document" : " documents");
     return text;
 }
 
@@ -62,6 +82,7 @@ ReportLayout insuranceLayout(const ReportTexts &texts)
     const ReportFont d = Fonts::detail, h = Fonts::heading, g = Fonts::groupField;
     ReportLayout l;
     l.job = texts.job;
+    auto files = std::make_shared<ItemFiles>();
     l.pageHeader = pageHeaderBand(
         texts, {textAt(2, 0, "Item/Description", h), textAt(62, 0, "Serial No", h),
                 textAt(100, 0, "Quantity", h, Align::Right),
@@ -74,14 +95,12 @@ ReportLayout insuranceLayout(const ReportTexts &texts)
         fieldAt(100, 1, "n10.2B", amountOf(Itm.Values), d, Align::Right),
         fieldAt(2, 6, "s35", textOf(Itm.Description), d),
         fieldAt(
-            2, 11, "s40", [] { return PictureValue{moreText()}; }, d),
+            2, 11, "s40", [files] { return PictureValue{files->of(Itm.ItemsId).moreText()}; }, d),
     };
     for (int k = 0; k < kShown; ++k)
         l.detail.controls.push_back(
-            imageAt(kFirstThumb + k * (kThumb + 1), 1, kThumb, kThumb, [k]() -> std::int64_t {
-                const ItemFiles &f = filesOfItem();
-                return k < int(f.photos.size()) ? f.photos[std::size_t(k)] : 0;
-            }));
+            imageAt(kFirstThumb + k * (kThumb + 1), 1, kThumb, kThumb,
+                    [files, k] { return files->of(Itm.ItemsId).photo(k); }));
     l.totals = {{TotalKind::Count},
                 {TotalKind::Sum, [] { return Itm.Values.cents(); }},
                 {TotalKind::Count, {}, 1},

@@ -27,16 +27,16 @@ std::string idText(std::int64_t id)
     return std::to_string(id);
 }
 
-// Sums each issue's value once: the first article of an issue carries it,
-// the others add nothing. Each total keeps its own memory.
-std::function<std::int64_t()> issueValueOnce()
+std::int64_t issueValue()
 {
-    auto last = std::make_shared<std::int64_t>(-1);
-    return [last] {
-        if (Iss.MagazineIssueId == *last) return std::int64_t{0};
-        *last = Iss.MagazineIssueId;
-        return Iss.Values.cents();
-    };
+    return Iss.Values.cents();
+}
+
+// An issue's value counts once, however many of its articles print.
+TotalDef issueValueOnce(int resetGroup = -1)
+{
+    return {TotalKind::Sum, issueValue, resetGroup, -1,
+            [] { return std::int64_t(Iss.MagazineIssueId); }};
 }
 
 // The issue line: number, month, comments and value; the number's place
@@ -98,14 +98,10 @@ ReportLayout collectionLayout(const ReportTexts &texts, bool articles)
         l.pageHeader = pageHeaderBand(
             texts, {textAt(2, 0, "Issue", h, Align::Right), textAt(34, 0, "Month", h),
                     textAt(56, 0, "Comments", h), textAt(177, 0, "Value", h, Align::Right)});
-    auto sum = [articles] {
-        return articles ? issueValueOnce()
-                        : std::function<std::int64_t()>([] { return Iss.Values.cents(); });
+    auto sum = [articles](int reset) {
+        return articles ? issueValueOnce(reset) : TotalDef{TotalKind::Sum, issueValue, reset};
     };
-    l.totals = {{TotalKind::Count},
-                {TotalKind::Sum, sum()},
-                {TotalKind::Count, {}, 0},
-                {TotalKind::Sum, sum(), 0}};
+    l.totals = {{TotalKind::Count}, sum(-1), {TotalKind::Count, {}, 0}, sum(0)};
     l.groups.push_back(magazineGroup(true));
     l.groups.push_back(yearGroup());
     if (articles) {
@@ -179,7 +175,7 @@ ReportLayout selectedLayout(const ReportTexts &texts, bool byYear)
     l.groups.push_back(std::move(issue));
     l.detail.height = 5;
     l.detail.controls = articleLine();
-    l.totals = {{TotalKind::Count}, {TotalKind::Sum, issueValueOnce()}};
+    l.totals = {{TotalKind::Count}, issueValueOnce()};
     l.pageFooter = totalsBand({textAt(77, 0, "Entries:", d), totalAt(94, 0, "n10", AllCount, d),
                                textAt(130, 0, "Total Value of Magazines:", d),
                                totalAt(167, 0, "N12.2B", AllValue, d)},

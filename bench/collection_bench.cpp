@@ -14,6 +14,7 @@
 #include "integrity/tableopen.h"
 #include "platform/data/datafile.h"
 #include "platform/data/fileerror.h"
+#include "platform/data/transaction.h"
 #include "platform/messages.h"
 #include "sampledata.h"
 
@@ -34,8 +35,8 @@ constexpr int kPage = 20;
 void fillVideo(long cassettes)
 {
     std::mt19937 rng(42);
-    DataFile &file = VideoNumber.file();
-    file.begin();
+    Transaction txn(VideoNumber.file());
+    txn.begin();
     for (long i = 1; i <= cassettes; ++i) {
         VidNum = VideoNumberRecord{};
         VidNum.VideoNumberId = static_cast<Long>(i);
@@ -58,7 +59,7 @@ void fillVideo(long cassettes)
     }
     Hkv = HearthkpValueRecord{};
     HearthkpValue.add();
-    file.commit();
+    txn.commit();
 }
 
 class Collection
@@ -107,12 +108,12 @@ void InsertCassette(benchmark::State &state)
     }
     // The inserted cassettes go again (untimed, after the loop), so that
     // every run starts at the same size.
-    DataFile &file = VideoNumber.file();
-    file.begin();
+    Transaction txn(VideoNumber.file());
+    txn.begin();
     VideoNumber.set(VidNum.Primary);
     while (VideoNumber.previous() == NoError && VidNum.VideoNumberId > state.range(0))
         VideoNumber.remove();
-    file.commit();
+    txn.commit();
 }
 
 std::unique_ptr<BrowseEngine> openList(const BrowseDef &def)

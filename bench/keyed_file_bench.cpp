@@ -8,6 +8,7 @@
 #include "platform/data/datafile.h"
 #include "platform/data/fileerror.h"
 #include "platform/data/table.h"
+#include "platform/data/transaction.h"
 #include "platform/data/view.h"
 
 #include <benchmark/benchmark.h>
@@ -23,18 +24,18 @@
 
 using namespace hk;
 
-namespace {
+namespace
+{
 
-const char *kWords[] = {"Garden", "River", "Stone", "House", "Winter", "Letters", "Night",
-                        "Island", "Silver", "Road",   "Bridge", "Harvest", "Light",  "Shadow",
-                        "Empire", "Voyage", "Song",   "Glass",  "Orchard", "Tide"};
+const char *kWords[] = {"Garden", "River",  "Stone", "House",  "Winter",  "Letters", "Night",
+                        "Island", "Silver", "Road",  "Bridge", "Harvest", "Light",   "Shadow",
+                        "Empire", "Voyage", "Song",  "Glass",  "Orchard", "Tide"};
 
 std::string randomWords(std::mt19937 &rng, int n)
 {
     std::string s;
     for (int i = 0; i < n; ++i) {
-        if (i)
-            s += ' ';
+        if (i) s += ' ';
         s += kWords[rng() % 20];
     }
     return s;
@@ -52,8 +53,7 @@ Station &station(long count)
 {
     static std::map<long, std::unique_ptr<Station>> stations;
     auto &s = stations[count];
-    if (s)
-        return *s;
+    if (s) return *s;
     s = std::make_unique<Station>();
     std::filesystem::create_directories("bench-data");
     std::string path = "bench-data/books-" + std::to_string(count) + ".Tps";
@@ -61,15 +61,16 @@ Station &station(long count)
     s->file = std::make_unique<DataFile>(path);
     s->books = std::make_unique<Table>(TableId::Books, &s->b, s->file.get());
     Table &books = *s->books;
-    if (fresh)
-        books.create();
+    if (fresh) books.create();
     if (books.open() != NoError) {
-        std::fprintf(stderr, "cannot open %s: %s\n", path.c_str(), lastError().driverMessage.c_str());
+        std::fprintf(stderr, "cannot open %s: %s\n", path.c_str(),
+                     lastError().driverMessage.c_str());
         std::exit(1);
     }
     std::mt19937 rng(42);
     if (fresh) {
-        s->file->begin();
+        Transaction txn(*s->file);
+        txn.begin();
         for (long id = 1; id <= count; ++id) {
             s->b = BooksRecord{};
             s->b.BooksId = static_cast<Long>(id);
@@ -78,7 +79,7 @@ Station &station(long count)
             s->b.BookCategoryId = static_cast<Long>(rng() % 20 + 1);
             books.add();
         }
-        s->file->commit();
+        txn.commit();
     }
     for (int i = 0; i < 1000; ++i) {
         s->b.BooksId = static_cast<Long>(rng() % count + 1);

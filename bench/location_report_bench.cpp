@@ -8,6 +8,7 @@
 #include "integrity/tableopen.h"
 #include "platform/data/datafile.h"
 #include "platform/data/files.h"
+#include "platform/data/transaction.h"
 #include "reports/reportjob.h"
 
 #include <QDir>
@@ -45,7 +46,8 @@ const ReportDefinition &itemsByLocation(long items)
         UseTable(Items);
         if (fresh) {
             std::mt19937 rng(11);
-            DataFile::program().begin();
+            Transaction txn(DataFile::program());
+            txn.begin();
             for (long id = 1; id <= kLocations; ++id) {
                 ItmRom = {};
                 ItmRom.RoomsId = Long(id);
@@ -66,11 +68,11 @@ const ReportDefinition &itemsByLocation(long items)
                 Itm.Notes = rng() % 4 ? "" : "A note";
                 Items.add();
                 if (id % 100000 == 0) {
-                    DataFile::program().commit();
-                    DataFile::program().begin();
+                    txn.commit();
+                    txn.begin();
                 }
             }
-            DataFile::program().commit();
+            txn.commit();
         }
         OwnerName = "Bench Owner";
         OwnerAddress = "1 Bench Road";

@@ -17,6 +17,7 @@
 #include "platform/data/datafile.h"
 #include "platform/data/files.h"
 #include "platform/data/table.h"
+#include "platform/data/transaction.h"
 #include "platform/messages.h"
 
 #include "searchpages.h"
@@ -65,7 +66,8 @@ void fill()
     DataFile &file = MagArticle.file();
     Long year = 0, issue = 0, article = 0;
     for (long m = 1; m <= kMagazines; ++m) {
-        file.begin();
+        Transaction txn(file);
+        txn.begin();
         Mag = MagNameRecord{};
         Mag.MagazineNameId = static_cast<Long>(m);
         Mag.MagazineName = "Magazine " + std::to_string(m);
@@ -98,7 +100,7 @@ void fill()
                 }
             }
         }
-        file.commit();
+        txn.commit();
     }
 }
 

@@ -17,6 +17,7 @@
 #include "platform/data/datafile.h"
 #include "platform/data/files.h"
 #include "platform/data/table.h"
+#include "platform/data/transaction.h"
 #include "platform/messages.h"
 
 #include <QApplication>
@@ -61,7 +62,8 @@ void prepare()
     UseTable(ItemsRooms);
     UseTable(Items);
     if (!fresh) return putBack(); // after a run that was cut short
-    DataFile::program().begin();
+    Transaction txn(DataFile::program());
+    txn.begin();
     for (long id = 1; id <= kLocations; ++id) {
         ItmRom = {};
         ItmRom.RoomsId = Long(id);
@@ -76,7 +78,7 @@ void prepare()
         Itm.Values.setCents(id % 10000);
         Items.add();
     }
-    DataFile::program().commit();
+    txn.commit();
 }
 
 void settle()
@@ -229,7 +231,8 @@ void inserts(benchmark::State &state)
     if (childSumsKept(file.db(), Items.def()) != kept) state.SkipWithError("figures not as asked");
     Long id = kItems + 1;
     for (auto _ : state) {
-        file.begin();
+        Transaction txn(file);
+        txn.begin();
         for (int i = 0; i < 1000; ++i) {
             Itm = {};
             Itm.ItemsId = id + i;
@@ -239,7 +242,7 @@ void inserts(benchmark::State &state)
             Items.add();
         }
         state.PauseTiming();
-        file.rollback();
+        txn.rollback();
         state.ResumeTiming();
     }
     state.SetItemsProcessed(state.iterations() * 1000);

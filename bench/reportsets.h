@@ -10,6 +10,7 @@
 #include "integrity/tableopen.h"
 #include "platform/data/datafile.h"
 #include "platform/data/files.h"
+#include "platform/data/transaction.h"
 #include "platform/messages.h"
 #include "reports/reportjob.h"
 
@@ -59,18 +60,18 @@ inline std::string words(std::mt19937 &rng, int n)
 class Batches
 {
   public:
-    explicit Batches(DataFile &file) : file_(file) { file_.begin(); }
-    ~Batches() { file_.commit(); }
+    explicit Batches(DataFile &file) : txn_(file) { txn_.begin(); }
+    ~Batches() { txn_.commit(); }
     void added()
     {
         if (++n_ % 50000 == 0) {
-            file_.commit();
-            file_.begin();
+            txn_.commit();
+            txn_.begin();
         }
     }
 
   private:
-    DataFile &file_;
+    Transaction txn_;
     long n_ = 0;
 };
 

@@ -6,6 +6,7 @@
 #include "dictionary/tables.h"
 #include "platform/data/datafile.h"
 #include "platform/data/files.h"
+#include "platform/data/transaction.h"
 
 #include <cstdio>
 #include <random>
@@ -34,8 +35,8 @@ inline const char *const kRooms[] = {"Kitchen",  "Living Room", "Bedroom", "Stud
 inline void fill(long books, long items = 200)
 {
     std::mt19937 rng(42);
-    DataFile &file = Books.file();
-    file.begin();
+    Transaction txn(Books.file());
+    txn.begin();
     Long id = 0;
     for (const char *c : kCategories) {
         BokCat = BookCategoryRecord{};
@@ -89,7 +90,7 @@ inline void fill(long books, long items = 200)
     Hkv.InventoryBooks.setCents(booksValue % Decimal<5>::maxCents);
     Hkv.InventoryItems.setCents(itemsValue % Decimal<5>::maxCents);
     HearthkpValue.add();
-    file.commit();
+    txn.commit();
 }
 
 } // namespace hk::sample

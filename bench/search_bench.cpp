@@ -17,6 +17,7 @@
 #include "platform/data/files.h"
 #include "platform/data/table.h"
 #include "platform/data/textsearch.h"
+#include "platform/data/transaction.h"
 #include "platform/messages.h"
 
 #include "searchpages.h"
@@ -73,7 +74,8 @@ std::string description(std::mt19937 &rng, long i)
 
 void addItems(long from, long count, std::mt19937 &rng)
 {
-    Items.file().begin();
+    Transaction txn(Items.file());
+    txn.begin();
     for (long i = from; i < from + count; ++i) {
         Itm = ItemsRecord{};
         Itm.ItemsId = static_cast<Long>(i);
@@ -83,7 +85,7 @@ void addItems(long from, long count, std::mt19937 &rng)
         Itm.Values.setCents(static_cast<std::int64_t>(500 + rng() % 50000));
         Items.add();
     }
-    Items.file().commit();
+    txn.commit();
 }
 
 // A data file made current, its tables open for the scope.
@@ -134,7 +136,8 @@ void FirstPage(benchmark::State &state)
 // rest before its first match.
 void addItemsInOrder(long from, long count, std::mt19937 &rng)
 {
-    Items.file().begin();
+    Transaction txn(Items.file());
+    txn.begin();
     for (long i = from; i < from + count; ++i) {
         // Row ids and places differ, as they do when items are added over time.
         const long place = (i * 7919) % kItems;
@@ -155,7 +158,7 @@ void addItemsInOrder(long from, long count, std::mt19937 &rng)
         Itm.Values.setCents(static_cast<std::int64_t>(500 + rng() % 50000));
         Items.add();
     }
-    Items.file().commit();
+    txn.commit();
 }
 
 // range(0): the text, from the rarest ("zebrawood", 10 items) through

@@ -1,5 +1,6 @@
 # Desktop install and the Debian package: the program, its private library,
-# the menu launcher and the icon, in the places a Linux desktop looks for them.
+# the sqlite3 shell extension, the menu launcher and the icon, in the places
+# a Linux desktop looks for them.
 #   cmake --install build [--prefix DIR]      cpack -G DEB --config build/CPackConfig.cmake
 include(GNUInstallDirs)
 
@@ -9,6 +10,9 @@ set(HK_PRIVATE_LIBDIR ${CMAKE_INSTALL_LIBDIR}/hearthkeep)
 set_target_properties(hearthkeep PROPERTIES INSTALL_RPATH "$ORIGIN/../${HK_PRIVATE_LIBDIR}")
 install(TARGETS hearthkeep RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS hkprints LIBRARY DESTINATION ${HK_PRIVATE_LIBDIR} NAMELINK_SKIP)
+# The extension that lets the stock sqlite3 shell check a data file:
+#   sqlite3 Hearthkp.Tps '.load <libdir>/hearthkeep/hksqlite' 'PRAGMA integrity_check'
+install(TARGETS hksqlite LIBRARY DESTINATION ${HK_PRIVATE_LIBDIR})
 install(PROGRAMS ${PROJECT_SOURCE_DIR}/resources/desktop/hearthkeep-launch
         DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/resources/desktop/hearthkeep.desktop

@@ -8,6 +8,7 @@
 #include "platform/data/fileerror.h"
 #include "platform/data/files.h"
 #include "platform/messages.h"
+#include "watchedboxes.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -19,7 +20,7 @@ class ProgramTest : public ::testing::Test
   protected:
     QTemporaryDir dir;
     QString previousDir = QDir::currentPath();
-    hk::ScriptedMessageService boxes;
+    hk::test::WatchedBoxes boxes;
     std::vector<int> haltCodes;
 
     void SetUp() override
@@ -31,6 +32,7 @@ class ProgramTest : public ::testing::Test
 
     void TearDown() override
     {
+        EXPECT_EQ(boxes.shownUnderLock(), std::vector<std::string>{});
         for (int i = 0; i < hk::TableCount; ++i) {
             hk::Table &t = hk::table(hk::TableId(i));
             if (t.isOpen()) t.close();

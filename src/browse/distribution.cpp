@@ -1,6 +1,7 @@
 #include "browse/distribution.h"
 
 #include "dictionary/types.h"
+#include "dictionary/utf8.h"
 #include "platform/data/collation.h"
 
 #include <algorithm>

@@ -59,6 +59,11 @@ void combine(LinkedDef &def, const std::string &title, QSize size, QSize minimum
     // Tab goes through the first list's controls, then the second's, then
     // Close and Help, which serve the whole window.
     const auto shared = [&a](const ControlLayout &c) { return c.id == a.close || c.id == a.help; };
+    // Each list's commands answer their keys while the focus is in that list.
+    for (ControlLayout &c : a.layout.controls)
+        c.group = shared(c) ? 0 : 1;
+    for (ControlLayout &c : b.layout.controls)
+        c.group = 2;
     w.controls = a.layout.controls;
     const auto foot = std::stable_partition(w.controls.begin(), w.controls.end(),
                                             [&](const ControlLayout &c) { return !shared(c); });
@@ -78,7 +83,8 @@ void linkSideBySide(LinkedDef &def, const std::string &title, QSize size, QSize 
     const int toRightFoot = def.second.layout.size.width();
     for (ControlLayout &c : a.layout.controls)
         if (c.id == a.close || c.id == a.help) c.design.translate(toRightFoot, 0);
-    combine(def, title, size, minimum);
+    // A list designed wider than asked for (its buttons need it) widens the window.
+    combine(def, title, size.expandedTo(QSize(dx + toRightFoot, 0)), minimum);
 }
 
 void linkLayouts(LinkedDef &def, const std::string &title, QSize size, QSize minimum)
@@ -91,7 +97,8 @@ void linkLayouts(LinkedDef &def, const std::string &title, QSize size, QSize min
     shift(def.second, 0, top, SecondListOffset);
     for (ControlLayout &c : a.layout.controls)
         if (c.id == a.close || c.id == a.help) c.design.translate(0, footDrop);
-    combine(def, title, size, minimum);
+    const int widest = std::max(a.layout.size.width(), def.second.layout.size.width());
+    combine(def, title, size.expandedTo(QSize(widest, 0)), minimum);
 }
 
 // ------------------------------------------------------------ the window

@@ -99,8 +99,6 @@ void ListPane::wire()
         if (engine_->selectMode()) {
             w->unhideControl(def_.select);
             w->controlAs<QPushButton>(def_.select)->setDefault(true);
-            // Asked for a choice, the list is a dialog: Escape closes it.
-            if (QWidget *close = w->control(def_.close)) close->setProperty("hkCancel", true);
         } else {
             w->hideControl(def_.select);
         }
@@ -111,7 +109,12 @@ void ListPane::wire()
     for (std::size_t i = 0; i + 1 < controls.size(); ++i)
         for (const BrowseDisplay &d : def_.displays)
             if (controls[i].kind == ControlKind::Prompt && controls[i + 1].id == d.control)
-                displayPrompts_.push_back(controls[i].id);
+                displayPrompts_.emplace_back(controls[i].id, d.control);
+    std::set<TableId> parents;
+    for (const BrowseSort &s : def_.sorts)
+        if (s.range) parents.insert(s.range->table);
+    for (const BrowseDisplay &d : def_.displays)
+        if (parents.contains(d.field.table)) parentDisplays_.insert(d.control);
 
     engine_->onCloseRequest = [this] { post(window_.id(), Notice::closeRequest()); };
     engine_->onNewSelection = [this] {
@@ -151,17 +154,19 @@ void ListPane::redisplay()
     }
     if (def_.total && s.total) w->setValue(s.total, bufferValue(*def_.total));
     // The joined record's fields belong to the highlighted row: with no row
-    // they go, prompts and all, rather than show an earlier record.
+    // they go, prompts and all, rather than show an earlier record. The
+    // parent a child list is kept to stays named ("Video:" and the cassette).
+    const auto shows = [&](int display) { return some || parentDisplays_.contains(display); };
     for (const BrowseDisplay &d : def_.displays) {
-        if (some) {
+        if (shows(d.control)) {
             w->unhideControl(d.control);
             w->setValue(d.control, bufferValue(d.field));
         } else {
             w->hideControl(d.control);
         }
     }
-    for (int prompt : displayPrompts_)
-        some ? w->unhideControl(prompt) : w->hideControl(prompt);
+    for (const auto &[prompt, display] : displayPrompts_)
+        shows(display) ? w->unhideControl(prompt) : w->hideControl(prompt);
 }
 
 void ListPane::form(Long request)

@@ -13,6 +13,8 @@
 #include <QPointer>
 
 #include <memory>
+#include <set>
+#include <utility>
 #include <vector>
 
 class QMenu;
@@ -59,8 +61,12 @@ class ListPane : public QObject
     const BrowseDef &def_;
     std::unique_ptr<BrowseEngine> engine_;
     QPointer<QMenu> menu_;
-    std::vector<int> displayPrompts_; // the prompts of the displays
-    int marked_ = -1;                 // the tab whose caption is marked
+    // The prompts of the displays, each with the first display it names.
+    std::vector<std::pair<int, int>> displayPrompts_;
+    // Displays of the parent the list is kept to: they name it even when it
+    // has no children to show.
+    std::set<int> parentDisplays_;
+    int marked_ = -1; // the tab whose caption is marked
 };
 
 } // namespace hk

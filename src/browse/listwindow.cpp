@@ -198,7 +198,7 @@ void ListWindow::pressHelp()
 {
     if (!mayAct()) return;
     rereadAll();
-    showHelp(name());
+    showHelp(helpContext());
 }
 
 bool ListWindow::handlePosted(QEvent::Type type)

@@ -33,6 +33,8 @@ class ListWindow : public Procedure
     ~ListWindow() override;
 
     BuiltWindow *content() const { return content_; }
+    // The definitions of its lists, the first list's first.
+    const std::vector<const BrowseDef *> &definitions() const { return parts_.panes; }
     // Where the window is in its life; with no window (before it opens or
     // once it has gone), Closing.
     WindowPhase phase() const { return life_ ? life_->phase() : WindowPhase::Closing; }

@@ -82,7 +82,8 @@ WindowLayout SearchWindow::layout()
          .kind = ControlKind::Button,
          .design = QRect(88, 40, 48, 14),
          .text = "Cancel",
-         .tip = "Cancel Search"},
+         .tip = "Cancel Search",
+         .flags = FlagCancel},
         {.id = Help,
          .kind = ControlKind::Button,
          .design = QRect(142, 40, 48, 14),
@@ -106,7 +107,7 @@ QCoro::Task<> SearchWindow::run()
     };
     onClick(Ok, [this] { pressOk(); });
     onClick(Cancel, [this] { window()->close(); });
-    onClick(Help, [this] { showHelp(name()); });
+    onClick(Help, [this] { showHelp(helpContext()); });
     WindowLife::attach(openDocument(content_), {.section = kind_.window});
     content_->control(IgnoreCase)->setFocus();
     co_await untilClosed();

@@ -33,6 +33,7 @@ class SearchWindow : public Procedure
     static WindowLayout layout();
     enum Control { IgnoreCase = 1, FindPrompt, Find, Ok, Cancel, Help };
     BuiltWindow *content() const { return content_; }
+    const SearchKind &kind() const { return kind_; }
 
   protected:
     QCoro::Task<> run() override;

@@ -1,6 +1,7 @@
 #include "collection/csvexport.h"
 
 #include "collection/csvfieldrule.h"
+#include "collection/csvtext.h"
 #include "collection/recordbuffer.h"
 #include "dictionary/tables.h"
 #include "forms/formdef.h"
@@ -229,7 +230,9 @@ void CollectionExport::appendRow(Reading &r, std::size_t depth)
         if (col.attachments) {
             std::string cell;
             if (!folder_.isEmpty() && !writeAttachments(r, std::size_t(col.level), cell)) return;
-            appendCsvField(line, cell);
+            // The cell begins with the folder's name, which the CSV file's
+            // name gives: "=x.csv" must not make a formula of it.
+            appendCsvField(line, inertText(cell));
             continue;
         }
         const Level &level = levels_[col.level];
@@ -238,7 +241,7 @@ void CollectionExport::appendRow(Reading &r, std::size_t depth)
             col.join < 0 ? r.records[col.level].data() : r.lookups[col.level][col.join].data();
         const FieldDef &f = t.fields[col.field];
         if (f.isText())
-            appendCsvField(line, field::text(f, rec));
+            appendCsvField(line, inertText(field::text(f, rec)));
         else if (col.shown && field::integer(f, rec) != 0)
             appendCsvField(line, format(PictureValue(field::integer(f, rec)), *col.shown));
         else
@@ -321,6 +324,7 @@ int CollectionExport::write(DataFile &file, QIODevice &out,
     }
     r.chunk += "\r\n";
     writeLevel(r, 0);
+    rows_ = r.rows;
     return r.code;
 }
 

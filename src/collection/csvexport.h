@@ -2,7 +2,8 @@
 // spreadsheet or an insurer: a header row of field names, then one row per
 // record (top-level records in the order of their identifier, children in
 // their parent's key order), values as the forms show them
-// (decimal point, no grouping, nothing for a zero). The columns come from the
+// (decimal point, no grouping, nothing for a zero), texts that a spreadsheet
+// would run as formulas marked as texts (csvtext.h). The columns come from the
 // dictionary: the table's fields less its identifier, with each reference to
 // a lookup table replaced by the lookup's name, so a file means the same in
 // any data file. A collection of parents and children (cassettes and their
@@ -88,6 +89,8 @@ class CollectionExport
     int write(DataFile &file, QIODevice &out,
               const std::function<bool(long long rows)> &progress = {});
     const QString &failure() const { return failure_; }
+    // The rows the last write wrote, the header not counted.
+    long long rowsWritten() const { return rows_; }
 
     // The collections that can be exported, in menu order.
     static const std::vector<CsvCollection> &collections();
@@ -114,6 +117,7 @@ class CollectionExport
     std::vector<CsvColumn> columns_;
     QString failure_;
     QString folder_, folderNamed_;
+    long long rows_ = 0;
 };
 
 } // namespace hk

@@ -1,10 +1,11 @@
 #include "collection/csvfieldrule.h"
 
 #include "collection/csvreader.h"
+#include "collection/csvtext.h"
+#include "dictionary/utf8.h"
 
 #include <algorithm>
 #include <charconv>
-#include <limits>
 
 namespace hk
 {
@@ -18,24 +19,6 @@ std::string joined(const std::vector<std::string> &names)
     for (const std::string &n : names)
         all += (all.empty() ? "" : ", ") + n;
     return all;
-}
-
-// The range a field's type holds.
-std::pair<std::int64_t, std::int64_t> rangeOf(const FieldDef &f)
-{
-    switch (f.type) {
-    case FieldType::Long:
-        return {std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()};
-    case FieldType::Short:
-        return {std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max()};
-    case FieldType::Byte:
-        return {0, 255};
-    case FieldType::Decimal:
-        return {-(pow10(2 * f.size - 1) - 1), pow10(2 * f.size - 1) - 1};
-    case FieldType::String:
-        break;
-    }
-    return {0, 0};
 }
 
 // How a form takes a field: its entry's picture or its list of choices.
@@ -89,8 +72,14 @@ bool CsvFieldRule::store(std::string_view text, void *record, std::string &reaso
         reason = header + ": the text is not UTF-8";
         return false;
     }
+    // A field cannot hold a NUL: it would cut the text short unseen.
+    if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos) {
+        reason = header + ": " + quotedValue(text.substr(0, nul)) +
+                 " is followed by a NUL character, which no field holds";
+        return false;
+    }
     if (f.isText()) {
-        const std::string_view value = trimRight(text);
+        const std::string_view value = trimRight(textOfCell(text));
         if (!choices.empty() && !value.empty() &&
             std::find(choices.begin(), choices.end(), value) == choices.end()) {
             reason = header + ": " + quotedValue(value) + " is not one of " + joined(choices);
@@ -131,8 +120,7 @@ bool CsvFieldRule::store(std::string_view text, void *record, std::string &reaso
                  ec == std::errc() && end == t.data() + t.size())
             value = n;
     }
-    const auto [least, most] = rangeOf(f);
-    if (!value || *value < least || *value > most) {
+    if (!value || !valueRange(f).holds(*value)) {
         reason = header + ": " + quotedValue(text) + " is not a value the field takes";
         return false;
     }

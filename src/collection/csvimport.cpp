@@ -3,6 +3,7 @@
 #include "collection/csvexport.h"
 #include "collection/csvfieldrule.h"
 #include "collection/csvreader.h"
+#include "collection/csvtext.h"
 #include "collection/recordbuffer.h"
 #include "dictionary/tables.h"
 #include "forms/attachmentdraft.h"
@@ -13,6 +14,7 @@
 #include "platform/data/datafile.h"
 #include "platform/data/fileerror.h"
 #include "platform/data/table.h"
+#include "platform/data/transaction.h"
 #include "platform/mediafile.h"
 #include "platform/picture.h"
 
@@ -451,7 +453,8 @@ int CollectionImport::attach(Run &r, std::size_t depth, const std::vector<std::s
     const Level &level = *levels_[depth];
     for (std::size_t i = 0; i < cells.size() && i < attachmentsOf_.size(); ++i) {
         if (attachmentsOf_[i] != int(depth) || cells[i].empty()) continue;
-        const QString cell = QString::fromStdString(cells[i]);
+        const std::string_view text = textOfCell(cells[i]);
+        const QString cell = QString::fromUtf8(text.data(), qsizetype(text.size()));
         for (const QString &path : cell.split(QLatin1Char(kAttachmentSeparator))) {
             const QString quoted = QStringLiteral("the attachment \"%1\"").arg(path);
             // Only files in the CSV's own folder, or below it, are read.
@@ -558,8 +561,18 @@ int CollectionImport::finish(Run &r)
         for (const auto &level : levels_) {
             if (!level->form || !level->form->total || level->form->total->totalField != field)
                 continue;
-            if (const int code = addToRunningTotal(*r.totalsFile, *level->form->total, sum);
-                code != NoError)
+            // A file whose values the total cannot hold is refused as a
+            // whole, as the form refuses a value that would carry it past
+            // its maximum.
+            const RunningTotal &total = *level->form->total;
+            const std::optional<std::int64_t> now = runningTotalNow(*r.totalsFile, total);
+            if (!now) return lastError().code;
+            if (const auto past = totalPastMaximum(total, *now, sum)) {
+                failure_ = QString::fromStdString("The total " + past->total + " would come to " +
+                                                  past->amountAndMaximum());
+                return -1;
+            }
+            if (const int code = addToRunningTotal(*r.totalsFile, total, sum); code != NoError)
                 return code;
         }
     }
@@ -615,9 +628,12 @@ int CollectionImport::run(DataFile &file, QIODevice &in, Mode mode,
         l->ids.clear();
         l->numbered = false;
     }
-    if (code == NoError) code = file.begin();
+    Transaction txn(file);
+    if (code == NoError) code = txn.begin();
     if (code != NoError) {
+        const FileError error = lastError();
         closeAll();
+        setDriverError(error.code, error.driverCode, error.driverMessage, error.file);
         return code;
     }
 
@@ -642,13 +658,14 @@ int CollectionImport::run(DataFile &file, QIODevice &in, Mode mode,
     }
     if (code == NoError) code = finish(r);
     if (code == NoError && mode == Mode::Write)
-        code = file.commit();
-    else {
-        const FileError error = lastError();
-        file.rollback();
-        setDriverError(error.code, error.driverCode, error.driverMessage, error.file);
-    }
+        code = txn.commit();
+    else
+        txn.rollback(); // a trial run, or a failure: lastError() keeps why
+    // What failed is what the caller reports: closing the tables may not
+    // overwrite it.
+    const FileError error = lastError();
     closeAll();
+    setDriverError(error.code, error.driverCode, error.driverMessage, error.file);
     return code;
 }
 

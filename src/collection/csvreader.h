@@ -41,7 +41,4 @@ class CsvReader
     std::string error_;
 };
 
-// Whether text is well-formed UTF-8.
-bool validUtf8(std::string_view text);
-
 } // namespace hk

@@ -2,6 +2,7 @@
 
 #include "collection/csvexport.h"
 #include "collection/csvimport.h"
+#include "collection/passprogress.h"
 #include "integrity/tableopen.h"
 #include "integrity/warnings.h"
 #include "platform/data/datafile.h"
@@ -14,7 +15,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
-#include <QProgressDialog>
 
 namespace hk
 {
@@ -25,22 +25,16 @@ namespace
 constexpr const char *kTitle = "Import Collection";
 constexpr std::size_t kRowsShown = 15;
 
-// Runs one pass over the file behind an application-modal progress window:
-// no other window takes input meanwhile, and Cancel stops the pass.
+// Runs one pass over the file behind its progress window: no other window
+// takes input meanwhile, and Cancel stops the pass.
 int runPass(CollectionImport &importer, DataFile &station, QFile &in, CollectionImport::Mode mode,
             const QString &label)
 {
     in.seek(0);
-    QProgressDialog progress(label, QStringLiteral("Cancel"), 0, 1000);
-    progress.setWindowTitle(QString::fromUtf8(kTitle));
-    progress.setWindowModality(Qt::ApplicationModal);
-    progress.setMinimumDuration(300);
+    PassProgress progress(QString::fromUtf8(kTitle), label);
     const double size = double(std::max<qint64>(1, in.size()));
-    return importer.run(station, in, mode, [&](long long) {
-        // A modal progress window lets its Cancel button be pressed here.
-        progress.setValue(int(1000.0 * double(in.pos()) / size));
-        return !progress.wasCanceled();
-    });
+    return importer.run(station, in, mode,
+                        [&](long long) { return progress.reached(double(in.pos()) / size); });
 }
 
 std::string problemList(const CollectionImport &importer)

@@ -2,6 +2,7 @@
 
 #include <cassert>
 #include <cstring>
+#include <limits>
 #include <strings.h>
 
 namespace hk
@@ -21,6 +22,23 @@ int packedWidth(FieldType type, int size)
         return size;
     }
     return 0;
+}
+
+ValueRange valueRange(const FieldDef &f)
+{
+    switch (f.type) {
+    case FieldType::Long:
+        return {std::numeric_limits<Long>::min(), std::numeric_limits<Long>::max()};
+    case FieldType::Short:
+        return {std::numeric_limits<Short>::min(), std::numeric_limits<Short>::max()};
+    case FieldType::Byte:
+        return {std::numeric_limits<Byte>::min(), std::numeric_limits<Byte>::max()};
+    case FieldType::Decimal:
+        return {-decimalMostCents(f.size), decimalMostCents(f.size)};
+    case FieldType::String:
+        break;
+    }
+    return {};
 }
 
 int TableDef::recordLength() const
@@ -109,7 +127,7 @@ void setInteger(const FieldDef &f, void *record, std::int64_t value)
     case FieldType::Decimal: {
         // Values come from the data file, whose schema already holds them to
         // the field's digits.
-        assert(value >= -(pow10(2 * f.size - 1) - 1) && value <= pow10(2 * f.size - 1) - 1);
+        assert(valueRange(f).holds(value));
         std::memcpy(p, &value, sizeof value);
         return;
     }

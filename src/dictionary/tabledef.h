@@ -30,6 +30,17 @@ struct FieldDef {
     bool isText() const { return type == FieldType::String; }
 };
 
+// The values a numeric field takes: its type's range, or for a decimal the
+// hundredths within its digits. The one rule the schema's checks, the forms'
+// entries, the import and the running totals all apply. A text field takes
+// no number: {0, 0}.
+struct ValueRange {
+    std::int64_t least = 0;
+    std::int64_t most = 0;
+    bool holds(std::int64_t value) const { return value >= least && value <= most; }
+};
+ValueRange valueRange(const FieldDef &f);
+
 enum class KeyKind { Primary, Unique, Dup };
 
 struct KeyDef {

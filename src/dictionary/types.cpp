@@ -1,34 +1,11 @@
 #include "dictionary/types.h"
 
+#include "dictionary/utf8.h"
+
 #include <cstring>
 
 namespace hk
 {
-
-static bool isContinuation(unsigned char c)
-{
-    return (c & 0xC0) == 0x80;
-}
-
-std::size_t utf8Length(std::string_view text)
-{
-    std::size_t n = 0;
-    for (unsigned char c : text)
-        n += !isContinuation(c);
-    return n;
-}
-
-std::string_view utf8Prefix(std::string_view text, std::size_t chars)
-{
-    std::size_t seen = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (!isContinuation(static_cast<unsigned char>(text[i]))) {
-            if (seen == chars) return text.substr(0, i);
-            ++seen;
-        }
-    }
-    return text;
-}
 
 std::string_view trimRight(std::string_view text)
 {

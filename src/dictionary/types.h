@@ -21,11 +21,6 @@ using Long = std::int32_t;
 using Short = std::int16_t;
 using Byte = std::uint8_t;
 
-// Characters in UTF-8 text: bytes that are not continuation bytes (the same
-// count SQLite's length() gives).
-std::size_t utf8Length(std::string_view text);
-// The first `chars` characters of text, never splitting a character.
-std::string_view utf8Prefix(std::string_view text, std::size_t chars);
 // text without trailing blanks.
 std::string_view trimRight(std::string_view text);
 
@@ -74,6 +69,13 @@ constexpr std::int64_t pow10(int n)
     return n <= 0 ? 1 : 10 * pow10(n - 1);
 }
 
+// The largest amount, in hundredths, that a packed decimal of `bytes` holds:
+// its 2*bytes-1 digits all nines.
+constexpr std::int64_t decimalMostCents(int bytes)
+{
+    return pow10(2 * bytes - 1) - 1;
+}
+
 // Parses "-1234.5", "12", ".25" into hundredths, rounding a third decimal
 // half away from zero. Empty or malformed text gives nothing.
 std::optional<std::int64_t> parseCents(std::string_view text);
@@ -85,7 +87,7 @@ template <int B> class Decimal
   public:
     static constexpr int bytes = B;
     static constexpr int digits = 2 * B - 1;
-    static constexpr std::int64_t maxCents = pow10(digits) - 1;
+    static constexpr std::int64_t maxCents = decimalMostCents(B);
 
     constexpr Decimal() = default;
 

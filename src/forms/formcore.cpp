@@ -10,6 +10,7 @@
 #include "platform/data/fileerror.h"
 #include "platform/data/files.h"
 #include "platform/data/placeholders.h"
+#include "platform/data/transaction.h"
 #include "platform/messages.h"
 
 #include <cstring>
@@ -106,20 +107,19 @@ bool FormCore::number()
     // noted as this station's placeholder in the same transaction.
     DataFile &file = table_.file();
     for (;;) {
-        int code = file.begin();
+        Transaction txn(file);
+        int code = txn.begin();
         if (code == NoError && def_.secondNumber) {
             if (code = numberSecond(); code != NoError) {
-                CaptureFileError();
-                WarnUser(35, table_.def().label);
+                RollBackAndWarn(txn, 35, table_.def().label);
                 return false;
             }
         }
         if (code == NoError) code = autoNumber(table_);
         if (code == NoError) code = notePlaceholder(file, table_.def(), table_.currentRow());
-        if (code == NoError) code = file.commit();
+        if (code == NoError) code = txn.commit();
         if (code == NoError) break;
-        CaptureFileError();
-        if (WarnUser(25) != ButtonRetry) return false;
+        if (RollBackAndWarn(txn, 25) != ButtonRetry) return false;
     }
     row_ = table_.currentRow();
     placeholder_ = true;
@@ -131,7 +131,8 @@ bool FormCore::removePlaceholder()
     DataFile &file = table_.file();
     // A station that has shut its connection took its placeholders along.
     if (!file.connected()) return true;
-    int code = file.begin();
+    Transaction txn(file);
+    int code = txn.begin();
     if (code == NoError) {
         table_.setCurrent(row_, nullptr);
         code = table_.remove();
@@ -139,10 +140,9 @@ bool FormCore::removePlaceholder()
         if (code == RecordNotFound) code = NoError;
     }
     if (code == NoError) code = forgetPlaceholder(file, table_.def(), row_);
-    if (code == NoError) code = file.commit();
+    if (code == NoError) code = txn.commit();
     if (code == NoError) return true;
-    CaptureFileError();
-    WarnUser(17, table_.def().label);
+    RollBackAndWarn(txn, 17, table_.def().label);
     return false;
 }
 
@@ -251,6 +251,20 @@ int FormCore::adjustTotal(std::int64_t delta)
     return def_.total ? addToRunningTotal(HearthkpValue, *def_.total, delta) : NoError;
 }
 
+bool FormCore::refuseTotalPastMaximum()
+{
+    if (!def_.total) return false;
+    const std::int64_t delta = request_ == InsertRecord   ? valueNow()
+                               : request_ == ChangeRecord ? valueNow() - valueAtOpening_
+                                                          : -valueNow();
+    // Unread, the write's own check decides (and says why).
+    const std::optional<std::int64_t> now = runningTotalNow(HearthkpValue, *def_.total);
+    const auto past = now ? totalPastMaximum(*def_.total, *now, delta) : std::nullopt;
+    if (!past) return false;
+    WarnUser(43, past->total, past->amountAndMaximum());
+    return true;
+}
+
 bool FormCore::refuseDuplicate()
 {
     if (!def_.duplicate) return false;
@@ -267,6 +281,7 @@ FormCore::Outcome FormCore::complete()
     // What the user offered, for Ctrl+' should another station's version
     // replace it.
     if (def_.recall) keepAttempt(def_, record_.data());
+    if (refuseTotalPastMaximum()) return Outcome::StayOnFirst;
     switch (request_) {
     case InsertRecord:
         return insert();
@@ -282,7 +297,8 @@ FormCore::Outcome FormCore::insert()
     if (refuseDuplicate()) return Outcome::StayOnDuplicate;
     DataFile &file = table_.file();
     // The total and the record are one change: both are stored or neither.
-    if (file.begin() != NoError) {
+    Transaction txn(file);
+    if (txn.begin() != NoError) {
         CaptureFileError();
         WarnUser(34, table_.def().label, "Insert");
         return Outcome::StayOnFirst;
@@ -296,12 +312,13 @@ FormCore::Outcome FormCore::insert()
     if (code == NoError && def_.photos)
         code = attachments_.store(file, table_.def().id, identifier());
     if (code == NoError) code = forgetPlaceholder(file, table_.def(), row_);
-    if (code == NoError) code = file.commit();
+    if (code == NoError) code = txn.commit();
     if (code == NoError) {
         placeholder_ = false;
         response_ = RequestCompleted;
         return Outcome::Close;
     }
+    txn.rollback(); // before any box: none may wait while the file is locked
     CaptureFileError();
     if (code == DuplicateKey) {
         for (const auto &k : def_.insertKeys)
@@ -315,39 +332,36 @@ FormCore::Outcome FormCore::insert()
 FormCore::Outcome FormCore::change()
 {
     if (refuseDuplicate()) return Outcome::StayOnDuplicate;
-    DataFile &file = table_.file();
     for (;;) {
         response_ = RequestCancelled;
         BusyCursor busy;
         int result = Updated;
         if (changed() || attachments_.changed()) {
-            if (file.begin() != NoError) {
+            // The total, the record and its files are one change; a refusal
+            // leaves nothing open when this scope ends.
+            Transaction txn(table_.file());
+            if (txn.begin() != NoError) {
                 CaptureFileError();
                 WarnUser(34, table_.def().label, "Update");
                 return Outcome::StayOnFirst;
             }
-            int code = adjustTotal(valueNow() - valueAtOpening_);
-            if (code != NoError) {
-                CaptureFileError();
+            if (adjustTotal(valueNow() - valueAtOpening_) != NoError) {
                 result = NotUpdated;
-                WarnUser(15, table_.def().label);
+                RollBackAndWarn(txn, 15, table_.def().label);
             } else {
                 toShared();
                 table_.setCurrent(row_, opening_.data());
                 result = UpdateRecordChecked(table_, def_.recall, noted_);
                 // The files go with the record: stored only where it still is.
                 if (result == Updated && attachments_.changed() &&
-                    attachments_.store(file, table_.def().id, identifier()) != NoError) {
-                    CaptureFileError();
-                    WarnUser(15, table_.def().label);
+                    attachments_.store(table_.file(), table_.def().id, identifier()) != NoError) {
+                    RollBackAndWarn(txn, 15, table_.def().label);
                     result = NotUpdated;
                 }
-                if (result == Updated && file.commit() != NoError) {
-                    CaptureFileError();
-                    WarnUser(15, table_.def().label);
+                if (result == Updated && txn.commit() != NoError) {
+                    RollBackAndWarn(txn, 15, table_.def().label);
                     result = NotUpdated;
                 }
-                file.rollback(); // nothing is left open after a refusal
             }
         }
         if (result == Updated) {
@@ -368,30 +382,27 @@ FormCore::Outcome FormCore::change()
 
 FormCore::Outcome FormCore::remove()
 {
-    DataFile &file = table_.file();
     for (;;) {
         response_ = RequestCancelled;
         int result = NotDeleted;
         {
             BusyCursor busy;
-            if (file.begin() != NoError) {
+            Transaction txn(table_.file());
+            if (txn.begin() != NoError) {
                 CaptureFileError();
                 WarnUser(34, table_.def().label, "Delete");
-            } else if (int code = adjustTotal(-valueNow()); code != NoError) {
-                CaptureFileError();
-                WarnUser(17, table_.def().label);
+            } else if (adjustTotal(-valueNow()) != NoError) {
+                RollBackAndWarn(txn, 17, table_.def().label);
             } else {
                 toShared();
                 // Deleted only as the form shows it: a change by another
                 // station meanwhile is shown first.
                 table_.setCurrent(row_, opening_.data());
                 result = DeleteRecordChecked(table_);
-                if (result == Deleted && file.commit() != NoError) {
-                    CaptureFileError();
-                    WarnUser(17, table_.def().label);
+                if (result == Deleted && txn.commit() != NoError) {
+                    RollBackAndWarn(txn, 17, table_.def().label);
                     result = NotDeleted;
                 }
-                file.rollback();
             }
         }
         if (result == Deleted) {

@@ -89,6 +89,9 @@ class FormCore
     std::int64_t valueNow() const;
     int adjustTotal(std::int64_t delta);
     bool refuseDuplicate();
+    // Warning 43 when the change would carry the running total past its
+    // maximum; nothing is written then.
+    bool refuseTotalPastMaximum();
     Outcome insert();
     Outcome change();
     Outcome remove();

@@ -3,6 +3,9 @@
 #include "dictionary/tables.h"
 #include "platform/data/fileerror.h"
 #include "platform/data/table.h"
+#include "platform/picture.h"
+
+#include <sqlite3.h>
 
 #include <stdexcept>
 
@@ -36,6 +39,32 @@ std::string duplicateMessage(const DuplicateCheck &check, const void *record)
     return check.prefix + value + " already exists !";
 }
 
+std::string TotalPastMaximum::amountAndMaximum() const
+{
+    const Picture shown = Picture::of("N16.2");
+    return format(Hundredths{amount}, shown) + ", past its maximum of " +
+           format(Hundredths{most}, shown);
+}
+
+std::optional<TotalPastMaximum> totalPastMaximum(const RunningTotal &total, std::int64_t now,
+                                                 std::int64_t delta)
+{
+    const FieldDef &f = fieldNamed(total.totalField).def();
+    const ValueRange range = valueRange(f);
+    const std::int64_t amount = now + delta;
+    if (range.holds(amount)) return std::nullopt;
+    return TotalPastMaximum{total.totalField, amount, range.most};
+}
+
+std::optional<std::int64_t> runningTotalNow(Table &totals, const RunningTotal &total)
+{
+    totals.setByFileOrder();
+    const int code = totals.next();
+    if (code == NoMoreRecords) return 0;
+    if (code != NoError) return std::nullopt;
+    return field::integer(fieldNamed(total.totalField).def(), totals.buffer());
+}
+
 int addToRunningTotal(Table &totals, const RunningTotal &total, std::int64_t delta)
 {
     if (delta == 0) return NoError;
@@ -48,12 +77,13 @@ int addToRunningTotal(Table &totals, const RunningTotal &total, std::int64_t del
     }
     if (code != NoError) return code;
     const FieldDef &f = fieldNamed(total.totalField).def();
-    const std::int64_t now = field::integer(f, totals.buffer()) + delta;
-    const std::int64_t most = pow10(2 * f.size - 1) - 1;
-    if (now > most || now < -most)
-        return setDriverError(FileSystemError, 0, "The running total would exceed its digits",
+    const std::int64_t now = field::integer(f, totals.buffer());
+    // The table's CHECK constraint would refuse it too, less clearly.
+    if (const auto past = totalPastMaximum(total, now, delta))
+        return setDriverError(FileSystemError, SQLITE_CONSTRAINT_CHECK,
+                              past->total + " would come to " + past->amountAndMaximum(),
                               totals.storedName());
-    field::setInteger(f, totals.buffer(), now);
+    field::setInteger(f, totals.buffer(), now + delta);
     return totals.put();
 }
 

@@ -75,19 +75,7 @@ bool fits(const FieldDef &f, const PictureValue &v)
         n = h->cents;
     else
         return true;
-    switch (f.type) {
-    case FieldType::Long:
-        return n >= INT32_MIN && n <= INT32_MAX;
-    case FieldType::Short:
-        return n >= INT16_MIN && n <= INT16_MAX;
-    case FieldType::Byte:
-        return n >= 0 && n <= 255;
-    case FieldType::Decimal:
-        return n >= -(pow10(2 * f.size - 1) - 1) && n <= pow10(2 * f.size - 1) - 1;
-    case FieldType::String:
-        break;
-    }
-    return true;
+    return f.isText() || valueRange(f).holds(n);
 }
 
 // Characters the picture's widest display takes: its width, or for dates
@@ -281,7 +269,7 @@ void FormProcedure::build()
         closeForm();
     });
     connect(button(HelpButton), &QPushButton::clicked, this,
-            [this] { showHelp(QString::fromStdString(core_.def().name)); });
+            [this] { showHelp(helpContext()); });
     if (lookupButton_)
         connect(button(lookupButton_), &QPushButton::clicked, this, [this] { lookupButton(); });
 

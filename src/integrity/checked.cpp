@@ -3,9 +3,9 @@
 #include "integrity/rules.h"
 #include "integrity/tableopen.h"
 #include "integrity/warnings.h"
-#include "platform/data/datafile.h"
 #include "platform/data/fileerror.h"
 #include "platform/data/files.h"
+#include "platform/data/transaction.h"
 #include "platform/data/view.h"
 #include "platform/messages.h"
 
@@ -77,46 +77,27 @@ const std::string &labelOf(TableId id)
     return tableDef(id).label;
 }
 
-// A routine frames its work in a transaction of its own, or works inside the
-// caller's when one is open (a form that adjusts a running total in the same
-// transaction). Either way a failure rolls everything back.
-class Framing
-{
-  public:
-    explicit Framing(DataFile &file) : file_(file), own_(!file.inTransaction()) {}
-    int begin() { return own_ ? file_.begin() : NoError; }
-    int commit() { return own_ ? file_.commit() : NoError; }
-    void rollback() { file_.rollback(); }
-
-  private:
-    DataFile &file_;
-    bool own_;
-};
-
 // Deletes every child of the parent, or refuses when one exists. False
-// (with its warning shown and the transaction rolled back) on failure.
-bool applyDeleteRule(const RelationRule &rule, std::int64_t parentId)
+// (with the transaction rolled back and its warning shown) on failure.
+bool applyDeleteRule(Transaction &txn, const RelationRule &rule, std::int64_t parentId)
 {
     const RelationDef &r = *rule.relation;
     const std::string &child = labelOf(r.child);
     if (rule.onDelete == Rule::Restrict) {
         bool found = false;
         if (hasChildren(r, parentId, found) != NoError) {
-            CaptureFileError();
-            WarnUser(35, child);
+            RollBackAndWarn(txn, 35, child);
             return false;
         }
         if (found) {
-            CaptureFileError();
-            WarnUser(13, child);
+            RollBackAndWarn(txn, 13, child);
             return false;
         }
         return true;
     }
     std::vector<std::int64_t> rows;
     if (collectChildren(r, parentId, rows) != NoError) {
-        CaptureFileError();
-        WarnUser(35, child);
+        RollBackAndWarn(txn, 35, child);
         return false;
     }
     Table &t = table(r.child);
@@ -126,8 +107,7 @@ bool applyDeleteRule(const RelationRule &rule, std::int64_t parentId)
         if (code == NoError) t.setCurrent(row, t.buffer());
         if (code == NoError) code = t.remove();
         if (code != NoError) {
-            CaptureFileError();
-            WarnUser(code == RecordNotFound ? 35 : 17, child);
+            RollBackAndWarn(txn, code == RecordNotFound ? 35 : 17, child);
             return false;
         }
     }
@@ -135,7 +115,7 @@ bool applyDeleteRule(const RelationRule &rule, std::int64_t parentId)
 }
 
 // Carries a changed identifier into the children, or refuses the change.
-bool applyUpdateRule(const RelationRule &rule, Table &parent, std::int64_t before,
+bool applyUpdateRule(Transaction &txn, const RelationRule &rule, Table &parent, std::int64_t before,
                      std::int64_t after)
 {
     const RelationDef &r = *rule.relation;
@@ -143,13 +123,11 @@ bool applyUpdateRule(const RelationRule &rule, Table &parent, std::int64_t befor
     if (rule.onUpdate == Rule::Restrict) {
         bool found = false;
         if (hasChildren(r, before, found) != NoError) {
-            CaptureFileError();
-            WarnUser(35, child);
+            RollBackAndWarn(txn, 35, child);
             return false;
         }
         if (found) {
-            CaptureFileError();
-            WarnUser(12, child);
+            RollBackAndWarn(txn, 12, child);
             field::setInteger(parent.def().fields[r.parentField], parent.buffer(), before);
             return false;
         }
@@ -157,8 +135,7 @@ bool applyUpdateRule(const RelationRule &rule, Table &parent, std::int64_t befor
     }
     std::vector<std::int64_t> rows;
     if (collectChildren(r, before, rows) != NoError) {
-        CaptureFileError();
-        WarnUser(35, child);
+        RollBackAndWarn(txn, 35, child);
         return false;
     }
     Table &t = table(r.child);
@@ -171,8 +148,7 @@ bool applyUpdateRule(const RelationRule &rule, Table &parent, std::int64_t befor
             code = t.put();
         }
         if (code != NoError) {
-            CaptureFileError();
-            WarnUser(code == RecordNotFound ? 35 : 15, child);
+            RollBackAndWarn(txn, code == RecordNotFound ? 35 : 15, child);
             field::setInteger(reference, t.buffer(), after);
             return false;
         }
@@ -191,11 +167,11 @@ int DeleteRecordChecked(Table &t)
 {
     const TableId id = t.def().id;
     const std::string &label = labelOf(id);
-    Framing file(t.file());
+    Transaction txn(t.file());
     const Position position = t.position(KeyId{id, 0});
     ChildrenInUse children(id);
 
-    if (file.begin() != NoError) {
+    if (txn.begin() != NoError) {
         CaptureFileError();
         WarnUser(34, label, "Delete");
         return NotDeleted;
@@ -203,24 +179,21 @@ int DeleteRecordChecked(Table &t)
     // Work on the record as it is stored now, and only when that is the
     // version the caller showed: another station may have changed it.
     if (int code = t.reget(position); code != NoError) {
-        CaptureFileError();
-        WarnUser(35, label);
+        RollBackAndWarn(txn, 35, label);
         return code == RecordNotFound ? RecordGone : NotDeleted;
     }
     if (!t.matchesWatched()) {
         setError(ChangedByOther, t.storedName());
-        CaptureFileError();
-        WarnUser(15, "Record Changed by Another Station");
+        RollBackAndWarn(txn, 15, "Record Changed by Another Station");
         t.setCurrent(t.currentRow(), t.buffer()); // the version shown from now on
         return ChangedElsewhere;
     }
     const std::int64_t parentId = identifierOf(t);
     for (const auto &rule : rulesFor(id))
-        if (!applyDeleteRule(rule, parentId)) return NotDeleted;
+        if (!applyDeleteRule(txn, rule, parentId)) return NotDeleted;
 
-    if (t.reget(position) != NoError || t.remove() != NoError || file.commit() != NoError) {
-        CaptureFileError();
-        WarnUser(17, label);
+    if (t.reget(position) != NoError || t.remove() != NoError || txn.commit() != NoError) {
+        RollBackAndWarn(txn, 17, label);
         return NotDeleted;
     }
     return Deleted;
@@ -230,10 +203,10 @@ int UpdateRecordChecked(Table &t, bool offerRecall, NotedKey before)
 {
     const TableId id = t.def().id;
     const std::string &label = labelOf(id);
-    Framing file(t.file());
+    Transaction txn(t.file());
     ChildrenInUse children(id);
 
-    if (file.begin() != NoError) {
+    if (txn.begin() != NoError) {
         CaptureFileError();
         WarnUser(34, label, "Update");
         return NotUpdated;
@@ -242,6 +215,7 @@ int UpdateRecordChecked(Table &t, bool offerRecall, NotedKey before)
     const std::int64_t after = identifierOf(t);
 
     if (int code = t.put(); code != NoError) {
+        txn.rollback();
         CaptureFileError();
         if (code == ChangedByOther) {
             // The stored version replaces the buffer, unless it is gone too.
@@ -266,15 +240,11 @@ int UpdateRecordChecked(Table &t, bool offerRecall, NotedKey before)
     // Without a noted identifier there is no change of it to carry along.
     if (before && *before != after) {
         for (const auto &rule : rulesFor(id)) {
-            if (!applyUpdateRule(rule, t, *before, after)) {
-                file.rollback();
-                return NotUpdated;
-            }
+            if (!applyUpdateRule(txn, rule, t, *before, after)) return NotUpdated;
         }
     }
-    if (file.commit() != NoError) {
-        CaptureFileError();
-        WarnUser(15, label);
+    if (txn.commit() != NoError) {
+        RollBackAndWarn(txn, 15, label);
         return NotUpdated;
     }
     return Updated;

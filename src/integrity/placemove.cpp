@@ -3,9 +3,9 @@
 #include "dictionary/tabledef.h"
 #include "integrity/checked.h"
 #include "integrity/warnings.h"
-#include "platform/data/datafile.h"
 #include "platform/data/fileerror.h"
 #include "platform/data/table.h"
+#include "platform/data/transaction.h"
 
 #include <cstring>
 
@@ -42,9 +42,9 @@ void rereadChildren(Table &children, std::vector<MovedChild> &moved)
 int moveChildren(Table &children, const FieldDef &link, std::int64_t parent,
                  const std::vector<MovedChild> &moved)
 {
-    DataFile &file = children.file();
+    Transaction txn(children.file());
     const std::string &label = children.def().label;
-    if (file.begin() != NoError) {
+    if (txn.begin() != NoError) {
         CaptureFileError();
         WarnUser(34, label, "Update");
         return NotUpdated;
@@ -59,9 +59,8 @@ int moveChildren(Table &children, const FieldDef &link, std::int64_t parent,
             result != Updated)
             return result;
     }
-    if (file.commit() != NoError) {
-        CaptureFileError();
-        WarnUser(15, label);
+    if (txn.commit() != NoError) {
+        RollBackAndWarn(txn, 15, label);
         return NotUpdated;
     }
     return Updated;

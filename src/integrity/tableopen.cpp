@@ -17,6 +17,10 @@ bool OpenTable(Table &table)
         table.send("Recover=10");
         code = table.open();
     }
+    if (code == FileSystemError && !table.file().foreignCode().empty()) {
+        if (!RemoveForeignCode(table.file())) return false;
+        code = lastError().code == NoError ? table.open() : lastError().code;
+    }
     switch (code) {
     case NoError:
     case AlreadyOpen:
@@ -34,17 +38,28 @@ bool OpenTable(Table &table)
         break;
     }
     if (code == NoError || code == AlreadyOpen) return true;
+    // The program ends after the box: nothing half done may wait behind it.
+    DataFile::program().abandon();
     WarnUser(30, table.storedName());
     DataFile::program().shutdown();
     halt("Disk Error", 1);
     return false;
 }
 
+bool RemoveForeignCode(DataFile &file)
+{
+    const std::string name = file.path().substr(file.path().rfind('/') + 1);
+    if (WarnUser(41, name, describeObjects(file.foreignCode())) != ButtonYes) return false;
+    file.removeForeignCode();
+    return true;
+}
+
 bool RebuildDamagedKeys(Table &table)
 {
+    // Whatever the failed operation began is undone before the keys change,
+    // and before the question, which must not wait while the file is locked.
+    table.file().abandon();
     if (WarnUser(2, table.storedName()) != ButtonYes) return false;
-    // Whatever the failed operation began is undone before the keys change.
-    table.file().rollback();
     if (table.buildKeys() != NoError) {
         WarnUser(3, table.storedName());
         return false;

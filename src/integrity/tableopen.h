@@ -13,15 +13,21 @@
 namespace hk
 {
 
+class DataFile;
 class Table;
 
 // Open the table or end the program: creates a missing table, offers to
-// rebuild damaged keys, waits once for a lock. True when open; false only
+// rebuild damaged keys and to remove code of someone else's making from the
+// file, waits once for a lock. True when open; false only
 // when a halt returned (as it does in tests).
 bool OpenTable(Table &table);
 // The damaged-key path: asks "Invalid Key" for the table; Yes rebuilds all its
 // keys. False when the program ended (No, or a rebuild that failed).
 bool RebuildDamagedKeys(Table &table);
+// The data file holds code the program does not make (file.foreignCode()):
+// warning 41 names it; Yes removes it (lastError() tells whether that
+// worked), No ends the program (false).
+bool RemoveForeignCode(DataFile &file);
 bool CreateAndOpenTable(Table &table);
 
 // The counter discipline: open on the first use, close after the last.

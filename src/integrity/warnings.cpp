@@ -1,10 +1,12 @@
 #include "integrity/warnings.h"
 
 #include "dictionary/types.h"
+#include "dictionary/utf8.h"
 #include "integrity/tableopen.h"
 #include "platform/data/datafile.h"
 #include "platform/data/fileerror.h"
 #include "platform/data/files.h"
+#include "platform/data/transaction.h"
 #include "platform/messages.h"
 
 #include <algorithm>
@@ -101,6 +103,19 @@ const WarningDef kWarnings[] = {
      "This record was changed by another station. Those changes will now be displayed. Use the "
      "Ditto Button or Ctrl+' to recall your changes.",
      W, OK, OK, nullptr},
+    // A data file or backup holding code the program does not make: it is
+    // not run, and the file is not changed unless the user says so.
+    {41, "Untrusted Data File",
+     "{file} holds {text}, which Hearthkeep does not make and will not run.  Do you want to "
+     "remove it from the file?  Press No to end this application.",
+     W, Yes | No, No, "Untrusted Data File!", No},
+    {42, "Untrusted Backup",
+     "{file} holds {text}, which Hearthkeep does not make.  The backup cannot be restored; "
+     "nothing has been changed.",
+     W, OK, OK, nullptr},
+    // A change that would carry a running total past its digits.
+    {43, "Total Too Large", "The total {file} would come to {text}.  Nothing has been written.", W,
+     OK, OK, nullptr},
 };
 
 const WarningDef *findWarning(int number)
@@ -139,9 +154,20 @@ std::string fill(std::string_view pattern, const std::string &error, std::string
 
 } // namespace
 
+std::vector<int> warningNumbers()
+{
+    std::vector<int> numbers;
+    for (const auto &w : kWarnings)
+        numbers.push_back(w.number);
+    return numbers;
+}
+
 std::string warningErrorText()
 {
     const FileError &e = reportedError();
+    // A warning tells of a failure: if its cause was lost on the way, say
+    // that, never "No error".
+    if (e.code == NoError) return "the cause was not recorded (0)";
     std::string out =
         e.code == FileSystemError
             ? std::string(trimRight(e.driverMessage)) + " (" + std::to_string(e.driverCode) + ")"
@@ -192,6 +218,9 @@ int WarnUser(int number, std::string_view table, std::string_view text)
     captured = Captured{};
     const WarningDef *w = findWarning(number);
     if (!w) return message(shown.text, shown.title, MessageIcon::Exclamation);
+    // A warning that ends the program undoes what was half done; before its
+    // box, which must not wait while the file is locked.
+    if (w->halt && w->haltOn == 0) DataFile::program().abandon();
     int button = message(shown.text, shown.title, w->icon, w->buttons, w->defaultButton);
     if (w->halt && (w->haltOn == 0 || w->haltOn == button)) {
         // Nothing may be left half-written: roll back and close the file first.
@@ -204,9 +233,19 @@ int WarnUser(int number, std::string_view table, std::string_view text)
 
 void CaptureFileError()
 {
-    FileError error = lastError();
-    DataFile::program().rollback();
-    captured = Captured{true, std::move(error)};
+    captured = Captured{true, lastError()};
+}
+
+int RollBackAndWarn(Transaction &txn, int number, std::string_view text)
+{
+    return RollBackAndWarn(txn, number, {}, text);
+}
+
+int RollBackAndWarn(Transaction &txn, int number, std::string_view table, std::string_view text)
+{
+    txn.rollback();
+    CaptureFileError();
+    return WarnUser(number, table, text);
 }
 
 } // namespace hk

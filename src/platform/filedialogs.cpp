@@ -70,7 +70,9 @@ QCoro::Task<QString> QtFileDialogService::saveFileName(QWidget *parent, SaveFile
 
 QCoro::Task<QString> QtFileDialogService::openFileName(QWidget *parent, OpenFileRequest request)
 {
-    auto *dialog = new QFileDialog(nullptr, request.title, QDir::currentPath(), request.filter);
+    auto *dialog = new QFileDialog(nullptr, request.title,
+                                   request.folder.isEmpty() ? QDir::currentPath() : request.folder,
+                                   request.filter);
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
     dialog->setFileMode(QFileDialog::ExistingFile);
     co_return co_await askOne(parent, dialog);

@@ -26,6 +26,7 @@ struct SaveFileRequest {
 struct OpenFileRequest {
     QString title;
     QString filter;
+    QString folder{}; // where the dialog opens; empty: the current folder
 };
 
 class FileDialogService

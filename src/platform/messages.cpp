@@ -1,6 +1,9 @@
 #include "platform/messages.h"
 
+#include "platform/titlefit.h"
+
 #include <QApplication>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -126,6 +129,12 @@ int QtMessageService::message(const MessageRequest &request)
     for (int b : kAllButtons)
         if (buttons & b) box.addButton(standardOf(b));
     box.setDefaultButton(standardOf(defaultButtonOf(request)));
+    // The box grows with its text, not its title: a short text under a long
+    // title ("Please enter another Cassette Number") would cut the title.
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+        grid->addItem(new QSpacerItem(titleWidth(&box, box.windowTitle()), 0, QSizePolicy::Minimum,
+                                      QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
     // Escape answers Cancel, else No, else the only button there is.
     for (int b : {ButtonCancel, ButtonNo, ButtonOk})
         if (buttons & b) {

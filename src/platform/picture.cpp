@@ -1,6 +1,7 @@
 #include "platform/picture.h"
 
 #include "dictionary/types.h"
+#include "dictionary/utf8.h"
 
 #include <QDate>
 #include <QLocale>
@@ -20,39 +21,9 @@ namespace
 
 // ---------------------------------------------------------------- calendar
 
-// Days since 1970-01-01 of a proleptic Gregorian date.
-std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d)
-{
-    y -= m <= 2;
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const unsigned yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
-}
-
-CalendarDate civilFromDays(std::int64_t z)
-{
-    z += 719468;
-    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const unsigned doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const std::int64_t y = static_cast<std::int64_t>(yoe) + era * 400;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    const unsigned d = doy - (153 * mp + 2) / 5 + 1;
-    const unsigned m = mp < 10 ? mp + 3 : mp - 9;
-    return {static_cast<int>(y + (m <= 2)), static_cast<int>(m), static_cast<int>(d)};
-}
-
-const std::int64_t kEpoch = daysFromCivil(1800, 12, 28);
-
-int daysInMonth(int year, int month)
-{
-    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month == 2 && (year % 4 == 0 && (year % 100 != 0 || year % 400 == 0))) return 29;
-    return days[month - 1];
-}
+// Day numbers count from 28 December 1800 (day 0), so that 1 January 1801
+// is day 4: the numbers the data file holds.
+const qint64 kEpoch = QDate(1800, 12, 28).toJulianDay();
 
 const std::array<const char *, 12> kMonthNames = {"January",   "February", "March",    "April",
                                                   "May",       "June",     "July",     "August",
@@ -238,6 +209,9 @@ std::optional<PictureValue> parseNumber(std::string_view text, const Picture &p)
     std::int64_t cents = whole * 100 + fraction;
     // The picture's decimals are all a value may carry.
     if (cents % pow10(2 - p.decimals) != 0) return std::nullopt;
+    // Only a picture that shows a sign takes a value below zero: a value,
+    // a count or a year typed with a minus is a mistake.
+    if (negative && cents != 0 && !p.takesNegative) return std::nullopt;
     if (negative) cents = -cents;
     const PictureValue value =
         p.decimals == 0 ? PictureValue{cents / 100} : PictureValue{Hundredths{cents}};
@@ -577,16 +551,15 @@ std::optional<PictureValue> parseTime(std::string_view text, const Picture &)
 
 std::optional<std::int64_t> dateNumber(int year, int month, int day)
 {
-    if (year < 1801 || year > 9999 || month < 1 || month > 12 || day < 1 ||
-        day > daysInMonth(year, month))
-        return std::nullopt;
-    return daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) - kEpoch;
+    if (year < 1801 || year > 9999 || !QDate::isValid(year, month, day)) return std::nullopt;
+    return QDate(year, month, day).toJulianDay() - kEpoch;
 }
 
 std::optional<CalendarDate> calendarDate(std::int64_t dayNumber)
 {
     if (dayNumber < kFirstDate || dayNumber > kLastDate) return std::nullopt;
-    return civilFromDays(dayNumber + kEpoch);
+    const QDate date = QDate::fromJulianDay(dayNumber + kEpoch);
+    return CalendarDate{date.year(), date.month(), date.day()};
 }
 
 std::optional<std::int64_t> timeValue(int hours, int minutes, int seconds, int hundredths)
@@ -641,7 +614,10 @@ std::optional<Picture> Picture::fromString(std::string_view text)
             p.currency = true;
             ++i;
         }
-        if (i < text.size() && text[i] == '-') ++i; // a leading minus, as without the flag
+        if (i < text.size() && text[i] == '-') { // a leading minus
+            p.takesNegative = true;
+            ++i;
+        }
         if (!number(p.width) || p.width < 1) return std::nullopt;
         if (i < text.size() && text[i] == '.') {
             ++i;
@@ -649,6 +625,7 @@ std::optional<Picture> Picture::fromString(std::string_view text)
         }
         if (i < text.size() && text[i] == '-') {
             p.sign = SignStyle::Trailing;
+            p.takesNegative = true;
             ++i;
         }
         optionalB();
@@ -688,6 +665,7 @@ std::string Picture::toString() const
     case PictureKind::Number: {
         std::string s = grouping ? "N" : "n";
         if (currency) s += '$';
+        if (takesNegative && sign == SignStyle::Leading) s += '-';
         s += std::to_string(width);
         if (decimals > 0) s += "." + std::to_string(decimals);
         if (sign == SignStyle::Trailing) s += '-';

@@ -68,6 +68,9 @@ struct Picture {
     bool grouping = false; // spelled N (both spellings group thousands)
     bool currency = false; // '$'
     SignStyle sign = SignStyle::Leading;
+    // A '-' in the picture (before the width or after the decimals): a
+    // negative number may be typed. Without it one may only be shown.
+    bool takesNegative = false;
 
     // Reads a picture; nothing when the text is not a picture this language
     // knows.

@@ -5,6 +5,7 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <charconv>
 
 namespace hk
@@ -180,6 +181,29 @@ bool IniDocument::removeSection(std::string_view section)
     return false;
 }
 
+int IniDocument::removeKeysEverywhere(const std::vector<std::string> &keys)
+{
+    int removed = 0;
+    for (auto section = sections_.begin(); section != sections_.end();) {
+        auto &lines = section->lines;
+        const auto before = lines.size();
+        std::erase_if(lines, [&](const Line &l) {
+            return !l.key.empty() && std::any_of(keys.begin(), keys.end(),
+                                                 [&](const auto &k) { return sameName(l.key, k); });
+        });
+        removed += static_cast<int>(before - lines.size());
+        // A section left with nothing in it but blank lines goes as well.
+        const bool empty = std::all_of(lines.begin(), lines.end(), [](const Line &l) {
+            return l.key.empty() && trimmed(l.text).empty();
+        });
+        if (lines.size() != before && empty && !section->name.empty())
+            section = sections_.erase(section);
+        else
+            ++section;
+    }
+    return removed;
+}
+
 std::vector<std::string> IniDocument::sections() const
 {
     std::vector<std::string> names;
@@ -270,6 +294,17 @@ bool IniSettings::removeSection(std::string_view file, std::string_view section)
     return save(path, *doc);
 }
 
+std::optional<int> IniSettings::removeKeysEverywhere(std::string_view file,
+                                                     const std::vector<std::string> &keys)
+{
+    const QString path = pathOf(file);
+    auto doc = load(path);
+    if (!doc) return 0;
+    const int removed = doc->removeKeysEverywhere(keys);
+    if (removed > 0 && !save(path, *doc)) return std::nullopt;
+    return removed;
+}
+
 bool IniSettings::removeFile(std::string_view file)
 {
     const QString path = pathOf(file);
@@ -319,6 +354,13 @@ bool MemorySettings::removeSection(std::string_view file, std::string_view secti
     auto it = files_.find(fileKey(file));
     if (it != files_.end()) it->second.removeSection(section);
     return true;
+}
+
+std::optional<int> MemorySettings::removeKeysEverywhere(std::string_view file,
+                                                        const std::vector<std::string> &keys)
+{
+    auto it = files_.find(fileKey(file));
+    return it == files_.end() ? 0 : it->second.removeKeysEverywhere(keys);
 }
 
 bool MemorySettings::removeFile(std::string_view file)

@@ -34,6 +34,11 @@ class SettingsService
     virtual bool removeKey(std::string_view file, std::string_view section,
                            std::string_view key) = 0;
     virtual bool removeSection(std::string_view file, std::string_view section) = 0;
+    // Removes these keys from every section of the file, and a section that
+    // holds nothing else; how many were removed, nothing when the file could
+    // not be written.
+    virtual std::optional<int> removeKeysEverywhere(std::string_view file,
+                                                    const std::vector<std::string> &keys) = 0;
     // Deletes the whole file; true also when there was none.
     virtual bool removeFile(std::string_view file) = 0;
     // Whether the file is there (it may hold no section yet).
@@ -61,6 +66,7 @@ class IniDocument
     void set(std::string_view section, std::string_view key, std::string_view value);
     bool removeKey(std::string_view section, std::string_view key);
     bool removeSection(std::string_view section);
+    int removeKeysEverywhere(const std::vector<std::string> &keys);
     std::vector<std::string> sections() const;
     std::vector<std::string> keys(std::string_view section) const;
 
@@ -95,6 +101,8 @@ class IniSettings : public SettingsService
                std::string_view value) override;
     bool removeKey(std::string_view file, std::string_view section, std::string_view key) override;
     bool removeSection(std::string_view file, std::string_view section) override;
+    std::optional<int> removeKeysEverywhere(std::string_view file,
+                                            const std::vector<std::string> &keys) override;
     bool removeFile(std::string_view file) override;
     bool exists(std::string_view file) override;
 
@@ -114,6 +122,8 @@ class MemorySettings : public SettingsService
                std::string_view value) override;
     bool removeKey(std::string_view file, std::string_view section, std::string_view key) override;
     bool removeSection(std::string_view file, std::string_view section) override;
+    std::optional<int> removeKeysEverywhere(std::string_view file,
+                                            const std::vector<std::string> &keys) override;
     bool removeFile(std::string_view file) override;
     bool exists(std::string_view file) override { return hasFile(file); }
 

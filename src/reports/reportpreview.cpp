@@ -4,6 +4,7 @@
 #include "platform/filedialogs.h"
 #include "platform/messages.h"
 #include "platform/windows/dialogunits.h"
+#include "platform/windows/layout.h"
 #include "platform/windows/visiblearea.h"
 #include "reports/outputprogress.h"
 #include "reports/pageoutput.h"
@@ -36,29 +37,6 @@ namespace hk
 
 namespace
 {
-
-// A spin that takes a number beyond its range as the nearest end of it.
-class ClampingSpin : public QSpinBox
-{
-  public:
-    using QSpinBox::QSpinBox;
-
-  protected:
-    QValidator::State validate(QString &input, int &) const override
-    {
-        if (input.isEmpty()) return QValidator::Intermediate;
-        bool ok = false;
-        const int v = input.toInt(&ok);
-        if (!ok) return QValidator::Invalid;
-        return v >= minimum() && v <= maximum() ? QValidator::Acceptable : QValidator::Intermediate;
-    }
-    void fixup(QString &input) const override
-    {
-        bool ok = false;
-        const int v = input.toInt(&ok);
-        input = QString::number(!ok || v < minimum() ? minimum() : std::min(v, maximum()));
-    }
-};
 
 constexpr Zoom popupModes[] = {Zoom::None,       Zoom::PageWidth,  Zoom::Percent50, Zoom::Percent75,
                                Zoom::Percent100, Zoom::Percent200, Zoom::Percent300};
@@ -192,6 +170,8 @@ PreviewWindow::PreviewWindow(PageSource &pages, const QString &job)
     area_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     area_->viewport()->installEventFilter(this);
     setCentralWidget(area_);
+    for (QWidget *w : std::initializer_list<QWidget *>{pageSpin_, acrossSpin_, downSpin_, area_})
+        w->installEventFilter(this);
 
     connect(print, &QAction::triggered, this, [this] {
         printChosen_ = true;
@@ -390,35 +370,57 @@ void PreviewWindow::zoomPopup()
 // the frame's menu of the same letter: inside the frame both menu bars
 // answer the same keys. The key is claimed before it becomes a shortcut; the
 // menu opens once the key press has been delivered (a spin box with the focus
-// takes it, so it may never reach this window).
+// takes it, so it may never reach this window). A disabled menu still keeps
+// its letter from the frame.
+bool PreviewWindow::claimMenuKey(QKeyEvent *key)
+{
+    const Qt::KeyboardModifiers mods =
+        key->modifiers() & ~(Qt::KeypadModifier | Qt::GroupSwitchModifier);
+    if (mods != Qt::AltModifier || key->key() < Qt::Key_0 || key->key() > Qt::Key_Z) return false;
+    for (QAction *menu : menuBar()->actions()) {
+        const QKeySequence mnemonic = QKeySequence::mnemonic(menu->text());
+        if (mnemonic.isEmpty() || mnemonic[0].key() != key->key()) continue;
+        key->accept();
+        QPointer<QAction> chosen(menu);
+        QMetaObject::invokeMethod(
+            this,
+            [this, chosen] {
+                if (chosen) menuBar()->setActiveAction(chosen);
+            },
+            Qt::QueuedConnection);
+        return true;
+    }
+    return false;
+}
+
 bool PreviewWindow::event(QEvent *event)
 {
-    if (event->type() == QEvent::ShortcutOverride) {
-        auto *key = static_cast<QKeyEvent *>(event);
-        const Qt::KeyboardModifiers mods =
-            key->modifiers() & ~(Qt::KeypadModifier | Qt::GroupSwitchModifier);
-        if (mods == Qt::AltModifier && key->key() >= Qt::Key_0 && key->key() <= Qt::Key_Z) {
-            for (QAction *menu : menuBar()->actions()) {
-                const QKeySequence mnemonic = QKeySequence::mnemonic(menu->text());
-                if (mnemonic.isEmpty() || mnemonic[0].key() != key->key()) continue;
-                event->accept();
-                QPointer<QAction> chosen(menu);
-                QMetaObject::invokeMethod(
-                    this,
-                    [this, chosen] {
-                        if (chosen) menuBar()->setActiveAction(chosen);
-                    },
-                    Qt::QueuedConnection);
-                return true;
-            }
-        }
-    }
+    if (event->type() == QEvent::ShortcutOverride && claimMenuKey(static_cast<QKeyEvent *>(event)))
+        return true;
+    // Inside the frame the keys go to whatever has the focus there, which in
+    // a one-page preview is nothing of this window's (its spins are off): the
+    // frame's keys are watched as well.
+    if (event->type() == QEvent::Show && window() != this) window()->installEventFilter(this);
     return QMainWindow::event(event);
 }
 
 bool PreviewWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == area_->viewport() && event->type() == QEvent::Resize) refresh();
+    if (event->type() == QEvent::ShortcutOverride && watched == window() && watched != this) {
+        // Only while this is the document the user works in.
+        auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget());
+        if (sub && sub->mdiArea() && sub->mdiArea()->activeSubWindow() == sub &&
+            claimMenuKey(static_cast<QKeyEvent *>(event)))
+            return true;
+    }
+    // Page Up and Down page the report and nothing else: at either end, where
+    // the View menu's entry is disabled and lets the key through, the control
+    // with the focus must not step or scroll by it instead.
+    if (event->type() == QEvent::KeyPress && watched != window()) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_PageUp || key == Qt::Key_PageDown) return true;
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -12,6 +12,7 @@
 #include <QMainWindow>
 
 class QAction;
+class QKeyEvent;
 class QLabel;
 class QMenu;
 class QScrollArea;
@@ -84,6 +85,7 @@ class PreviewWindow : public QMainWindow
     void showZoomed();
     void fromSpin(QSpinBox *spin);
     void zoomPopup();
+    bool claimMenuKey(QKeyEvent *key);
 
     PageSource &pages_;
     PagePainter painter_;

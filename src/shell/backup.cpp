@@ -3,6 +3,7 @@
 #include "dictionary/globals.h"
 #include "platform/data/backup.h"
 #include "platform/data/datafile.h"
+#include "platform/data/leftovers.h"
 #include "platform/drives.h"
 #include "platform/messages.h"
 #include "platform/picture.h"
@@ -33,7 +34,8 @@ enum : int {
     TimePrompt,
     TimeShown,
     BackupButton,
-    CancelButton
+    CancelButton,
+    TargetLine
 };
 
 constexpr const char *kReminderTitle = "Backup Reminder";
@@ -46,7 +48,7 @@ const WindowLayout &copyFileLayout()
     static const WindowLayout layout = [] {
         WindowLayout w;
         w.title = "Data Backup";
-        w.size = QSize(330, 118);
+        w.size = QSize(330, 130);
         w.kind = WindowKind::FrameChild;
         w.resizable = false;
         w.controls = {
@@ -55,6 +57,8 @@ const WindowLayout &copyFileLayout()
              .design = {6, 6, 318, 10},
              .picture = "s80",
              .flags = FlagCenter},
+            // Where the copy goes: the folder that stands for drive A:.
+            {.id = TargetLine, .kind = K::Display, .design = {6, 18, 318, 10}, .flags = FlagCenter},
         };
         // Sizes are whole bytes of today's disks, wider than a diskette's.
         const struct {
@@ -66,7 +70,7 @@ const WindowLayout &copyFileLayout()
                     {FileSizePrompt, "File Size:", "n19"},
                     {DatePrompt, "File Date:", "d17"},
                     {TimePrompt, "File Time:", "t8"}};
-        int y = 24;
+        int y = 36;
         for (const auto &r : rows) {
             w.controls.push_back(
                 {.id = r.prompt, .kind = K::Prompt, .design = {90, y, 56, 10}, .text = r.label});
@@ -79,12 +83,12 @@ const WindowLayout &copyFileLayout()
         }
         w.controls.push_back({.id = BackupButton,
                               .kind = K::Button,
-                              .design = {104, 96, 56, 14},
+                              .design = {104, 108, 56, 14},
                               .text = "Backup",
                               .flags = FlagDefault});
         w.controls.push_back({.id = CancelButton,
                               .kind = K::Button,
-                              .design = {170, 96, 56, 14},
+                              .design = {170, 108, 56, 14},
                               .text = "Cancel",
                               .flags = FlagCancel});
         return w;
@@ -98,6 +102,12 @@ std::string centred(const std::string &text)
     const QString t = QString::fromStdString(text).left(80);
     const qsizetype pad = (80 - t.size()) / 2;
     return (QString(pad, u' ') + t).toStdString();
+}
+
+// A folder as the user knows it; "A:" where no folder stands for the drive.
+std::string shownFolder(const QString &folder)
+{
+    return folder.isEmpty() ? std::string("A:") : QDir::toNativeSeparators(folder).toStdString();
 }
 
 Long clampToLong(std::int64_t v)
@@ -126,10 +136,15 @@ QCoro::Task<> CopyFile::run()
                           QString::fromUtf8(DataFile::kFileName))
                              .toStdString();
 
+    // Copies that backups cut off by the end of their station left on the
+    // drive would take the free space shown below.
+    removeLeftovers(Glo.TargetFileName.str(), kCopySuffix);
+
     content_ = BuiltWindow::build(copyFileLayout()).release();
     life_ = WindowLife::attach(openDocument(content_), {.section = "CopyFile"});
     content_->setValue(TextLine, centred("Your data file is located in: " +
                                          std::string(Glo.SourceFileName.view()) + "."));
+    content_->setValue(TargetLine, "The backup goes to: " + shownFolder(folder) + ".");
 
     // A figure that cannot be had keeps what it was.
     if (std::optional<DiskSpace> space = driveService().space(folder)) {
@@ -190,8 +205,9 @@ void CopyFile::backup()
         if (Glo.FileSize < Glo.DiskFree) {
             const BackupOutcome outcome = backupDataFile(source, target);
             if (outcome.code == 0)
-                message("The data file has been copied successfully.", "Backup Completed",
-                        MessageIcon::Information);
+                message("The data file has been copied successfully.\n\nThe backup is " +
+                            shownFolder(QString::fromStdString(target)) + ".",
+                        "Backup Completed", MessageIcon::Information);
             else
                 message("An error occurred - could not copy data file " + source + " to " + target +
                             " Errorcode = " + std::to_string(outcome.code) + " (" + outcome.reason +

@@ -3,6 +3,7 @@
 #include "dictionary/globals.h"
 #include "platform/help.h"
 #include "platform/printer.h"
+#include "platform/windows/helpkey.h"
 #include "platform/windows/tiling.h"
 #include "platform/windows/visiblearea.h"
 
@@ -38,6 +39,7 @@ QCoro::Task<> Main::run()
     Glo.MainThreadNo = id();
     GlobalRequest = RequestNone;
     GlobalResponse = 0;
+    installHelpKey(); // F1 in any window opens the topic about it
     frame_->show();
     keepInside(frame_); // a large font can make it larger than the screen
 

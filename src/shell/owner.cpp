@@ -184,7 +184,7 @@ QCoro::Task<> OwnerDetails::run()
         stored = true;
         w->close();
     });
-    connectButton(*w, HelpButton, [] { showHelp(QStringLiteral("OwnerDetails")); });
+    connectButton(*w, HelpButton, [this] { showHelp(helpContext()); });
     w->show();
     WindowLife::attach(w, {.section = "OwnerDetails"});
     w->entry(NameEntry)->setFocus();
@@ -215,7 +215,7 @@ QCoro::Task<> EditOwnerAddress::run()
         w->close();
     });
     connectButton(*content, CancelButton, [w] { w->close(); });
-    connectButton(*content, HelpButton, [] { showHelp(QStringLiteral("EditOwnerAddress")); });
+    connectButton(*content, HelpButton, [this] { showHelp(helpContext()); });
     content->entry(AddressEntry)->setFocus();
 
     co_await untilClosed();

@@ -4,7 +4,9 @@
 #include "integrity/warnings.h"
 #include "platform/data/datafile.h"
 #include "platform/data/fileerror.h"
+#include "platform/data/leftovers.h"
 #include "platform/data/restore.h"
+#include "platform/drives.h"
 #include "platform/filedialogs.h"
 #include "platform/messages.h"
 
@@ -30,6 +32,11 @@ std::string shown(const QString &path)
 
 RestoreBackup::RestoreBackup() : Procedure(QStringLiteral("RestoreBackup")) {}
 
+void RestoreBackup::removeLeftovers()
+{
+    hk::removeLeftovers(DataFile::program().path() + kKeptSuffix, kPendingSuffix);
+}
+
 QCoro::Task<> RestoreBackup::run()
 {
     GlobalRequest = RequestNone;
@@ -47,8 +54,10 @@ QCoro::Task<> RestoreBackup::run()
     QWidget *frame = documentArea() ? documentArea()->window() : nullptr;
     // Named, not braced into the call: g++ 12 loses a braced temporary
     // passed by value to a coroutine.
+    // Where Data Backup puts its copies: the backup to restore is usually there.
     const OpenFileRequest request{QString::fromUtf8(kTitle),
-                                  QStringLiteral("Data files (*.Tps *.tps);;All files (*)")};
+                                  QStringLiteral("Data files (*.Tps *.tps);;All files (*)"),
+                                  driveService().folder("A")};
     const QString chosen = co_await fileDialogs().openFileName(frame, request);
     if (chosen.isEmpty()) co_return;
 
@@ -56,6 +65,10 @@ QCoro::Task<> RestoreBackup::run()
     std::optional<BusyCursor> busy(std::in_place);
     const BackupSource backup(chosen.toStdString(), data.path());
     busy.reset();
+    if (!backup.foreignCode().empty()) {
+        WarnUser(42, shown(chosen), describeObjects(backup.foreignCode()));
+        co_return;
+    }
     if (!backup.sound()) {
         message(shown(chosen) + " cannot be restored: " + backup.problem() + ".",
                 "Please choose another backup", MessageIcon::Exclamation);

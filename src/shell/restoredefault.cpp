@@ -43,7 +43,7 @@ const WindowLayout &restoreDefaultLayout()
             {.id = AboutToDelete,
              .kind = K::Display,
              .design = {8, 24, 214, 10},
-             .text = "You are about to delete the initialisation file.",
+             .text = "You are about to delete the window placements.",
              .flags = FlagCenter},
             {.id = AllWindows,
              .kind = K::Display,
@@ -56,7 +56,7 @@ const WindowLayout &restoreDefaultLayout()
              .kind = K::Button,
              .design = {34, 78, 50, 14},
              .text = "&Restore",
-             .tip = "Delete File",
+             .tip = "Delete Window Placements",
              .flags = FlagDefault | FlagDisabled},
             {.id = CancelButton,
              .kind = K::Button,
@@ -81,37 +81,35 @@ QCoro::Task<> RestoreDefault::run()
     GlobalResponse = 0;
     BuiltWindow *content = BuiltWindow::build(restoreDefaultLayout()).release();
     QWidget *w = openDocument(content);
-    // No placement is kept: the window is there to delete the settings file.
+    // No placement is kept: the window is there to delete the placements.
     WindowLife::begin(*this, {.notices = FrameNotices::OnceOpen})->open(w);
 
-    // For the user's information only: the file is found and deleted by name
+    // For the user's information only: the placements are found and removed
     // through the settings service, so a path too long for the field cannot
-    // send the deletion elsewhere.
+    // send the change elsewhere.
     Glo.IniFile = (IniSettings::defaultFolder() + QStringLiteral("/Hearthkp.Ini")).toStdString();
     content->setControlEnabled(RestoreButton, true);
 
     auto *cancel = content->controlAs<QPushButton>(CancelButton);
-    QObject::connect(content->controlAs<QPushButton>(RestoreButton), &QPushButton::clicked, content,
-                     [content, cancel] {
-                         SettingsService &settings = settingsService();
-                         const char *outcome = nullptr;
-                         if (!settings.exists(WindowSettingsFile))
-                             outcome = "Initialisation File Already Deleted";
-                         else if (settings.removeFile(WindowSettingsFile))
-                             outcome = "Initialisation File Succesfully Deleted";
-                         if (!outcome) {
-                             // Still there: say so, and leave "&Restore" for another try.
-                             content->setValue(
-                                 Status, std::string("Initialisation File Could Not Be Deleted"));
-                             return;
-                         }
-                         content->setValue(Status, std::string(outcome));
-                         content->setControlEnabled(RestoreButton, false);
-                         cancel->setText(QStringLiteral("Ok"));
-                     });
+    QObject::connect(
+        content->controlAs<QPushButton>(RestoreButton), &QPushButton::clicked, content,
+        [content, cancel] {
+            // The placements only: the file also names the backup drive,
+            // which must stay where the user put it.
+            const std::optional<int> removed = ResetWindowSettings();
+            if (!removed) {
+                // Still there: say so, and leave "&Restore" for another try.
+                content->setValue(Status, std::string("Window Placements Could Not Be Deleted"));
+                return;
+            }
+            content->setValue(Status, std::string(*removed ? "Window Placements Deleted"
+                                                           : "Window Placements Already Deleted"));
+            content->setControlEnabled(RestoreButton, false);
+            cancel->setText(QStringLiteral("Ok"));
+        });
     QObject::connect(cancel, &QPushButton::clicked, w, &QWidget::close);
     QObject::connect(content->controlAs<QPushButton>(HelpButton), &QPushButton::clicked, content,
-                     [] { showHelp(QStringLiteral("RestoreDefault")); });
+                     [this] { showHelp(helpContext()); });
 
     co_await untilClosed();
     GlobalResponse = RequestCancelled;

@@ -80,14 +80,17 @@ const WindowLayout &summaryLayout()
     static const WindowLayout layout = [] {
         WindowLayout w;
         w.title = "Summary of Hearthkeep Listing";
-        // The attachments' line below the panels adds to the design's height.
-        w.size = QSize(348, 150);
+        // Each column as wide as the largest figure it can show; the
+        // attachments' line below the panels adds to the design's height.
+        constexpr int panelWidth = 190, entriesX = 74, entriesWidth = 48, valueX = 124,
+                      valueWidth = 60;
+        w.size = QSize(6 + 2 * panelWidth + 4 + 6, 150);
         w.kind = WindowKind::FrameChild;
         for (int p = 0; p < 2; ++p) {
-            const int x = 6 + p * 170;
+            const int x = 6 + p * (panelWidth + 4);
             w.controls.push_back({.id = p == 0 ? LeftPanel : RightPanel,
                                   .kind = K::Group,
-                                  .design = {x, 4, 166, 106}});
+                                  .design = {x, 4, panelWidth, 106}});
             const int captionY = 14;
             w.controls.push_back({.id = 100 + p * 3,
                                   .kind = K::Display,
@@ -95,12 +98,12 @@ const WindowLayout &summaryLayout()
                                   .text = "File:"});
             w.controls.push_back({.id = 101 + p * 3,
                                   .kind = K::Display,
-                                  .design = {x + 72, captionY, 36, 10},
+                                  .design = {x + entriesX, captionY, entriesWidth, 10},
                                   .text = "Entries:",
                                   .flags = FlagRight});
             w.controls.push_back({.id = 102 + p * 3,
                                   .kind = K::Display,
-                                  .design = {x + 110, captionY, 50, 10},
+                                  .design = {x + valueX, captionY, valueWidth, 10},
                                   .text = "Value:",
                                   .flags = FlagRight});
             for (int r = 0; r < kRows; ++r) {
@@ -112,14 +115,14 @@ const WindowLayout &summaryLayout()
                                       .text = row.label});
                 w.controls.push_back({.id = rowControl(p, r, 1),
                                       .kind = K::Display,
-                                      .design = {x + 72, y, 36, 10},
+                                      .design = {x + entriesX, y, entriesWidth, 10},
                                       .picture = row.total ? "n11" : "n10",
                                       .flags = FlagRight});
                 if (row.value)
                     // A total shows 0.00 and is wide enough for every sum.
                     w.controls.push_back({.id = rowControl(p, r, 2),
                                           .kind = K::Display,
-                                          .design = {x + 110, y, 50, 10},
+                                          .design = {x + valueX, y, valueWidth, 10},
                                           .picture = row.total ? "n14.2" : "n12.2B",
                                           .flags = FlagRight});
             }
@@ -130,11 +133,11 @@ const WindowLayout &summaryLayout()
                               .text = "Photos and documents:"});
         w.controls.push_back({.id = AttachmentsShown,
                               .kind = K::Display,
-                              .design = {112, 114, 220, 10},
+                              .design = {112, 114, w.size.width() - 12 - 112, 10},
                               .text = ""});
         w.controls.push_back({.id = CloseButton,
                               .kind = K::Button,
-                              .design = {149, 130, 50, 14},
+                              .design = {(w.size.width() - 50) / 2, 130, 50, 14},
                               .text = "Close",
                               .tip = "Close Active Window",
                               .message = "Click to Close Active Window",

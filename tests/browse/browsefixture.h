@@ -8,7 +8,9 @@
 #include "platform/data/datafile.h"
 #include "platform/data/fileerror.h"
 #include "platform/data/files.h"
+#include "platform/data/transaction.h"
 #include "platform/messages.h"
+#include "watchedboxes.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -26,7 +28,7 @@ class BrowseData : public ::testing::Test
   protected:
     QTemporaryDir dir;
     QString previous = QDir::currentPath();
-    ScriptedMessageService messages;
+    WatchedBoxes messages;
     TablesInUse *tables = nullptr;
 
     void SetUp() override
@@ -40,6 +42,7 @@ class BrowseData : public ::testing::Test
     }
     void TearDown() override
     {
+        EXPECT_EQ(messages.shownUnderLock(), std::vector<std::string>{});
         delete tables;
         setMessageService(nullptr);
         QDir::setCurrent(previous);
@@ -78,10 +81,11 @@ class BrowseData : public ::testing::Test
     }
     static void addBooks(int n)
     {
-        Books.file().begin();
+        Transaction txn(Books.file());
+        txn.begin();
         for (int i = 1; i <= n; ++i)
             addBook(i, titleOf(i, n), authorOf(i), 1 + i % 3);
-        Books.file().commit();
+        txn.commit();
     }
 };
 

@@ -126,6 +126,28 @@ TEST_F(ChildList, ShowsOnlyTheParentsRecordsOnEitherTab)
     EXPECT_EQ(firstColumn(books), (std::vector<std::string>{"Emma", "Ulysses", "Aardvark"}));
 }
 
+// Without children to show, the list still names the parent it belongs to;
+// only what would come from a highlighted child is left out.
+TEST_F(ChildList, AnEmptyChildListStillNamesItsParent)
+{
+    addRoom(3, "Shed");
+    ItmRom.RoomsId = 3;
+    ItmRom.Rooms = "Shed";
+    Browse *items = open(itemsSelectLocationDef());
+    ASSERT_NE(items, nullptr);
+    EXPECT_TRUE(items->engine()->empty());
+    const BuiltWindow &w = *items->content();
+    for (const ControlLayout &c : itemsSelectLocationDef().layout.controls)
+        if (c.text == "Location:") {
+            EXPECT_FALSE(w.isControlHidden(c.id));
+        }
+    const auto &shown = itemsSelectLocationDef().displays;
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_FALSE(w.isControlHidden(shown[0].control));
+    EXPECT_EQ(w.value(shown[0].control), PictureValue{std::int64_t{3}});
+    EXPECT_EQ(w.value(shown[1].control), PictureValue{std::string("Shed")});
+}
+
 TEST_F(ChildList, InsertFilesTheNewRecordUnderTheParent)
 {
     setFormProcedure(TableId::Items, [] { return std::make_unique<StoringItemForm>(); });

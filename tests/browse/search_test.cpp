@@ -8,9 +8,12 @@
 #include "browsefixture.h"
 #include "platform/data/table.h"
 #include "platform/data/textsearch.h"
+#include "platform/data/transaction.h"
 #include "platform/data/view.h"
 #include "testapp.h"
 
+#include <QPointer>
+#include <QTreeView>
 #include <QPushButton>
 
 namespace hk
@@ -91,10 +94,11 @@ TEST_F(Search, ManyMatchesAreTestedInKeyOrderByTheSameRule)
 {
     // More candidates than are worth sorting: the records are then tested
     // one by one in description order.
-    Items.file().begin();
+    Transaction txn(Items.file());
+    txn.begin();
     for (Long i = 1; i <= 2200; ++i)
         addItem(i, (i % 2 ? "Oak table " : "Pine chair ") + std::to_string(i));
-    Items.file().commit();
+    txn.commit();
     const Texts tables = found("table", false);
     ASSERT_EQ(tables.size(), 1100u);
     EXPECT_EQ(tables.front(), "Oak table 1");
@@ -107,12 +111,13 @@ TEST_F(Search, ManyMatchesAreTestedInKeyOrderByTheSameRule)
 // are: 100 added together among 2,100 records are few, 1,000 are many.
 TEST_F(Search, ThePlanFollowsHowManyTheIndexOffers)
 {
-    Items.file().begin();
+    Transaction txn(Items.file());
+    txn.begin();
     for (Long i = 1; i <= 2100; ++i)
         addItem(i, i > 1000 && i <= 1100 ? "Walnut desk " + std::to_string(i)
                    : i % 2               ? "Oak table " + std::to_string(i)
                                          : "Pine chair " + std::to_string(i));
-    Items.file().commit();
+    txn.commit();
     const bool viaIndex =
         containsText(Items, 2, "walnut", true).sql.find("MATCH") != std::string::npos;
     EXPECT_TRUE(viaIndex);
@@ -234,6 +239,21 @@ TEST_F(SearchWindows, ResultListsTheMatchesAndASecondSearchReusesIt)
     EXPECT_TRUE(waitFor([b] { return b->engine()->empty(); }));
     EXPECT_EQ(b->window()->windowTitle(),
               "No Descriptions did match the requested search string (xyz).");
+}
+
+TEST_F(SearchWindows, TheResultClosesWithItsAccessKeyOrEscape)
+{
+    addItems({"Desk lamp"});
+    for (const Qt::Key key : {Qt::Key_C, Qt::Key_Escape}) {
+        search("lamp", false);
+        Browse *b = result();
+        ASSERT_NE(b, nullptr);
+        QPointer<QWidget> window = b->window();
+        QTest::keyClick(b->list()->view(), key,
+                        Qt::KeyboardModifiers(key == Qt::Key_C ? Qt::AltModifier : Qt::NoModifier));
+        EXPECT_TRUE(waitFor([&window] { return window.isNull(); })) << key;
+        EXPECT_TRUE(waitFor([] { return SearchDescriptionResultThread == 0; }));
+    }
 }
 
 } // namespace

@@ -205,5 +205,39 @@ TEST_F(CsvAttachmentsTest, ARowNamingABadOrForeignFileIsRefusedAndNothingIsWritt
     EXPECT_EQ(totals.count, 0);
 }
 
+// A CSV file named like a formula names its folder so too, at the start of
+// the Attachments cell: the cell is written so that no spreadsheet runs it,
+// and the import reads the folder's name back as it is.
+TEST_F(CsvAttachmentsTest, AFolderNamedLikeAFormulaIsNamedInertly)
+{
+    const QByteArray photo = img::jpeg(40, 30);
+    const QString csv = dir.filePath("=HYPERLINK(1).csv");
+    std::string written;
+    {
+        File from(dir.filePath("from.tps"));
+        auto &itm = from.record<ItemsRecord>(TableId::Items);
+        itm = ItemsRecord{};
+        itm.ItemsId = 1;
+        itm.Items = "Lamp";
+        itm.RoomsId = 1;
+        ASSERT_EQ(from.table(TableId::Items).add(), NoError);
+        ASSERT_EQ(
+            addAttachment(from.station, TableId::Items, 1,
+                          {"lamp.jpg", kMediaJpeg, "2025-01-01 00:00:00", photo.toStdString(), ""}),
+            NoError);
+        written = exportTo(from, items, csv);
+    }
+    EXPECT_NE(written.find(",'=HYPERLINK(1) files/1-lamp.jpg\r\n"), std::string::npos) << written;
+    File into(dir.filePath("into.tps"));
+    CollectionImport importer(items);
+    ASSERT_EQ(importFrom(into, written, importer), NoError)
+        << (importer.problems().empty() ? "" : importer.problems()[0].reason);
+    const std::vector<AttachmentInfo> got = into.files(TableId::Items, 1);
+    ASSERT_EQ(got.size(), 1u);
+    std::string bytes;
+    ASSERT_EQ(readContent(into.station, got[0].id, bytes), NoError);
+    EXPECT_EQ(bytes, photo.toStdString());
+}
+
 } // namespace
 } // namespace hk

@@ -3,6 +3,7 @@
 #include "collection/csvexport.h"
 #include "collection/exportcollection.h"
 #include "integrity/tableopen.h"
+#include "platform/data/transaction.h"
 #include "platform/filedialogs.h"
 #include "platform/windows/layout.h"
 #include "reports/reportdata.h"
@@ -73,10 +74,11 @@ TEST_F(CsvExportTest, ItemsCarryTheirLocationAndStreamInBatches)
     ItmRom.Rooms = "Küche ½";
     ASSERT_EQ(ItemsRooms.add(), NoError);
     ASSERT_TRUE(UseTable(Items));
-    ASSERT_EQ(DataFile::program().begin(), NoError);
+    Transaction txn(DataFile::program());
+    ASSERT_EQ(txn.begin(), NoError);
     for (int i = 1; i <= 2500; ++i)
         test::addItem(i, "Cup", "Blue", 2, 350, 2020, "", "");
-    ASSERT_EQ(DataFile::program().commit(), NoError);
+    ASSERT_EQ(txn.commit(), NoError);
 
     const std::string all = exported(TableId::Items);
     EXPECT_EQ(all.substr(0, all.find("\r\n", all.find("\r\n") + 2) + 2),
@@ -227,7 +229,10 @@ TEST_F(CsvExportTest, ExportCollectionAsksForTheCollectionAndTheFile)
     // The last column names the book's files: it has none, so no folder is made.
     EXPECT_TRUE(written.readAll().endsWith("\r\nTide,Quinn,Fiction,9.99,,,,,,,\r\n"));
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("books files")));
-    EXPECT_EQ(boxes.boxes().size(), 1u);
+    // The user hears what was written, and where.
+    ASSERT_EQ(boxes.boxes().size(), 2u);
+    EXPECT_EQ(boxes.boxes()[1].text, "1 row of Books has been written to " +
+                                         QDir::toNativeSeparators(file).toStdString() + ".");
     setFileDialogService(nullptr);
 }
 

@@ -2,9 +2,12 @@
 // export, rows refused with their line and the forms' reasons, a stop half-way,
 // and lookups, parents and duplicates as the forms treat them.
 #include "collection/csvexport.h"
+#include "collection/csvfieldrule.h"
 #include "collection/csvimport.h"
+#include "collection/csvreader.h"
 #include "collection/importcollection.h"
 #include "collection/recordbuffer.h"
+#include "forms/formdef.h"
 #include "integrity/tableopen.h"
 #include "platform/filedialogs.h"
 #include "platform/windows/layout.h"
@@ -213,17 +216,148 @@ TEST_F(CsvImportTest, OneBadRowWritesNothingAndIsNamed)
     const std::string csv = "BookTitle,BookAuthor,BookCategory,BookValue\r\n"
                             "\"Two\r\nlines\",Ann,Fiction,1.50\r\n"
                             "Tide,,Fiction,2.00\r\n"
-                            "Storm,Bo,Fiction,abc\r\n";
+                            "Storm,Bo,Fiction,abc\r\n" +
+                            std::string("Nul") + '\0' + "Title,Cy,Fiction,1.00\r\n";
     for (Mode mode : {Mode::DryRun, Mode::Write}) {
         CollectionImport importer({TableId::Books});
         EXPECT_EQ(importInto(DataFile::program(), importer, csv, mode), -1);
-        EXPECT_EQ(
-            importer.problems(),
-            (std::vector<CsvRowProblem>{{4, "Author field must be completed before accepted !"},
-                                        {5, "BookValue: \"abc\" is not a value the field takes"}}));
+        EXPECT_EQ(importer.problems(), (std::vector<CsvRowProblem>{
+                                           {4, "Author field must be completed before accepted !"},
+                                           {5, "BookValue: \"abc\" is not a value the field takes"},
+                                           {6, "BookTitle: \"Nul\" is followed by a NUL character, "
+                                               "which no field holds"}}));
     }
     EXPECT_EQ(Books.records(), 0);
     EXPECT_EQ(bookTotal(DataFile::program()), "");
+}
+
+// Texts that a spreadsheet would run as formulas are marked as texts in the
+// file, numbers stay numbers, and every text comes back as it was.
+TEST_F(CsvImportTest, FormulaTextsAreInertInTheFileAndComeBackAsTheyWere)
+{
+    ASSERT_TRUE(all.use({&BookCategory, &Books, &HearthkpValue}));
+    test::addCategory(1, "=1+1");
+    const std::vector<std::string> texts = {"=cmd|' /C calc'!A0",
+                                            "@SUM(1+1)",
+                                            "+HYPERLINK(\"http://x\",\"y\")",
+                                            "-2+3",
+                                            "\t=2",
+                                            "\r=3",
+                                            "'=4",
+                                            "''@5",
+                                            "'Tis",
+                                            "''",
+                                            "plain -1"};
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        test::addBook(Long(i + 1), {texts[i].c_str(), texts[texts.size() - 1 - i].c_str(), 1, 1250,
+                                    Short(i + 1), "", "", 0, ""});
+    Bok.BooksId = Long(texts.size() + 1);
+    Bok.Pages = -3; // not one a form takes: the cell shows whether a number is marked
+    ASSERT_EQ(Books.add(), NoError);
+    const std::string first = exportOf(DataFile::program(), {TableId::Books});
+
+    // As a spreadsheet reads the file: no text cell begins a formula.
+    const CollectionExport layout({TableId::Books});
+    QByteArray bytes = QByteArray::fromStdString(first);
+    QBuffer in(&bytes);
+    in.open(QIODevice::ReadOnly);
+    CsvReader reader(in);
+    std::vector<std::string> cells;
+    ASSERT_TRUE(reader.next(cells)); // the header
+    std::vector<std::string> pages;
+    const auto formula = [](const std::string &cell) {
+        return !cell.empty() && std::string_view("=+-@\t\r").find(cell[0]) != std::string::npos;
+    };
+    while (reader.next(cells)) {
+        ASSERT_EQ(cells.size(), layout.columns().size());
+        for (std::size_t c = 0; c < cells.size(); ++c) {
+            const CsvColumn &col = layout.columns()[c];
+            const TableDef &t = col.lookup ? *col.lookup : tableDef(TableId::Books);
+            if (t.fields[std::size_t(col.field)].isText()) {
+                EXPECT_FALSE(formula(cells[c])) << cells[c];
+            }
+            if (col.header == "Pages") pages.push_back(cells[c]);
+        }
+    }
+    EXPECT_EQ(pages.back(), "-3");
+
+    // Back in an empty file, and out again, byte for byte.
+    EmptyFile emptyFile(dir.filePath("Empty.Tps"));
+    Books.setCurrent(0, nullptr);
+    ASSERT_TRUE(Books.set(Bok.Primary) == NoError && Books.previous() == NoError);
+    ASSERT_EQ(Books.remove(), NoError); // the book no form would take
+    const std::string kept = exportOf(DataFile::program(), {TableId::Books});
+    CollectionImport importer({TableId::Books});
+    importer.setCreateMissing(true);
+    ASSERT_EQ(importInto(emptyFile.file, importer, kept, Mode::Write), NoError)
+        << importer.failure().toStdString();
+    EXPECT_EQ(exportOf(emptyFile.file, {TableId::Books}), kept);
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        EXPECT_EQ(sql(emptyFile.file,
+                      "SELECT BookTitle FROM Books WHERE BooksId = " + std::to_string(i + 1)),
+                  texts[i]);
+}
+
+// The kept total holds 9,999,999.99 at most: a file whose values would
+// carry it further is refused as a whole, naming the total, its maximum and
+// the amount, and nothing is written.
+TEST_F(CsvImportTest, AFileTheTotalCannotHoldIsRefusedAndWritesNothing)
+{
+    ASSERT_TRUE(all.use({&ItemsRooms, &Items, &HearthkpValue}));
+    ItmRom = {};
+    ItmRom.RoomsId = 1;
+    ItmRom.Rooms = "Hall";
+    ASSERT_EQ(ItemsRooms.add(), NoError);
+    Hkv = {};
+    ASSERT_TRUE(Hkv.InventoryItems.setCents(999900000));
+    ASSERT_EQ(HearthkpValue.add(), NoError);
+    const std::string csv = "Items,Rooms,Values\r\nLamp,Hall,600.00\r\nVase,Hall,400.00\r\n";
+    for (Mode mode : {Mode::DryRun, Mode::Write}) {
+        CollectionImport importer({TableId::Items});
+        EXPECT_EQ(importInto(DataFile::program(), importer, csv, mode), -1);
+        EXPECT_EQ(importer.failure().toStdString(),
+                  "The total HKV:INVENTORYITEMS would come to 10,000,000.00, past its maximum of "
+                  "9,999,999.99");
+    }
+    EXPECT_EQ(Items.records(), 0);
+    EXPECT_EQ(sql(DataFile::program(), "SELECT InventoryItems FROM HearthkpValue"), "999900000");
+}
+
+// A number is imported exactly when the form's entry for its field takes
+// it, for every number entry of every form: no value below zero (no entry's
+// picture shows a sign), nothing wider than the entry.
+TEST_F(CsvImportTest, TheImportRefusesWhatAFormsEntryRefuses)
+{
+    test::app();
+    int entries = 0;
+    for (const FormDef &form : allForms()) {
+        for (const FormField &control : form.fields) {
+            if (control.kind != FormControl::Entry || control.picture.empty()) continue;
+            const Picture picture = Picture::of(control.picture);
+            if (picture.kind != PictureKind::Number) continue;
+            ++entries;
+            const FieldRef field = findField(control.field);
+            const CsvFieldRule rule = CsvFieldRule::of("Field", field, &form);
+            const std::string wide(std::size_t(picture.width) + 1, '9');
+            for (const std::string &text : {std::string("-1"), std::string("-5.00"),
+                                            std::string("1"), std::string("0"), wide}) {
+                SCOPED_TRACE(form.name + " " + control.field + " \"" + text + "\"");
+                // An entry holds no more than its picture's width.
+                PictureEntry entry(picture);
+                entry.setText(QString::fromStdString(text));
+                entry.setModified(true);
+                const bool typed = text.size() <= std::size_t(picture.width) && entry.accept();
+                RecordBuffer record(tableDef(field.table));
+                std::string reason;
+                const bool imported = rule.store(text, record.data(), reason);
+                EXPECT_EQ(imported, typed) << reason;
+                if (text.starts_with('-')) {
+                    EXPECT_FALSE(imported);
+                }
+            }
+        }
+    }
+    EXPECT_GT(entries, 10);
 }
 
 // Columns that are not the collection's, and a file that is not CSV, are
@@ -363,6 +497,47 @@ TEST_F(CsvImportTest, ImportCollectionChecksFirstAndAsksBeforeCreating)
                   "SELECT BookTitle || ' ' || BookCategory || ' ' || InventoryBooks FROM Books, "
                   "BookCategory, HearthkpValue"),
               "Tide Sea 250");
+    setFileDialogService(nullptr);
+}
+
+// A file error on the way (another station keeps the data file locked) is
+// reported with its own code and message, not lost to "No error" by the
+// tables closing after it.
+TEST_F(CsvImportTest, ImportCollectionReportsTheErrorThatStoppedIt)
+{
+    test::app();
+    ScriptedFileDialogService dialogs;
+    setFileDialogService(&dialogs);
+    ASSERT_TRUE(all.use({&Books, &BookCategory, &HearthkpValue}));
+    QFile f(dir.filePath("good.csv"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("BookTitle,BookAuthor,BookCategory\r\nTide,Ann,Sea\r\n");
+    f.close();
+    dialogs.answer(f.fileName());
+    sqlite3 *other = nullptr;
+    ASSERT_EQ(sqlite3_open(path().c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+
+    bool done = false;
+    auto proc = std::make_unique<ImportCollection>();
+    QObject::connect(proc.get(), &Procedure::done, [&] { done = true; });
+    start(std::move(proc));
+    BuiltWindow *w = nullptr;
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (auto *b = qobject_cast<BuiltWindow *>(top);
+            b && b->windowTitle() == "Import Collection")
+            w = b;
+    ASSERT_NE(w, nullptr);
+    w->setValue(ImportCollection::CollectionList, std::string("Books"));
+    w->controlAs<QPushButton>(ImportCollection::ImportButton)->click();
+    ASSERT_TRUE(test::waitFor([&] { return boxes.boxes().size() == 1; }));
+    sqlite3_close(other);
+    EXPECT_EQ(boxes.boxes()[0].title, "Record Insert Error");
+    EXPECT_EQ(boxes.boxes()[0].text, "An error was experienced during the update of record.  "
+                                     "Error: File Is Locked (32).");
+    EXPECT_EQ(Books.records(), 0);
+    w->close();
+    ASSERT_TRUE(test::waitFor([&] { return done; }));
     setFileDialogService(nullptr);
 }
 

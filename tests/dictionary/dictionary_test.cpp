@@ -5,7 +5,8 @@
 
 using namespace hk;
 
-namespace {
+namespace
+{
 
 struct TableFacts {
     const char *label;
@@ -67,15 +68,24 @@ TEST(Dictionary, FieldOffsetsFollowThePackedLayout)
         int width;
     };
     const Offset offsets[] = {
-        {TableId::Books, "BOK:BOOKTITLE", 4, 45},     {TableId::Books, "BOK:BOOKAUTHOR", 49, 25},
-        {TableId::Books, "Bok:BookCategoryId", 74, 4}, {TableId::Books, "BOK:BOOKVALUE", 78, 4},
-        {TableId::Books, "BOK:PAGES", 82, 2},         {TableId::Books, "BOK:PUBLICATIONS", 84, 25},
-        {TableId::Books, "BOK:ISBNNUMBER", 109, 20},  {TableId::Books, "BOK:BOOKYEAR", 129, 2},
-        {TableId::Books, "BOK:BOOKCOVER", 131, 9},    {TableId::Books, "BOK:BOOKSUMMARY", 140, 94},
-        {TableId::Items, "Itm:RoomsId", 59, 4},       {TableId::Items, "ITM:VALUES", 65, 5},
-        {TableId::Items, "ITM:NOTES", 87, 80},        {TableId::MagArticle, "ART:PAGES", 51, 1},
-        {TableId::MagArticle, "Art:Comments", 56, 35}, {TableId::MagIssue, "ISS:VALUES", 23, 3},
-        {TableId::Music, "MUS:TITLESIDE", 74, 1},     {TableId::SoftWare, "SFTWRE:NOTES", 89, 80},
+        {TableId::Books, "BOK:BOOKTITLE", 4, 45},
+        {TableId::Books, "BOK:BOOKAUTHOR", 49, 25},
+        {TableId::Books, "Bok:BookCategoryId", 74, 4},
+        {TableId::Books, "BOK:BOOKVALUE", 78, 4},
+        {TableId::Books, "BOK:PAGES", 82, 2},
+        {TableId::Books, "BOK:PUBLICATIONS", 84, 25},
+        {TableId::Books, "BOK:ISBNNUMBER", 109, 20},
+        {TableId::Books, "BOK:BOOKYEAR", 129, 2},
+        {TableId::Books, "BOK:BOOKCOVER", 131, 9},
+        {TableId::Books, "BOK:BOOKSUMMARY", 140, 94},
+        {TableId::Items, "Itm:RoomsId", 59, 4},
+        {TableId::Items, "ITM:VALUES", 65, 5},
+        {TableId::Items, "ITM:NOTES", 87, 80},
+        {TableId::MagArticle, "ART:PAGES", 51, 1},
+        {TableId::MagArticle, "Art:Comments", 56, 35},
+        {TableId::MagIssue, "ISS:VALUES", 23, 3},
+        {TableId::Music, "MUS:TITLESIDE", 74, 1},
+        {TableId::SoftWare, "SFTWRE:NOTES", 89, 80},
         {TableId::HearthkpValue, "HKV:INVENTORYVIDEO", 25, 5},
         {TableId::MusicNumber, "MUSNUM:MUSICNUMBERSUMMARY", 116, 94},
         {TableId::VideoNumber, "VIDNUM:VIDEONUMBERSUMMARY", 108, 94},
@@ -156,4 +166,29 @@ TEST(RecordFields, ReadAndWriteThroughTheDictionary)
         EXPECT_TRUE(field::equal(f, &copy, &b)) << f.label;
     books.clear(&copy);
     EXPECT_TRUE(copy.BookTitle.empty());
+}
+
+// Both ends of every numeric field's range pass through its record member
+// unchanged, and a decimal's ends are its digits all nines: a range wider
+// than what the record holds would let a value through that comes back as
+// another.
+TEST(RecordFields, EveryNumericFieldHoldsBothEndsOfItsRange)
+{
+    for (int t = 0; t < TableCount; ++t) {
+        const TableDef &def = tableDef(TableId(t));
+        std::vector<unsigned char> record(def.recordSize);
+        def.clear(record.data());
+        for (const FieldDef &f : def.fields) {
+            if (f.isText()) continue;
+            const ValueRange range = valueRange(f);
+            EXPECT_LT(range.least, range.most) << f.label;
+            for (std::int64_t end : {range.least, range.most}) {
+                field::setInteger(f, record.data(), end);
+                EXPECT_EQ(field::integer(f, record.data()), end) << f.label;
+            }
+            if (f.type == FieldType::Decimal) {
+                EXPECT_EQ(std::to_string(range.most), std::string(2 * f.size - 1, '9')) << f.label;
+            }
+        }
+    }
 }

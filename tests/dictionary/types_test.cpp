@@ -1,4 +1,5 @@
 #include "dictionary/types.h"
+#include "dictionary/utf8.h"
 
 #include <gtest/gtest.h>
 

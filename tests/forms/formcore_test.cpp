@@ -2,6 +2,7 @@
 
 #include "integrity/tableopen.h"
 #include "platform/data/files.h"
+#include "platform/data/transaction.h"
 #include "programfixture.h"
 
 using namespace hk;
@@ -208,6 +209,49 @@ TEST_F(FormTest, RunningTotalsFollowEveryChange)
     EXPECT_EQ(Items.records(), 0);
 }
 
+// The kept total holds 9,999,999.99 at most: a value that would carry it
+// further is refused with the total, its maximum and the amount named, and
+// nothing is written; a change or a delete that keeps it within goes through.
+TEST_F(FormTest, AValueThatWouldCarryTheTotalPastItsMaximumIsRefused)
+{
+    insertItem("Clock", 999999899);
+    insertItem("Cup", 100);
+    ASSERT_EQ(itemsTotal(), 999999999);
+
+    Itm = ItemsRecord{};
+    GlobalRequest = InsertRecord;
+    {
+        FormCore form(*findForm("UpdateItems"));
+        ASSERT_TRUE(form.open());
+        form.setText(f("ITM:ITEMS"), "Vase");
+        form.setInteger(f("Itm:RoomsId"), 1);
+        form.setInteger(f("ITM:VALUES"), 500);
+        EXPECT_EQ(form.complete(), FormCore::Outcome::StayOnFirst);
+        ASSERT_EQ(boxes.boxes().size(), 1u);
+        EXPECT_EQ(boxes.boxes()[0].title, "Total Too Large");
+        EXPECT_EQ(boxes.boxes()[0].text,
+                  "The total HKV:INVENTORYITEMS would come to 10,000,004.99, past its maximum "
+                  "of 9,999,999.99.  Nothing has been written.");
+        form.setCancelled();
+    }
+    EXPECT_EQ(itemsTotal(), 999999999);
+    EXPECT_EQ(Items.records(), 2);
+
+    readItem(2);
+    GlobalRequest = ChangeRecord;
+    {
+        FormCore form(*findForm("UpdateItems"));
+        ASSERT_TRUE(form.open());
+        form.setInteger(f("ITM:VALUES"), 101);
+        EXPECT_EQ(form.complete(), FormCore::Outcome::StayOnFirst);
+        form.setInteger(f("ITM:VALUES"), 40);
+        EXPECT_EQ(form.complete(), FormCore::Outcome::Close);
+        form.close();
+    }
+    EXPECT_EQ(boxes.boxes().size(), 2u);
+    EXPECT_EQ(itemsTotal(), 999999999 - 60);
+}
+
 TEST_F(FormTest, ARefusedWriteLeavesTheTotalAsItWas)
 {
     insertItem("Clock", 10000);
@@ -345,7 +389,8 @@ class OtherStation
     {
         item_.ItemsId = id;
         if (int code = items_.get(ItemsRecord::Primary); code != NoError) return code;
-        EXPECT_EQ(file_.begin(), NoError);
+        Transaction txn(file_);
+        EXPECT_EQ(txn.begin(), NoError);
         const std::int64_t before = item_.Values.cents();
         item_.Values.setCents(cents);
         totals_.setByFileOrder();
@@ -353,7 +398,7 @@ class OtherStation
         total_.InventoryItems.setCents(total_.InventoryItems.cents() + cents - before);
         EXPECT_EQ(totals_.put(), NoError);
         EXPECT_EQ(items_.put(), NoError);
-        return file_.commit();
+        return txn.commit();
     }
     int remove(Long id)
     {

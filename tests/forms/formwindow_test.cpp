@@ -143,6 +143,24 @@ TEST_F(FormWindowTest, AnInsertIsCheckedLookedUpAndStored)
     EXPECT_EQ(Items.records(), 1);
 }
 
+// No entry's picture shows a sign: a value typed with a minus is refused
+// as the import refuses it, and the value shown stays.
+TEST_F(FormWindowTest, AValueBelowZeroIsRefused)
+{
+    QPointer<FormProcedure> p = open(InsertRecord);
+    ASSERT_TRUE(p);
+    PictureEntry *value = p->form()->entry(p->controlOf("ITM:VALUES"));
+    type(*p, "ITM:VALUES", "20.00");
+    ASSERT_TRUE(value->accept());
+    type(*p, "ITM:VALUES", "-5.00");
+    EXPECT_FALSE(value->accept());
+    EXPECT_EQ(value->text(), "20.00");
+    EXPECT_EQ(boxes.beeps().size(), 1u);
+    press(*p, FormProcedure::CancelButton);
+    ASSERT_TRUE(test::waitFor([&] { return !p; }));
+    EXPECT_EQ(Items.records(), 0);
+}
+
 TEST_F(FormWindowTest, ADeleteShowsTheRecordReadOnlyAndOkDeletes)
 {
     Itm = ItemsRecord{};

@@ -5,6 +5,7 @@
 #include "integrity/tableopen.h"
 #include "platform/data/files.h"
 #include "platform/data/placeholders.h"
+#include "platform/data/transaction.h"
 #include "programfixture.h"
 
 #include <csignal>
@@ -127,7 +128,8 @@ TEST_F(PlaceholderTest, ARemovalThatFailsIsReportedAndTheNoteStays)
     BooksRecord theirs;
     Table otherBooks(TableId::Books, &theirs, &other);
     ASSERT_EQ(otherBooks.open(), NoError);
-    ASSERT_EQ(other.begin(), NoError); // another station writes, and keeps writing
+    Transaction writing(other);
+    ASSERT_EQ(writing.begin(), NoError); // another station writes, and keeps writing
     boxes.answer(ButtonOk);
     boxes.answer(ButtonNo); // do not try again
     form->setCancelled();
@@ -137,7 +139,7 @@ TEST_F(PlaceholderTest, ARemovalThatFailsIsReportedAndTheNoteStays)
     EXPECT_EQ(boxes.boxes()[0].text, "An error (File Is Locked (32)) was experienced when "
                                      "attempting to delete a record from the file Books.");
     EXPECT_EQ(boxes.boxes()[1].title, "Record Update Error");
-    ASSERT_EQ(other.rollback(), NoError);
+    writing.rollback();
     EXPECT_EQ(books(), std::vector<Long>{1});
 
     // Still this station's: nobody removes it while it runs.

@@ -2,6 +2,7 @@
 
 #include "integrity/tableopen.h"
 #include "integrity/warnings.h"
+#include "platform/data/transaction.h"
 #include "platform/data/view.h"
 #include "programfixture.h"
 
@@ -177,7 +178,8 @@ TEST_F(IntegrityTest, AnotherStationsWriteLockRefusesTheTransaction)
     VideoNumberRecord otherBuffer;
     Table otherCassettes(TableId::VideoNumber, &otherBuffer, &other);
     ASSERT_EQ(otherCassettes.open(), NoError);
-    ASSERT_EQ(other.begin(), NoError);
+    Transaction theirs(other);
+    ASSERT_EQ(theirs.begin(), NoError);
 
     EXPECT_TRUE(DeleteRecordChecked(VideoNumber));
     ASSERT_EQ(boxes.boxes().size(), 1u);
@@ -189,7 +191,7 @@ TEST_F(IntegrityTest, AnotherStationsWriteLockRefusesTheTransaction)
     EXPECT_EQ(boxes.boxes().back().text,
               "Error: (File Is Locked (32)) attempting to frame the update transaction on "
               "VideoNumber.  Update transaction cancelled.");
-    other.rollback();
+    theirs.rollback();
     EXPECT_EQ(count(VideoNumber), 1);
     EXPECT_EQ(count(Video), 1);
 }

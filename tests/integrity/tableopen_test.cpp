@@ -2,6 +2,7 @@
 
 #include "integrity/checked.h"
 #include "integrity/warnings.h"
+#include "platform/data/transaction.h"
 #include "programfixture.h"
 
 #include <QFile>
@@ -209,6 +210,34 @@ TEST_F(ProgramTest, AFileWithoutPermissionEndsInWarning30WithTheSystemsReason)
     EXPECT_EQ(boxes.halts(), std::vector<std::string>{"Disk Error"});
 }
 
+// A data file the user may write in a folder he may not: the journal beside
+// it cannot be made, and the warning says so of the folder, with the
+// system's reason, not of the file.
+TEST_F(ProgramTest, AFolderThatCannotBeWrittenIsNamedWithTheSystemsReason)
+{
+    ASSERT_TRUE(UseTable(Books));
+    ReleaseTable(Books);
+    const auto all = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::WriteGroup |
+                     QFile::ReadOther | QFile::WriteOther;
+    ASSERT_TRUE(QFile::setPermissions("Hearthkp.Tps", all));
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner |
+                                                      QFile::ReadGroup | QFile::ExeGroup |
+                                                      QFile::ReadOther | QFile::ExeOther));
+    const bool asRoot = geteuid() == 0; // root writes into any folder: be someone else
+    if (asRoot) {
+        ASSERT_EQ(setresuid(65534, 65534, 0), 0);
+    }
+    const bool opened = UseTable(Books);
+    if (asRoot) (void)setresuid(0, 0, 0);
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_FALSE(opened);
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].text, "File (Hearthkp\\!Books) could not be opened.  Error: cannot "
+                                     "write in the folder " +
+                                         QDir::current().absolutePath().toStdString() +
+                                         ": Permission denied (13).");
+}
+
 // A folder the program may not look into is not an empty folder: nothing is
 // created, and the warning names the system's reason.
 TEST_F(ProgramTest, AFolderWithoutPermissionIsNotTakenForAMissingFile)
@@ -234,7 +263,8 @@ namespace
 {
 
 // Another program holding the data file locked until it is told to let go.
-class Locker {
+class Locker
+{
   public:
     explicit Locker(const std::string &path) : stop_(QString::fromStdString(path) + ".stop")
     {
@@ -283,22 +313,42 @@ class Locker {
 
 } // namespace
 
-TEST_F(ProgramTest, ALockThatGoesAwayInTimeIsWaitedFor)
+// A file kept in the rollback journal (as on a network drive) by a station
+// that is connected through another table: another station's write lock keeps
+// even reads out, so the open meets it after its usual two-second wait and
+// the recovery waits on.
+class LockedFile : public ProgramTest
 {
-    ASSERT_TRUE(UseTable(Books));
-    ReleaseTable(Books);
+  protected:
+    void SetUp() override
+    {
+        ProgramTest::SetUp();
+        ASSERT_TRUE(UseTable(Books));
+        ReleaseTable(Books);
+        ASSERT_EQ(rawSql("PRAGMA journal_mode=DELETE"), SQLITE_OK);
+        ASSERT_TRUE(UseTable(Items));
+    }
+    void TearDown() override
+    {
+        DataFile::program().setRecoveryWait(DataFile::kRecoveryWaitMs);
+        ProgramTest::TearDown();
+    }
+};
+
+TEST_F(LockedFile, ALockThatGoesAwayDuringTheRecoveryIsWaitedFor)
+{
+    DataFile::program().setRecoveryWait(2500);
     Locker other(path());
     ASSERT_TRUE(Locker::locked(path()));
-    other.releaseAfter(4); // longer than one open waits, shorter than the recovery
+    other.releaseAfter(3); // longer than one open waits, within the recovery
     EXPECT_TRUE(UseTable(Books));
     EXPECT_TRUE(boxes.boxes().empty());
     EXPECT_TRUE(Books.isOpen());
 }
 
-TEST_F(ProgramTest, ALockThatStaysEndsTheProgramWithDiskError)
+TEST_F(LockedFile, ALockThatOutlastsTheRecoveryEndsTheProgramWithDiskError)
 {
-    ASSERT_TRUE(UseTable(Books));
-    ReleaseTable(Books);
+    DataFile::program().setRecoveryWait(300);
     Locker other(path());
     ASSERT_TRUE(Locker::locked(path()));
     EXPECT_FALSE(UseTable(Books));
@@ -312,7 +362,8 @@ TEST_F(ProgramTest, HaltingLeavesTheFileSettled)
 {
     ASSERT_TRUE(UseTable(Items));
     addItem(1, "Lamp");
-    ASSERT_EQ(DataFile::program().begin(), NoError);
+    Transaction txn(DataFile::program());
+    ASSERT_EQ(txn.begin(), NoError);
     addItem(2, "Half-written");
     WarnUser(1, Items.storedName()); // ends the program
     EXPECT_EQ(boxes.halts(), std::vector<std::string>{"Invalid File!"});
@@ -347,4 +398,78 @@ TEST_F(ProgramTest, AutoNumberingAsksBeforeGivingUp)
     EXPECT_EQ(boxes.boxes()[0].text, "Attempts to automatically number this record have failed.  "
                                      "Error: Creates Duplicate Key (40).");
     EXPECT_EQ(MusicNumber.records(), 1);
+}
+
+namespace
+{
+
+// One number read from the data file on a connection of its own.
+long long rawNumber(const std::string &path, const char *sql)
+{
+    sqlite3 *db = nullptr;
+    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt *st = nullptr;
+    long long n = -1;
+    if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK &&
+        sqlite3_step(st) == SQLITE_ROW)
+        n = sqlite3_column_int64(st, 0);
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    return n;
+}
+
+} // namespace
+
+// A data file from someone else carries a trigger that empties the
+// categories and zeroes the total when a book is added, and a view. Neither
+// runs: the user is told, the file stays as it is unless he agrees to their
+// removal, and an insert form's placeholder then leaves everything else alone.
+TEST_F(ProgramTest, CodeOfSomeoneElsesMakingIsNamedAndNeverRuns)
+{
+    ASSERT_TRUE(UseTable(BookCategory));
+    ASSERT_TRUE(UseTable(HearthkpValue));
+    ASSERT_TRUE(UseTable(Books));
+    BokCat.BookCategoryId = 1;
+    BokCat.BookCategory = "Novels";
+    ASSERT_EQ(BookCategory.add(), NoError);
+    Hkv = HearthkpValueRecord{};
+    Hkv.InventoryBooks.setCents(1250);
+    ASSERT_EQ(HearthkpValue.add(), NoError);
+    ReleaseTable(Books);
+    ReleaseTable(HearthkpValue);
+    ReleaseTable(BookCategory);
+    ASSERT_EQ(rawSql("CREATE TRIGGER zz AFTER INSERT ON Books BEGIN DELETE FROM BookCategory; "
+                     "UPDATE HearthkpValue SET InventoryBooks=0; END; CREATE VIEW v AS SELECT "
+                     "BookCategory FROM BookCategory"),
+              SQLITE_OK);
+    const auto placeholder = [] {
+        if (!UseTable(Books)) return;
+        Bok = BooksRecord{};
+        AutoNumberRecord(Books);
+        ReleaseTable(Books);
+    };
+    const auto intact = [this] {
+        EXPECT_EQ(rawNumber(path(), "SELECT count(*) FROM BookCategory"), 1);
+        EXPECT_EQ(rawNumber(path(), "SELECT InventoryBooks FROM HearthkpValue"), 1250);
+    };
+
+    boxes.answer(ButtonNo);
+    placeholder();
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].title, "Untrusted Data File");
+    EXPECT_EQ(boxes.boxes()[0].text,
+              "Hearthkp.Tps holds the trigger \"zz\" on Books and the view \"v\", which "
+              "Hearthkeep does not make and will not run.  Do you want to remove it from the "
+              "file?  Press No to end this application.");
+    EXPECT_EQ(boxes.halts(), std::vector<std::string>{"Untrusted Data File!"});
+    intact();
+    EXPECT_EQ(rawNumber(path(), "SELECT count(*) FROM sqlite_master WHERE name IN ('zz', 'v')"), 2);
+
+    boxes.answer(ButtonYes);
+    placeholder();
+    EXPECT_EQ(boxes.boxes().size(), 2u);
+    EXPECT_EQ(boxes.halts().size(), 1u);
+    intact();
+    EXPECT_EQ(rawNumber(path(), "SELECT count(*) FROM sqlite_master WHERE name IN ('zz', 'v')"), 0);
+    EXPECT_EQ(rawNumber(path(), "SELECT count(*) FROM Books"), 1);
 }

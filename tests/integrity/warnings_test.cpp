@@ -1,68 +1,55 @@
 #include "integrity/warnings.h"
 
+#include "platform/data/transaction.h"
 #include "programfixture.h"
+
+#include <set>
 
 using namespace hk;
 
-namespace
-{
-
-struct Case {
-    int number;
-    const char *table;
-    const char *text;
-    const char *title;
-    const char *expected;
-};
-
-} // namespace
-
-TEST_F(ProgramTest, EveryWarningReadsAsWritten)
+// The warnings' own texts live in one table, warnings.cpp; these check what
+// must hold for each of them, and how the pieces are put in.
+TEST_F(ProgramTest, EveryWarningFillsEachPieceAndReadsUnlikeAnyOther)
 {
     setDriverError(FileSystemError, 5, "database is locked   ", "Hearthkp\\!Video");
-    const Case cases[] = {
-        {1, "", "Hearthkp\\!Books", "Invalid File",
-         "Error: (database is locked (5)) accessing Hearthkp\\!Books.  Press OK to end this "
-         "application."},
-        {2, "", "Hearthkp\\!Books", "Invalid Key",
-         "Hearthkp\\!Books key file is invalid.  Do you want to rebuild the key?"},
-        {3, "", "Hearthkp\\!Books", "Key Rebuild Error",
-         "Error: (database is locked (5)) repairing key for Hearthkp\\!Books.  Press OK to end "
-         "this application."},
-        {5, "", "Hearthkp\\!Items", "File Creation Error",
-         "Error: (database is locked (5)) opening created file:Hearthkp\\!Items.  Press OK to end "
-         "this application."},
-        {11, "BookCategory", "Book Category", "Field Contents Error",
-         "The value for Book Category must be found in the BookCategory file."},
-        {12, "", "MagYear", "Referential Integrity Update Error",
-         "This record is referenced from the file MagYear.  Linking field(s) have been restricted "
-         "from change and have been reset to original values."},
-        {13, "", "Items", "Referential Integrity Delete Error",
-         "This record is referenced from the file Items.  This record cannot be deleted while "
-         "these references exist."},
-        {17, "", "Video", "Delete Operation Error",
-         "An error (database is locked (5)) was experienced when attempting to delete a record "
-         "from the file Video."},
-        {24, "", "Itm:Primary", "Duplicate Key Error",
-         "Adding this record creates a duplicate entry for the key:Itm:Primary"},
-        {30, "", "Hearthkp\\!Books", "File Access Error",
-         "File (Hearthkp\\!Books) could not be opened.  Error: database is locked (5)."},
-        {34, "VideoNumber", "Delete", "Transaction Framing Error",
-         "Error: (database is locked (5)) attempting to frame the delete transaction on "
-         "VideoNumber.  Delete transaction cancelled."},
-        {35, "", "Video", "Record Retrieval Error",
-         "Error: (database is locked (5)) attempting to access a record from the Video file.  "
-         "Returning to previous window."},
-        {36, "", "", "View Open Error",
-         "Error: (database is locked (5)) attempting to open the current VIEW. Filter and Range "
-         "Limits ignored."},
-    };
-    for (const auto &c : cases) {
-        WarningText w = warningText(c.number, c.table, c.text);
-        EXPECT_EQ(w.title, c.title) << c.number;
-        EXPECT_EQ(w.text, c.expected) << c.number;
-    }
+    const std::vector<int> numbers = warningNumbers();
+    ASSERT_FALSE(numbers.empty());
+    std::set<std::string> texts;
+    for (int number : numbers) {
+        SCOPED_TRACE(number);
+        const WarningText w = warningText(number, "TheTable  ", "The Text  ");
+        EXPECT_FALSE(w.title.empty());
+        EXPECT_EQ(w.text.find_first_of("{}"), std::string::npos) << w.text; // all filled
+        for (const char *untrimmed : {"TheTable  ", "The Text  "})
+            EXPECT_EQ(w.text.find(untrimmed), std::string::npos) << w.text;
+        EXPECT_TRUE(texts.insert(w.text).second) << w.text;
 
+        // Its box: a warning icon, and a default among its buttons.
+        const std::size_t before = boxes.boxes().size();
+        WarnUser(number, "TheTable", "The Text");
+        ASSERT_EQ(boxes.boxes().size(), before + 1);
+        const MessageRequest &box = boxes.boxes().back();
+        EXPECT_EQ(box.title, w.title);
+        EXPECT_TRUE(box.icon == MessageIcon::Exclamation || box.icon == MessageIcon::Question);
+        EXPECT_NE(box.buttons & box.defaultButton, 0);
+        setDriverError(FileSystemError, 5, "database is locked   ", "Hearthkp\\!Video");
+    }
+    // Those that end the program each say so in their halt.
+    for (const std::string &h : boxes.halts())
+        EXPECT_EQ(h.back(), '!') << h;
+}
+
+TEST_F(ProgramTest, TheErrorTheFileAndTheOperationArePutInAsTheWarningAsks)
+{
+    setDriverError(FileSystemError, 5, "database is locked   ", "Hearthkp\\!Video");
+    // The driver's message and code for a file-system error; the operation
+    // named twice, once in lower case; the parent table.
+    EXPECT_EQ(warningText(34, "VideoNumber", "Delete").text,
+              "Error: (database is locked (5)) attempting to frame the delete transaction on "
+              "VideoNumber.  Delete transaction cancelled.");
+    // A warning of one argument takes it as the file.
+    EXPECT_EQ(warningText(30, "", "Hearthkp\\!Books").text,
+              "File (Hearthkp\\!Books) could not be opened.  Error: database is locked (5).");
     // Any other code reads as its message and number.
     setError(DuplicateKey);
     EXPECT_EQ(warningText(14, "", "").text,
@@ -74,6 +61,9 @@ TEST_F(ProgramTest, EveryWarningReadsAsWritten)
     setError(ChangedByOther);
     EXPECT_EQ(warningText(15, "", "Record Changed by Another Station").text,
               "This record was changed by another station.");
+    // At most 150 characters of error.
+    setDriverError(FileSystemError, 1, std::string(200, 'x'), "");
+    EXPECT_EQ(warningErrorText(), std::string(150, 'x'));
 }
 
 TEST_F(ProgramTest, WarningsAnswerWithTheirButtonsAndDefaults)
@@ -100,11 +90,13 @@ TEST_F(ProgramTest, ACapturedErrorIsReportedOnceEvenAfterLaterSuccess)
     BooksRecord &b = Bok;
     ASSERT_EQ(Books.create(), NoError);
     ASSERT_EQ(Books.open(), NoError);
-    ASSERT_EQ(DataFile::program().begin(), NoError);
+    Transaction txn(DataFile::program());
+    ASSERT_EQ(txn.begin(), NoError);
     b.BooksId = 1;
     ASSERT_EQ(Books.add(), NoError);
     ASSERT_EQ(Books.add(), DuplicateKey);
-    CaptureFileError(); // rolls the transaction back before anything is shown
+    txn.rollback(); // keeps the failure for the warning
+    CaptureFileError();
     EXPECT_FALSE(DataFile::program().inTransaction());
     EXPECT_EQ(Books.records(), 0);
 
@@ -113,7 +105,19 @@ TEST_F(ProgramTest, ACapturedErrorIsReportedOnceEvenAfterLaterSuccess)
     EXPECT_EQ(boxes.boxes().back().text,
               "An error was experienced during the update of record.  Error: Creates Duplicate "
               "Key (40).");
-    WarnUser(14); // ...is what the next warning shows
-    EXPECT_EQ(boxes.boxes().back().text,
-              "An error was experienced during the update of record.  Error: No error (0).");
+    WarnUser(14); // ...is what the next warning shows, never as "No error"
+    EXPECT_EQ(boxes.boxes().back().text, "An error was experienced during the update of record.  "
+                                         "Error: the cause was not recorded (0).");
+}
+
+// A warning tells of a failure: whatever number it has, and however its
+// cause was lost on the way, it never says "No error".
+TEST_F(ProgramTest, NoWarningSaysNoError)
+{
+    setError(NoError);
+    for (int number = 1; number < 100; ++number) {
+        const WarningText w = warningText(number, "Hearthkp\\!Books", "text");
+        if (w.text.starts_with("Unknown warning")) continue;
+        EXPECT_EQ(w.text.find("No error"), std::string::npos) << number << ": " << w.text;
+    }
 }

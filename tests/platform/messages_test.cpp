@@ -1,4 +1,5 @@
 #include "platform/messages.h"
+#include "platform/titlefit.h"
 #include "qtapp.h"
 
 #include <QAbstractButton>
@@ -89,6 +90,14 @@ TEST(QtMessages, ShowTheBoxAndGiveTheButtonClicked)
         qt.message({"Make sure you do a backup of the data file as soon as possible !",
                     "Backup Reminder", MessageIcon::Information, ButtonYes + ButtonNo, ButtonNo}),
         ButtonYes);
+
+    // A short text under a long title: the box is as wide as its title needs.
+    whenBoxShows([](QMessageBox *box) {
+        EXPECT_GE(box->frameGeometry().width(), titleWidth(box, box->windowTitle()));
+        box->button(QMessageBox::Ok)->click();
+    });
+    qt.message({"The Cassette Number: 7 already exists", "Please enter another Cassette Number",
+                MessageIcon::Exclamation, ButtonOk, ButtonOk});
 
     whenBoxShows([](QMessageBox *box) { QTest::keyClick(box, Qt::Key_Return); });
     EXPECT_EQ(qt.message({"t", "Enter takes the default", MessageIcon::Stop,

@@ -71,6 +71,9 @@ TEST_F(PictureTest, ReadsPicturesAndRefusesUnknownOnes)
     EXPECT_TRUE(p->grouping && p->currency && p->blankWhenZero);
     EXPECT_EQ(p->sign, SignStyle::Trailing);
     EXPECT_EQ(p->toString(), "N$12.2-B");
+    EXPECT_TRUE(p->takesNegative);
+    EXPECT_EQ(Picture::of("n-9.2B").toString(), "n-9.2B");
+    EXPECT_FALSE(Picture::of("n9.2B").takesNegative);
     for (const char *good : {"s45", "n10.2B", "n4B", "T4", "T4B", "D5", "d17", "t8", "N3", "n-9"})
         EXPECT_TRUE(Picture::fromString(good)) << good;
     for (const char *bad :
@@ -135,8 +138,13 @@ TEST_F(PictureTest, TakesTypedNumbers)
         {"  42 ", "n4B", whole(42)},
         {"", "n4B", whole(0)},
         {"12345", "n4B", std::nullopt}, // five digits in four places
-        {"-999", "n4B", whole(-999)},
-        {"-1000", "n4B", std::nullopt}, // the minus needs a place too
+        {"-999", "n-4B", whole(-999)},
+        {"-1000", "n-4B", std::nullopt}, // the minus needs a place too
+        {"-1", "n4B", std::nullopt},     // no sign in the picture: none typed
+        {"-5.00", "n9.2B", std::nullopt},
+        {"(5.00)", "n9.2", std::nullopt},
+        {"5.00-", "n9.2", std::nullopt},
+        {"-0", "n4B", whole(0)},
         {"12a", "n4B", std::nullopt},
         {"1.5", "n4B", std::nullopt}, // no decimals in a whole number
         {"2.00", "n4B", whole(2)},
@@ -154,7 +162,7 @@ TEST_F(PictureTest, TakesTypedNumbers)
         {"12345678.9", "n10.2B", std::nullopt}, // shows as 12345678.90: eleven places
         {"123,456.78", "N10.2B", cents(12345678)},
         {"1234567.8", "N10.2B", std::nullopt}, // shows as 1,234,567.80: eleven places
-        {"(5.00)", "n9.2", cents(-500)},
+        {"(5.00)", "n-9.2", cents(-500)},
         {"5.00-", "n9.2-", cents(-500)},
         {"$3.10", "n$10.2", cents(310)},
         {"1,,2", "n9", std::nullopt},
@@ -287,8 +295,8 @@ TEST_F(PictureTest, TakesTypedTextUpToItsWidth)
 TEST_F(PictureTest, WhatIsShownIsTakenBackUnchanged)
 {
     const std::vector<std::pair<PictureValue, const char *>> cases = {
-        {cents(12345678), "N12.2B"}, {cents(-4250), "n9.2B"}, {whole(2024), "n4B"},
-        {whole(81512), "D5"},        {whole(81512), "d17"},   {whole(*timeValue(1, 2, 3)), "T4"},
+        {cents(12345678), "N12.2B"}, {cents(-4250), "n-9.2B"}, {whole(2024), "n4B"},
+        {whole(81512), "D5"},        {whole(81512), "d17"},    {whole(*timeValue(1, 2, 3)), "T4"},
         {whole(0), "n10B"},          {text("Bath"), "s30"},
     };
     for (const auto &[value, pic] : cases)

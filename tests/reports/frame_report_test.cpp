@@ -4,6 +4,7 @@
 #include "app/catalogue.h"
 #include "reports/reportdata.h"
 
+#include "platform/filedialogs.h"
 #include "reports/printchoice.h"
 #include "reports/reportpreview.h"
 #include "shell/frame.h"
@@ -15,6 +16,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QtTest/QTest>
@@ -37,6 +39,7 @@ class FrameReportTest : public ProgramTest
 {
   protected:
     AcceptAll choice;
+    ScriptedFileDialogService dialogs;
     Long mainId = 0;
     QMainWindow *frame = nullptr;
 
@@ -55,6 +58,7 @@ class FrameReportTest : public ProgramTest
         if (frame) frame->close();
         waitFor([this] { return findProcedure(mainId) == nullptr; });
         setPrintChoice(nullptr);
+        setFileDialogService(nullptr);
         setReportToday({});
         ProgramTest::TearDown();
     }
@@ -85,7 +89,7 @@ TEST_F(FrameReportTest, BuiltReportsAreEnabledAndRunInsideTheFrame)
                                {"&Software", "&Software"},
                                {"&Video", "Video Cassette &w/Titles"},
                                {"&Video", "Video by &Selected Cassette"},
-                               {"&Music", "Music &Artists"}})
+                               {"&Music", "Music A&rtists"}})
         EXPECT_TRUE(reportEntry(group, text)->isEnabled()) << text;
 
     test::fillBooks();
@@ -115,6 +119,44 @@ TEST_F(FrameReportTest, BuiltReportsAreEnabledAndRunInsideTheFrame)
     EXPECT_EQ(Books.Used, 0);
 }
 
+// A one-page preview has no control to take the focus, yet Alt and a letter
+// of its menus still open its own menu, not the frame's behind it.
+TEST_F(FrameReportTest, AOnePagePreviewAnswersItsOwnMenuKeys)
+{
+    setFileDialogService(&dialogs); // no answer: the save is cancelled
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+    std::vector<Page> one(1);
+    one[0].texts.push_back({5, 5, 0, {}, Align::Left, "page 1"});
+    start(std::make_unique<ReportPreview>(std::move(one), QStringLiteral("job")));
+    auto *documents = frame->findChild<QMdiArea *>();
+    PreviewWindow *preview = nullptr;
+    ASSERT_TRUE(waitFor([&] {
+        for (QMdiSubWindow *sub : documents->subWindowList())
+            if ((preview = qobject_cast<PreviewWindow *>(sub->widget()))) return true;
+        return false;
+    }));
+    ASSERT_FALSE(preview->pageSpin()->isEnabled());
+    QMenu *ownFile = preview->menuBar()->actions().at(0)->menu();
+    QMenu *frameFile = frame->menuBar()->actions().at(0)->menu();
+    // Its disabled View menu keeps its letter: the frame's Video stays shut.
+    QTest::keyClick(frame->windowHandle(), Qt::Key_V, Qt::AltModifier);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    QTest::keyClick(frame->windowHandle(), Qt::Key_F, Qt::AltModifier);
+    ASSERT_TRUE(waitFor([] { return QApplication::activePopupWidget() != nullptr; }));
+    EXPECT_TRUE(ownFile->isVisible());
+    EXPECT_FALSE(frameFile->isVisible());
+    // D on the open menu: the preview's Save as PDF, not the frame's backup.
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_D);
+    EXPECT_TRUE(waitFor([&] { return dialogs.requests().size() == 1; }));
+    for (QMdiSubWindow *sub : documents->subWindowList())
+        EXPECT_NE(sub->windowTitle(), "Data Backup");
+    QPointer<PreviewWindow> open(preview);
+    preview->action(3)->trigger();
+    EXPECT_TRUE(waitFor([&] { return open.isNull(); }));
+}
+
 // A report of one cassette asks for it in its selection window first: closed,
 // it prints nothing; the cassette chosen there is the one printed.
 TEST_F(FrameReportTest, TheChosenCassettesTitlesArePrinted)
@@ -136,8 +178,8 @@ TEST_F(FrameReportTest, TheChosenCassettesTitlesArePrinted)
             if (b->text() == text) return b;
         return static_cast<QPushButton *>(nullptr);
     };
-    ASSERT_NE(button("Close"), nullptr);
-    button("Close")->click();
+    ASSERT_NE(button("&Close"), nullptr);
+    button("&Close")->click();
     ASSERT_TRUE(waitFor([] { return GlobalResponse == RequestCancelled; }));
     EXPECT_TRUE(documents->subWindowList().isEmpty()); // no preview
 

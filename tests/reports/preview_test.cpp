@@ -7,10 +7,12 @@
 #include "reports/reportpreview.h"
 #include "testapp.h"
 
+#include <QAbstractScrollArea>
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSpinBox>
 
 #include <gtest/gtest.h>
@@ -156,6 +158,39 @@ TEST_F(PreviewWindowTest, SpinsMenusAndClicksDriveThePages)
     EXPECT_EQ(w.zoneText(2), "Pages 4-7 of 10");
 }
 
+// Page Up and Down at either end of the report do nothing, whichever of the
+// preview's controls has the focus: the page spin would step by ten, the
+// zoomed page scroll by a screen.
+TEST_F(PreviewWindowTest, PageKeysAtTheEndsDoNothing)
+{
+    PageList p = list(30);
+    PreviewWindow w(p, QStringLiteral("job"));
+    w.resize(800, 700);
+    w.show();
+    w.refresh();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    auto *area = qobject_cast<QAbstractScrollArea *>(w.centralWidget());
+    ASSERT_NE(area, nullptr);
+    for (QWidget *focus : {static_cast<QWidget *>(w.pageSpin()), static_cast<QWidget *>(area)}) {
+        if (focus == area) w.action(16)->trigger(); // 300%: the page scrolls
+        w.pageSpin()->setValue(1);
+        focus->setFocus();
+        QTest::keyClick(w.windowHandle(), Qt::Key_PageUp);
+        EXPECT_EQ(w.zoneText(2), "Page 1 of 30");
+        QTest::keyClick(w.windowHandle(), Qt::Key_PageDown); // the key does page
+        EXPECT_EQ(w.zoneText(2), "Page 2 of 30");
+        w.pageSpin()->setValue(30);
+        focus->setFocus();
+        const int scrolled = area->verticalScrollBar()->value();
+        QTest::keyClick(w.windowHandle(), Qt::Key_PageDown);
+        EXPECT_EQ(w.zoneText(2), "Page 30 of 30");
+        EXPECT_EQ(area->verticalScrollBar()->value(), scrolled);
+        QTest::keyClick(w.windowHandle(), Qt::Key_PageUp);
+        EXPECT_EQ(w.zoneText(2), "Page 29 of 30");
+    }
+}
+
 BuiltWindow *dialogTitled(const QString &title)
 {
     for (QWidget *w : QApplication::topLevelWidgets())
@@ -163,6 +198,34 @@ BuiltWindow *dialogTitled(const QString &title)
             b && b->isVisible() && b->windowTitle() == title)
             return b;
     return nullptr;
+}
+
+// The jump takes any page of the report, however long, and a typed number
+// past either end as that end, not the digits typed before it crossed.
+TEST_F(PreviewWindowTest, JumpTakesEveryPageAndClampsBeyondTheEnds)
+{
+    const struct {
+        int count;
+        const char *typed;
+        int page;
+    } cases[] = {{1200, "99999", 1200}, {150000, "123456", 123456}, {1200, "0", 1}};
+    for (const auto &c : cases) {
+        int page = 7;
+        bool done = false;
+        auto proc = std::make_unique<JumpToPage>(page, c.count);
+        QObject::connect(proc.get(), &Procedure::done, [&] { done = true; });
+        start(std::move(proc));
+        BuiltWindow *jump = nullptr;
+        ASSERT_TRUE(test::waitFor([&] { return (jump = dialogTitled("Jump to a Report Page")); }));
+        auto *spin = jump->controlAs<QSpinBox>(JumpToPage::PageSpin);
+        ASSERT_NE(spin, nullptr);
+        spin->setFocus();
+        spin->selectAll();
+        QTest::keyClicks(spin, c.typed);
+        QTest::keyClick(spin, Qt::Key_Return); // OK is the default button
+        ASSERT_TRUE(test::waitFor([&] { return done; }));
+        EXPECT_EQ(page, c.page) << c.typed << " of " << c.count;
+    }
 }
 
 // The two dialogs are called procedures: the preview waits for their answer

@@ -4,6 +4,7 @@
 #include "dictionary/globals.h"
 #include "integrity/tableopen.h"
 #include "platform/data/backup.h"
+#include "platform/data/transaction.h"
 #include "platform/drives.h"
 #include "platform/windows/layout.h"
 #include "platform/windows/windowsettings.h"
@@ -17,6 +18,8 @@
 #include <QPushButton>
 
 #include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace hk
 {
@@ -145,13 +148,22 @@ TEST_F(BackupWindowTest, ASecondBackupOverwritesTheFirstAndTheWindowGoesUnsaved)
     ASSERT_LE(line.size(), 80u);
     EXPECT_EQ(std::get<std::string>(content()->value(1)),
               std::string((80 - line.size()) / 2, ' ') + line); // centred in 80
+    // Where the copy goes is said before it is made, and after.
+    bool toldWhere = false;
+    for (auto *label : content()->findChildren<QLabel *>())
+        toldWhere =
+            toldWhere ||
+            label->text() == "The backup goes to: " + QDir::toNativeSeparators(disk.path()) + ".";
+    EXPECT_TRUE(toldWhere);
     EXPECT_EQ(Glo.FileSize, backupSize(source).value());
     EXPECT_GT(Glo.DiskFree, Glo.FileSize);
     EXPECT_GT(Glo.FileDate, 0);
     press("Backup");
     ASSERT_TRUE(closed());
     EXPECT_EQ(titles(), (std::vector<std::string>{"Insert disk", "Backup Completed"}));
-    EXPECT_EQ(boxes.boxes().back().text, "The data file has been copied successfully.");
+    EXPECT_EQ(boxes.boxes().back().text,
+              "The data file has been copied successfully.\n\nThe backup is " +
+                  QDir::toNativeSeparators(backupPath()).toStdString() + ".");
     EXPECT_EQ(booksInBackup(), 2);
 
     addBooks(3, 5);
@@ -237,7 +249,8 @@ TEST_F(BackupWindowTest, AFullFileSystemReportsTheReasonAndKeepsTheEarlierBackup
     // Far more than the room left; the drive claims there is room enough,
     // as when something else fills it between the look and the copy.
     ASSERT_TRUE(UseTable(Books));
-    ASSERT_EQ(DataFile::program().begin(), NoError);
+    Transaction txn(DataFile::program());
+    ASSERT_EQ(txn.begin(), NoError);
     for (Long b = 4; b <= 4000; ++b) {
         Bok = BooksRecord{};
         Bok.BooksId = b;
@@ -245,7 +258,7 @@ TEST_F(BackupWindowTest, AFullFileSystemReportsTheReasonAndKeepsTheEarlierBackup
         Bok.BookSummary = std::string(90, 'x');
         ASSERT_EQ(Books.add(), NoError);
     }
-    ASSERT_EQ(DataFile::program().commit(), NoError);
+    ASSERT_EQ(txn.commit(), NoError);
     ReleaseTable(Books);
     drive.fixed = DiskSpace{1 << 30, 1 << 30};
     open();
@@ -261,6 +274,57 @@ TEST_F(BackupWindowTest, AFullFileSystemReportsTheReasonAndKeepsTheEarlierBackup
     Table books(TableId::Books, &b, &copy);
     ASSERT_EQ(books.open(), NoError);
     EXPECT_EQ(books.records(), 3);
+}
+
+// A copy that a backup killed in the middle left on the drive is gone by
+// the time the window shows the free space; one of a station that runs
+// stays.
+TEST_F(BackupWindowTest, ACopyLeftByAStationThatHasGoneIsRemovedBeforeTheFreeSpaceIsShown)
+{
+    addBooks(1, 2);
+    const std::string target = backupPath().toStdString();
+    const pid_t child = fork();
+    if (child == 0) _exit(0);
+    waitpid(child, nullptr, 0);
+    const std::string gone = target + "." + std::to_string(child) + ".new",
+                      running = target + "." + std::to_string(getpid()) + ".new";
+    for (const std::string &p : {gone, running}) {
+        QFile f(QString::fromStdString(p));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(1 << 16, 'x'));
+    }
+    open();
+    ASSERT_NE(content(), nullptr);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(gone)));
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(running)));
+}
+
+// A drive that cannot be written: the message gives the system's reason and
+// names the folder, and nothing is written there.
+TEST_F(BackupWindowTest, AReadOnlyDriveIsNamedWithTheSystemsReason)
+{
+    QTemporaryDir readOnly;
+    if (::mount("tmpfs", readOnly.path().toLocal8Bit().constData(), "tmpfs", MS_RDONLY,
+                "size=512k") != 0)
+        GTEST_SKIP() << "cannot mount a file system here: " << std::strerror(errno);
+    struct Unmount {
+        QString at;
+        ~Unmount() { ::umount2(at.toLocal8Bit().constData(), MNT_DETACH); }
+    } unmount{readOnly.path()};
+    drive.where = readOnly.path();
+    drive.fixed = DiskSpace{1 << 30, 1 << 30};
+
+    addBooks(1, 3);
+    open();
+    press("Backup");
+    ASSERT_TRUE(closed());
+    const MessageRequest &error = boxes.boxes().back();
+    EXPECT_EQ(error.title, "Error Testing File");
+    EXPECT_NE(error.text.find("(cannot write in " + readOnly.path().toStdString() +
+                              ": Read-only file system)"),
+              std::string::npos)
+        << error.text;
+    EXPECT_TRUE(QDir(readOnly.path()).entryList(QDir::Files).isEmpty());
 }
 
 } // namespace

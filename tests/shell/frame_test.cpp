@@ -4,6 +4,7 @@
 #include "app/catalogue.h"
 #include "platform/help.h"
 #include "reports/reportpreview.h"
+#include "shell/commands.h"
 #include "shell/frame.h"
 #include "testapp.h"
 
@@ -17,6 +18,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
+
 namespace hk
 {
 namespace
@@ -25,125 +29,28 @@ namespace
 using test::waitFor;
 using namespace std::chrono_literals;
 
-// One row of the menu as shown: its depth (0 for the menu bar), text and
-// tip; "-" for a separator.
+// One action as shown: its text ("-" for a separator) and tip.
 struct Row {
-    int depth;
     QString text;
     QString tip;
     friend bool operator==(const Row &, const Row &) = default;
     friend std::ostream &operator<<(std::ostream &os, const Row &r)
     {
-        return os << r.depth << " \"" << r.text.toStdString() << "\" \"" << r.tip.toStdString()
-                  << '"';
+        return os << '"' << r.text.toStdString() << "\" \"" << r.tip.toStdString() << '"';
     }
 };
 
-const std::vector<Row> expectedMenu = {
-    {0, "&File", ""},
-    {1, "&Summary", "Summary of Inventory Listing"},
-    {1, "&Data Backup", "Backup Data Files"},
-    {1, "-", ""},
-    {1, "E&xport Collection\u2026", "Export a collection to a CSV file"},
-    {1, "&Import Collection\u2026", "Import a collection from a CSV file"},
-    {1, "&Restore Backup\u2026", "Put a backup of the data file back"},
-    {1, "-", ""},
-    {1, "P&rint Setup...", "Setup Printer"},
-    {1, "E&xit", "Exit Hearthkeep"},
-    {0, "&Edit", ""},
-    {1, "Cu&t", "Remove item to Windows Clipboard"},
-    {1, "&Copy", "Copy item to Windows Clipboard"},
-    {1, "&Paste", "Paste contents of Windows Clipboard"},
-    {0, "&Setup", "Setup and Maintenance"},
-    {1, "&Owner Address", "Alter Address Information"},
-    {1, "Restore &Setting", "Restore Default Setting"},
-    {1, "-", ""},
-    {1, "&Location", "Setup Location File"},
-    {1, "&Book Category", "Setup Book Category"},
-    {1, "&Article Category", "Setup Article Category"},
-    {0, "&Items", "Items in Household"},
-    {1, "Browse &Items", "Browse Items Listing"},
-    {1, "Items by &Location", "Browse Items by Selected Location"},
-    {1, "&Place Items", "Place Items in Locations"},
-    {0, "&Books", "Collection of Books"},
-    {1, "Browse &Books", "Browse Book Collection"},
-    {1, "Books by &Category", "Browse Books by Selected Category"},
-    {1, "&Place Books", "Place Books in Category"},
-    {0, "S&oftware", "Collection of Software"},
-    {1, "Browse &Software", "Browse Software Collection"},
-    {0, "&Video", "Collection of Video Cassette"},
-    {1, "Browse &Video", "Browse Video Cassette Collection"},
-    {1, "Browse &Titles", "Browse Video Titles"},
-    {0, "&Music", "Collection of Music Album"},
-    {1, "Browse &Album", "Browse Album Collection"},
-    {1, "Browse &Titles", "Browse Music Titles"},
-    {0, "M&agazine", "Collection of Magazines"},
-    {1, "Browse &Magazine", "Browse Magazine Collection"},
-    {1, "Browse &Articles", "Browse Article Listing"},
-    {1, "Articles by &Category", "Browse Articles by Selected Category"},
-    {1, "&Place Articles", "Place Articles in Category"},
-    {0, "&Reports", "Print Inventory Listing"},
-    {1, "&Items", "Report of Items"},
-    {2, "Complete &Items", "Complete Items Listing"},
-    {2, "Items by &Location", "Items by Location"},
-    {2, "Items by &Selected Location", "Items by Selected Location"},
-    {2, "Items with Serial &Numbers", "Items with Serial Numbers"},
-    {2, "Insurance In&ventory", "Items with their photos for an insurer"},
-    {1, "&Books", "Report of Book Collection"},
-    {2, "Books by &Author", "Books by Author"},
-    {2, "Books by &Title", "Books by Title"},
-    {2, "Books by &Category", "Books by Category"},
-    {2, "Books by &Selected Category", "Books by Selected Category"},
-    {1, "&Software", "Report of Software Collection"},
-    {2, "&Software", "Software by Program Name"},
-    {1, "&Video", "Report of Video Collection"},
-    {2, "Video &Cassette", "Video by Cassette"},
-    {2, "Video Cassette &w/Titles", "Video Cassette with Titles"},
-    {2, "Video &Titles", "Video by Titles"},
-    {2, "Video &Actor", "Video by Actor"},
-    {2, "Video by &Selected Cassette", "Video by Selected Cassette"},
-    {1, "&Music", "Report of Music Collection"},
-    {2, "Music &Album", "Music by Album"},
-    {2, "Music Album &w/Titles", "Music Album with Titles"},
-    {2, "Music &Titles", "Music by Titles"},
-    {2, "Music &Artists", "Music by Artists"},
-    {2, "Music by &Selected Album", "Music by Selected Album"},
-    {1, "M&agazines", "Report of Magazine Collection"},
-    {2, "M&agazines", "Magazine Collection"},
-    {2, "Magazines &w/Articles", "Magazines with Articles"},
-    {2, "&Articles by Selected Magazine", "Articles from Selected Magazine"},
-    {2, "Articles by Selected &Year", "Articles from Selected Magazine and Year"},
-    {2, "Complete &Article Listing", "Complete Listing of all Articles"},
-    {0, "&Window", "Create and Arrange windows"},
-    {1, "T&ile", "Make all open windows visible"},
-    {1, "&Cascade", "Stack all open windows"},
-    {1, "&Arrange Icons", "Align all window icons"},
-    {0, "&Help", "Windows Help"},
-    {1, "&Contents", "View the contents of the help file"},
-    {1, "&Search for Help On...", "Search for help on a subject"},
-    {1, "&How to Use Help", "How to use Windows Help"},
-    {1, "&About", "Hearthkeep"},
-};
+QString utf8(const char *text)
+{
+    return QString::fromUtf8(text ? text : "");
+}
 
-const QStringList expectedToolTips = {
-    "Exit Hearthkeep",
-    "Setup Printer",
-    "Place Items in Locations",
-    "Place Books in Category",
-    "Browse Item Listing",
-    "Browse Items by Selected Location",
-    "Browse Book Collection",
-    "Browse Books by Selected Category",
-    "Browse Software Collection",
-    "Browse Album Collection",
-    "Browse Music Titles",
-    "Browse Article Listing",
-    "Browse Articles by Selected Category",
-    "Place Articles in Category",
-    "Browse Magazine Collection",
-    "Browse Video Titles",
-    "Browse Video Cassette Collection",
-};
+// The path a menu table names its parent by: "&Reports" for "&Reports/&Items".
+QString parentOf(const QString &path)
+{
+    const qsizetype slash = path.lastIndexOf(u'/');
+    return slash < 0 ? QString() : path.left(slash);
+}
 
 // A list-like window: notifies the frame when it opens and closes.
 class ListWindow : public Procedure
@@ -169,18 +76,16 @@ class ListWindow : public Procedure
 
 ProcedureFactory listWindow = [] { return std::make_unique<ListWindow>(); };
 
-void collect(const QList<QAction *> &actions, int depth, std::vector<Row> &rows)
+// The menus as built, by path, each with its own entries and sub-menus.
+void collectMenus(const QList<QAction *> &actions, const QString &parent,
+                  std::map<QString, QMenu *> &menus)
 {
     for (QAction *a : actions) {
-        if (a->isSeparator()) {
-            rows.push_back({depth, "-", ""});
-            continue;
+        if (QMenu *sub = a->menu()) {
+            const QString path = parent.isEmpty() ? a->text() : parent + '/' + a->text();
+            menus[path] = sub;
+            collectMenus(sub->actions(), path, menus);
         }
-        rows.push_back({depth, a->text(), a->statusTip()});
-        if (!a->statusTip().isEmpty()) { // else the tool tip falls back to the text
-            EXPECT_EQ(a->toolTip(), a->statusTip()) << a->text().toStdString();
-        }
-        if (QMenu *sub = a->menu()) collect(sub->actions(), depth + 1, rows);
     }
 }
 
@@ -230,27 +135,108 @@ class FrameTest : public ::testing::Test
     QMdiArea *documents = nullptr;
 };
 
-TEST_F(FrameTest, MenuAndToolbarShowEveryEntryWithItsTextTipAndIcon)
+// The frame builds its menu and toolbar from the command tables and nothing
+// else: each menu holds its table's entries in order, with their tips.
+TEST_F(FrameTest, MenuAndToolbarShowEveryEntryOfTheirTablesWithItsTipAndIcon)
 {
     startFrame(programProcedures());
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Hearthkeep"));
     EXPECT_FALSE(frame->windowIcon().isNull());
 
-    std::vector<Row> rows;
-    collect(frame->menuBar()->actions(), 0, rows);
-    EXPECT_EQ(rows, expectedMenu);
-    EXPECT_FALSE(entry("&File", "P&rint Setup...")->icon().isNull());
+    std::map<QString, QMenu *> menus;
+    collectMenus(frame->menuBar()->actions(), {}, menus);
+    EXPECT_EQ(menus.size(), frameMenus().size());
+    for (const MenuDef &def : frameMenus()) {
+        const QString path = utf8(def.path);
+        SCOPED_TRACE(def.path);
+        ASSERT_TRUE(menus.count(path));
+        const QMenu *menu = menus.at(path);
+        EXPECT_EQ(menu->menuAction()->statusTip(), utf8(def.tip));
+        if (*def.tip) { // else the tool tip falls back to the text
+            EXPECT_EQ(menu->menuAction()->toolTip(), utf8(def.tip));
+        }
+
+        std::vector<Row> listed, shown;
+        QStringList subMenus, shownSubMenus;
+        for (const MenuEntry &e : frameMenuEntries())
+            if (utf8(e.menu) == path) listed.push_back({e.text ? utf8(e.text) : "-", utf8(e.tip)});
+        for (const MenuDef &sub : frameMenus())
+            if (parentOf(utf8(sub.path)) == path) subMenus << utf8(sub.path).mid(path.size() + 1);
+        for (QAction *a : menu->actions()) {
+            if (a->menu()) {
+                shownSubMenus << a->text();
+                continue;
+            }
+            shown.push_back({a->isSeparator() ? "-" : a->text(), a->statusTip()});
+            if (!a->statusTip().isEmpty()) { // else the tool tip falls back to the text
+                EXPECT_EQ(a->toolTip(), a->statusTip()) << a->text().toStdString();
+            }
+        }
+        EXPECT_EQ(shown, listed);
+        EXPECT_EQ(shownSubMenus, subMenus);
+        for (const MenuEntry &e : frameMenuEntries()) {
+            if (utf8(e.menu) != path || !e.icon) continue;
+            for (QAction *a : menu->actions())
+                if (a->text() == utf8(e.text)) {
+                    EXPECT_FALSE(a->icon().isNull()) << e.text;
+                }
+        }
+    }
+    QStringList bar, topMenus;
+    for (QAction *a : frame->menuBar()->actions())
+        bar << a->text();
+    for (const MenuDef &def : frameMenus())
+        if (parentOf(utf8(def.path)).isEmpty()) topMenus << utf8(def.path);
+    EXPECT_EQ(bar, topMenus);
 
     auto *tools = frame->findChild<QToolBar *>();
     ASSERT_NE(tools, nullptr);
-    QStringList tips;
+    QStringList tips, listedTips;
     for (QAction *a : tools->actions()) {
         tips << a->toolTip();
         EXPECT_EQ(a->text(), a->toolTip());
         EXPECT_EQ(a->statusTip(), a->toolTip());
         EXPECT_FALSE(a->icon().isNull()) << a->toolTip().toStdString();
     }
-    EXPECT_EQ(tips, expectedToolTips);
+    for (const ToolButton &b : frameToolButtons())
+        listedTips << utf8(b.tip);
+    EXPECT_EQ(tips, listedTips);
+}
+
+// A typo in a procedure's name would leave its entry disabled for good.
+TEST(FrameCommands, EveryEntryAndButtonNamesAProcedureOfTheProgram)
+{
+    test::app();
+    const ProcedureCatalogue procedures = programProcedures();
+    auto check = [&](Command command, const char *procedure, const char *what) {
+        const bool runs = command == Command::Start || command == Command::Call;
+        EXPECT_EQ(procedure != nullptr, runs) << what;
+        if (runs && procedure) {
+            EXPECT_TRUE(procedures.count(utf8(procedure))) << procedure;
+        }
+    };
+    std::set<QString> paths;
+    for (const MenuDef &def : frameMenus()) {
+        const QString parent = parentOf(utf8(def.path));
+        EXPECT_TRUE(parent.isEmpty() || paths.count(parent)) << def.path << ": parent first";
+        EXPECT_TRUE(paths.insert(utf8(def.path)).second) << def.path;
+    }
+    std::set<QString> started;
+    for (const MenuEntry &e : frameMenuEntries()) {
+        EXPECT_TRUE(paths.count(utf8(e.menu))) << e.menu;
+        EXPECT_EQ(e.text == nullptr, e.command == Command::Separator) << e.menu;
+        check(e.command, e.procedure, e.text ? e.text : e.menu);
+        if (e.procedure) {
+            EXPECT_TRUE(started.insert(utf8(e.procedure)).second) << e.procedure;
+        }
+    }
+    // A button is a shortcut to something the menu offers as well.
+    for (const ToolButton &b : frameToolButtons()) {
+        check(b.command, b.procedure, b.tip);
+        if (b.procedure) {
+            EXPECT_TRUE(started.count(utf8(b.procedure))) << b.tip;
+        }
+    }
 }
 
 TEST_F(FrameTest, EntriesWithoutABuiltProcedureAreDisabled)

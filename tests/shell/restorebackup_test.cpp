@@ -1,10 +1,11 @@
-// File > "&Restore Backup…": refused while another window is open (but not
+// File > "Restore &Backup…": refused while another window is open (but not
 // for one already asked to close), and a backup put back only after the user
 // agrees.
 #include "app/catalogue.h"
 #include "integrity/tableopen.h"
 #include "platform/data/backup.h"
 #include "platform/filedialogs.h"
+#include "platform/settingsfile.h"
 #include "programfixture.h"
 #include "shell/introduction.h"
 #include "shell/restorebackup.h"
@@ -108,11 +109,16 @@ TEST_F(RestoreBackupTest, ABackupIsRestoredOnceConfirmedAndTheKeptCopyUndoesIt)
     addBooks({"Dubliners"});
     const std::string now = titles();
 
+    // The file dialog opens where Data Backup puts its copies.
+    const QString backups = dir.filePath("backups");
+    settingsService().write("HEARTHKP.INI", "Drives", "A", backups.toStdString());
     dialogs.answer(backup);
     boxes.answer(ButtonNo); // not sure after all
     restore();
     EXPECT_EQ(titles(), now);
     EXPECT_FALSE(kept());
+    ASSERT_EQ(dialogs.openRequests().size(), 1u);
+    EXPECT_EQ(dialogs.openRequests()[0].folder, backups);
 
     dialogs.answer(backup);
     boxes.answer(ButtonYes);
@@ -128,6 +134,44 @@ TEST_F(RestoreBackupTest, ABackupIsRestoredOnceConfirmedAndTheKeptCopyUndoesIt)
     restore();
     EXPECT_EQ(boxes.boxes().back().title, "Restore Completed");
     EXPECT_EQ(titles(), now);
+}
+
+// A backup carrying a trigger of someone else's making is refused with its
+// warning: nothing of it comes into the data file, which then takes new
+// books with its categories and totals as they were.
+TEST_F(RestoreBackupTest, ABackupHoldingCodeOfSomeoneElsesIsRefusedWithItsWarning)
+{
+    addBooks({"Emma"});
+    ASSERT_TRUE(UseTable(BookCategory));
+    BokCat.BookCategoryId = 1;
+    BokCat.BookCategory = "Novels";
+    ASSERT_EQ(BookCategory.add(), NoError);
+    ReleaseTable(BookCategory);
+    const QString backup = dir.filePath("saved.Tps");
+    ASSERT_EQ(backupDataFile(path(), backup.toStdString()).code, NoError);
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open(backup.toUtf8().constData(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db,
+                           "CREATE TRIGGER zz AFTER INSERT ON Books BEGIN DELETE FROM "
+                           "BookCategory; END",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+
+    dialogs.answer(backup);
+    restore();
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].title, "Untrusted Backup");
+    EXPECT_EQ(boxes.boxes()[0].text,
+              QDir::toNativeSeparators(backup).toStdString() +
+                  " holds the trigger \"zz\" on Books, which Hearthkeep does not make.  The "
+                  "backup cannot be restored; nothing has been changed.");
+    addBooks({"Ulysses"});
+    EXPECT_EQ(titles(), "Emma;Ulysses;");
+    ASSERT_TRUE(UseTable(BookCategory));
+    EXPECT_EQ(BookCategory.records(), 1);
+    ReleaseTable(BookCategory);
+    EXPECT_FALSE(kept());
 }
 
 } // namespace

@@ -1,5 +1,6 @@
-// Setup > "Restore &Setting": deleting the window settings file, what the
-// window then shows and allows, and a deletion that fails.
+// Setup > "Restore &Setting": deleting the window placements (and nothing
+// else) from the settings file, what the window then shows and allows, and a
+// deletion that fails.
 #include "app/catalogue.h"
 #include "platform/windows/layout.h"
 #include "platform/windows/windowsettings.h"
@@ -70,22 +71,32 @@ class RestoreDefaultTest : public ::testing::Test
     Long id = 0;
 };
 
-TEST_F(RestoreDefaultTest, DeletesTheFileOnceThenFindsItGone)
+// The placements go, every one of them; what else the file holds stays, so
+// that the next backup still goes to the drive the user chose.
+TEST_F(RestoreDefaultTest, ForgetsThePlacementsOnceAndKeepsTheBackupDrive)
 {
-    settingsService().write(WindowSettingsFile, "BrowseBooks", "XPosit", "10");
-    ASSERT_TRUE(settings.exists("HEARTHKP.INI"));
+    for (const char *section : {"BrowseBooks", "CopyFile"})
+        for (const char *key : {"Maximize", "XPosit", "YPosit", "Width", "Height"})
+            settingsService().write(WindowSettingsFile, section, key, "10");
+    settingsService().write(WindowSettingsFile, "Drives", "A", "/media/backup");
+    settingsService().write(WindowSettingsFile, "CopyFile", "Note", "kept");
     open();
     EXPECT_EQ(window()->windowTitle(), "Restore Default Setting");
     EXPECT_EQ(status(), "");
     QPushButton *restore = button("&Restore");
     QPushButton *cancel = button("Cancel");
-    EXPECT_EQ(restore->toolTip(), "Delete File");
+    EXPECT_EQ(restore->toolTip(), "Delete Window Placements");
     EXPECT_EQ(cancel->toolTip(), " Cancel Restore");
     ASSERT_TRUE(restore->isEnabled());
 
     restore->click();
-    EXPECT_EQ(status(), "Initialisation File Succesfully Deleted");
-    EXPECT_FALSE(settings.exists("HEARTHKP.INI"));
+    EXPECT_EQ(status(), "Window Placements Deleted");
+    const QString kept = settings.text("HEARTHKP.INI");
+    EXPECT_FALSE(kept.contains("[BrowseBooks]")) << kept.toStdString();
+    for (const char *key : {"Maximize", "XPosit", "YPosit", "Width", "Height"})
+        EXPECT_FALSE(kept.contains(key)) << kept.toStdString();
+    EXPECT_EQ(settingsService().read(WindowSettingsFile, "Drives", "A", {}), "/media/backup");
+    EXPECT_EQ(settingsService().read(WindowSettingsFile, "CopyFile", "Note", {}), "kept");
     EXPECT_FALSE(restore->isEnabled());
     EXPECT_EQ(cancel->text(), "Ok");
     cancel->click();
@@ -93,23 +104,28 @@ TEST_F(RestoreDefaultTest, DeletesTheFileOnceThenFindsItGone)
 
     open();
     button("&Restore")->click();
-    EXPECT_EQ(status(), "Initialisation File Already Deleted");
+    EXPECT_EQ(status(), "Window Placements Already Deleted");
     EXPECT_FALSE(button("&Restore")->isEnabled());
     EXPECT_EQ(button("Ok")->text(), "Ok");
+    EXPECT_TRUE(settings.text("HEARTHKP.INI").contains("A=/media/backup"));
 }
 
-// The file found but not deleted: no success is claimed, and "&Restore"
+// The file found but not written: no success is claimed, and "&Restore"
 // stays for another try.
 TEST_F(RestoreDefaultTest, AFailedDeletionSaysSoAndCanBeTriedAgain)
 {
-    struct Undeletable : MemorySettings {
-        bool removeFile(std::string_view) override { return false; }
+    struct Unwritable : MemorySettings {
+        std::optional<int> removeKeysEverywhere(std::string_view,
+                                                const std::vector<std::string> &) override
+        {
+            return std::nullopt;
+        }
     } stuck;
     stuck.write(WindowSettingsFile, "BrowseBooks", "XPosit", "10");
     setSettingsService(&stuck);
     open();
     button("&Restore")->click();
-    EXPECT_EQ(status(), "Initialisation File Could Not Be Deleted");
+    EXPECT_EQ(status(), "Window Placements Could Not Be Deleted");
     EXPECT_TRUE(button("&Restore")->isEnabled());
     EXPECT_EQ(button("Cancel")->text(), "Cancel");
     window()->close();

@@ -5,6 +5,7 @@
 #include "integrity/checked.h"
 #include "integrity/tableopen.h"
 #include "platform/data/attachments.h"
+#include "platform/data/transaction.h"
 #include "platform/windows/layout.h"
 #include "programfixture.h"
 #include "shell/summary.h"
@@ -192,11 +193,12 @@ TEST_F(SummaryTest, CountsStayExactThroughACascadeAndARollback)
     EXPECT_EQ(EntryVideo, 1);
     EXPECT_EQ(EntryVideoTitle, 3);
 
-    ASSERT_EQ(DataFile::program().begin(), NoError);
+    Transaction txn(DataFile::program());
+    ASSERT_EQ(txn.begin(), NoError);
     Itm = ItemsRecord{};
     Itm.ItemsId = 1;
     ASSERT_EQ(Items.add(), NoError);
-    ASSERT_EQ(DataFile::program().rollback(), NoError);
+    txn.rollback();
     takeInventoryCounts();
     EXPECT_EQ(EntryItems, 0);
     EXPECT_EQ(EntryVideoTitle, 3);

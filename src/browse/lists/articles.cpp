@@ -120,15 +120,27 @@ const BrowseDef &selectArticleCategoryDef()
     return def;
 }
 
+const std::vector<const BrowseDef *> &magazineBrowseDefs()
+{
+    static const std::vector<const BrowseDef *> all = {
+        &setupArticleCategoryDef(),  &pickMagazineCategoryDef(),   &magazineArticleDef(),
+        &selectArticleCategoryDef(), &articlesSelectCategoryDef(), &searchCommentsResultDef()};
+    return all;
+}
+
+const std::vector<const LinkedDef *> &magazineLinkedDefs()
+{
+    static const std::vector<const LinkedDef *> all = {&magazineDef(), &browseIssDef()};
+    return all;
+}
+
 void addMagazineBrowses(ProcedureCatalogue &catalogue)
 {
-    for (const BrowseDef *def :
-         {&setupArticleCategoryDef(), &pickMagazineCategoryDef(), &magazineArticleDef(),
-          &selectArticleCategoryDef(), &articlesSelectCategoryDef(), &searchCommentsResultDef()})
+    for (const BrowseDef *def : magazineBrowseDefs())
         catalogue[QString::fromStdString(def->procedure)] = [def] {
             return std::make_unique<Browse>(*def);
         };
-    for (const LinkedDef *def : {&magazineDef(), &browseIssDef()})
+    for (const LinkedDef *def : magazineLinkedDefs())
         catalogue[QString::fromStdString(def->procedure)] = [def] {
             return std::make_unique<LinkedBrowse>(*def);
         };

@@ -47,14 +47,21 @@ const BrowseDef &selectBookCategoryDef()
     return def;
 }
 
+const std::vector<const BrowseDef *> &browseDefs()
+{
+    static const std::vector<const BrowseDef *> all = {
+        &browseBooksDef(),           &browseItemsDef(),         &setupLocationDef(),
+        &pickLocationDef(),          &setupBookCategoryDef(),   &pickBookCategoryDef(),
+        &selectLocationDef(),        &itemsSelectLocationDef(), &selectBookCategoryDef(),
+        &booksSelectCategoryDef(),   &browseSoftwareDef(),      &videoCassetteDef(),
+        &videoTitlesOfCassetteDef(), &videoTitleDef(),          &musicAlbumDef(),
+        &musicTracksOfAlbumDef(),    &musicTitleDef()};
+    return all;
+}
+
 void addBrowses(ProcedureCatalogue &catalogue)
 {
-    for (const BrowseDef *def :
-         {&browseBooksDef(), &browseItemsDef(), &setupLocationDef(), &pickLocationDef(),
-          &setupBookCategoryDef(), &pickBookCategoryDef(), &selectLocationDef(),
-          &itemsSelectLocationDef(), &selectBookCategoryDef(), &booksSelectCategoryDef(),
-          &browseSoftwareDef(), &videoCassetteDef(), &videoTitlesOfCassetteDef(), &videoTitleDef(),
-          &musicAlbumDef(), &musicTracksOfAlbumDef(), &musicTitleDef()})
+    for (const BrowseDef *def : browseDefs())
         catalogue[QString::fromStdString(def->procedure)] = [def] {
             return std::make_unique<Browse>(*def);
         };

@@ -6,6 +6,7 @@
 #include "platform/windows/procedure.h"
 
 #include <string>
+#include <vector>
 
 namespace hk
 {
@@ -36,6 +37,9 @@ extern Long BrowseSoftwareThread, VideoCassetteThread, VideoTitleThread,
     VideoTitlesOfCassetteThread;
 extern Long MusicAlbumThread, MusicTitleThread, MusicTracksOfAlbumThread;
 
+// Every list above, each a procedure of its own name; addBrowses registers
+// them all.
+const std::vector<const BrowseDef *> &browseDefs();
 void addBrowses(ProcedureCatalogue &catalogue);
 
 // The list window of that procedure name (those of addBrowses and

@@ -6,6 +6,8 @@
 #include "browse/linkedbrowse.h"
 #include "platform/windows/procedure.h"
 
+#include <vector>
+
 namespace hk
 {
 
@@ -23,6 +25,10 @@ const struct SearchKind &commentSearch();
 extern Long MagazineThread, BrowseIssThread, SetupArticleCategoryThread, MagazineArticleThread,
     ArticlesSelectCategoryThread, SelectArticleCategoryThread, SearchCommentsResultThread;
 
+// The lists and linked windows above that are procedures of their own name;
+// addMagazineBrowses registers them all.
+const std::vector<const BrowseDef *> &magazineBrowseDefs();
+const std::vector<const LinkedDef *> &magazineLinkedDefs();
 void addMagazineBrowses(ProcedureCatalogue &catalogue);
 
 } // namespace hk

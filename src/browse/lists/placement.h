@@ -107,8 +107,9 @@ const PlaceDef &placeArticlesDef();
 // The one-window claims of the three windows.
 extern Long PlaceItemsThread, PlaceBooksThread, PlaceArticlesThread;
 
-// Adds PlaceItems, PlaceBooks and PlaceArticles to the procedures the
-// frame's menu and toolbar start.
+// The three windows, and adding them (PlaceItems, PlaceBooks and
+// PlaceArticles) to the procedures the frame's menu and toolbar start.
+const std::vector<const PlaceDef *> &placeDefs();
 void addPlacementWindows(std::map<QString, ProcedureFactory> &catalogue);
 
 } // namespace hk

@@ -258,9 +258,16 @@ const PlaceDef &placeArticlesDef()
 namespace hk
 {
 
+const std::vector<const PlaceDef *> &placeDefs()
+{
+    static const std::vector<const PlaceDef *> all = {&placeItemsDef(), &placeBooksDef(),
+                                                      &placeArticlesDef()};
+    return all;
+}
+
 void addPlacementWindows(std::map<QString, ProcedureFactory> &catalogue)
 {
-    for (const PlaceDef *def : {&placeItemsDef(), &placeBooksDef(), &placeArticlesDef()})
+    for (const PlaceDef *def : placeDefs())
         catalogue[QString::fromStdString(def->linked.procedure)] = [def] {
             return std::make_unique<Placement>(*def);
         };

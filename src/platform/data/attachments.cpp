@@ -4,6 +4,7 @@
 #include "platform/data/datafile.h"
 #include "platform/data/fileerror.h"
 #include "platform/data/schema.h"
+#include "platform/data/transaction.h"
 
 #include <algorithm>
 #include <sqlite3.h>
@@ -28,16 +29,22 @@ std::string literal(std::string_view text)
 
 const char *const kMediaTypes[] = {kMediaJpeg, kMediaPng, kMediaWebp, kMediaPdf};
 
-bool tableThere(sqlite3 *db)
+// Whether the file holds a table of that name.
+bool hasTable(sqlite3 *db, const std::string &name)
 {
     sqlite3_stmt *st = nullptr;
     if (sqlite3_prepare_v2(db, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?1", -1,
                            &st, nullptr) != SQLITE_OK)
         return false;
-    sqlite3_bind_text(st, 1, kAttachmentsTable, -1, SQLITE_STATIC);
+    sqlite3_bind_text(st, 1, name.c_str(), -1, SQLITE_TRANSIENT);
     const bool there = sqlite3_step(st) == SQLITE_ROW;
     sqlite3_finalize(st);
     return there;
+}
+
+bool tableThere(sqlite3 *db)
+{
+    return hasTable(db, kAttachmentsTable);
 }
 
 // The stored SQL of a schema object, empty when there is none.
@@ -132,41 +139,96 @@ bool ownsAttachments(TableId table)
     return std::find(owners.begin(), owners.end(), table) != owners.end();
 }
 
+namespace
+{
+
+// A column of the table: its type, and the rule its values keep (none for
+// the row's number).
+struct Column {
+    const char *name;
+    const char *type;
+    std::string rule;
+};
+
+const std::vector<Column> &columns()
+{
+    static const std::vector<Column> all = [] {
+        std::string owners, types;
+        for (TableId t : attachmentOwners())
+            owners += (owners.empty() ? "" : ", ") + literal(tableDef(t).label);
+        for (const char *m : kMediaTypes)
+            types += (types.empty() ? "" : ", ") + literal(m);
+        // The metadata comes first and the bytes last: a row's name, type and
+        // thumbnail are read without going through the pages of its content.
+        return std::vector<Column>{
+            {"AttachmentId", "INTEGER PRIMARY KEY", ""},
+            {"OwnerTable", "TEXT NOT NULL", "OwnerTable IN (" + owners + ")"},
+            {"RecordId", "INTEGER NOT NULL",
+             "typeof(RecordId) = 'integer' AND RecordId BETWEEN 1 AND " +
+                 std::to_string(INT32_MAX)},
+            {"FileName", "TEXT NOT NULL",
+             "typeof(FileName) = 'text' AND length(FileName) BETWEEN 1 AND 255 AND "
+             "instr(FileName, '/') = 0"},
+            {"MediaType", "TEXT NOT NULL", "MediaType IN (" + types + ")"},
+            {"Size", "INTEGER NOT NULL",
+             "typeof(Size) = 'integer' AND Size BETWEEN 1 AND " +
+                 std::to_string(kAttachmentMaxBytes)},
+            {"Added", "TEXT NOT NULL",
+             "Added GLOB "
+             "'[0-9][0-9][0-9][0-9]-[0-1][0-9]-[0-3][0-9] [0-2][0-9]:[0-5][0-9]:[0-5][0-9]'"},
+            {"Thumbnail", "BLOB",
+             "Thumbnail IS NULL OR (typeof(Thumbnail) = 'blob' AND length(Thumbnail) <= " +
+                 std::to_string(kThumbnailMaxBytes) + ")"},
+            {"Content", "BLOB NOT NULL", "typeof(Content) = 'blob' AND length(Content) = Size"},
+        };
+    }();
+    return all;
+}
+
+// The condition of a row (as "a") whose record is in the file: its owner's
+// table is there and holds the record.
+std::string ownedCondition(sqlite3 *db)
+{
+    std::string owned;
+    for (TableId t : attachmentOwners()) {
+        const TableDef &def = tableDef(t);
+        if (!hasTable(db, def.label)) continue;
+        owned += (owned.empty() ? "" : " OR ") + std::string("(a.OwnerTable = ") +
+                 literal(def.label) + " AND EXISTS (SELECT 1 FROM " + quoteName(def.label) +
+                 " WHERE " + quoteName(def.fields.at(0).column) + " = a.RecordId))";
+    }
+    return owned.empty() ? "0" : "(" + owned + ")";
+}
+
+int countWhere(sqlite3 *db, const std::string &condition, long long &count)
+{
+    count = 0;
+    if (!tableThere(db)) return SQLITE_OK;
+    sqlite3_stmt *st = nullptr;
+    int rc = sqlite3_prepare_v2(
+        db,
+        (std::string("SELECT count(*) FROM ") + kAttachmentsTable + " AS a WHERE " + condition)
+            .c_str(),
+        -1, &st, nullptr);
+    if (rc == SQLITE_OK && (rc = sqlite3_step(st)) == SQLITE_ROW) {
+        count = sqlite3_column_int64(st, 0);
+        rc = SQLITE_OK;
+    }
+    sqlite3_finalize(st);
+    return rc;
+}
+
+} // namespace
+
 std::string createAttachmentsTableSql()
 {
-    std::string owners, types;
-    for (TableId t : attachmentOwners())
-        owners += (owners.empty() ? "" : ", ") + literal(tableDef(t).label);
-    for (const char *m : kMediaTypes)
-        types += (types.empty() ? "" : ", ") + literal(m);
-    // The metadata comes first and the bytes last: a row's name, type and
-    // thumbnail are read without going through the pages of its content.
-    return std::string("CREATE TABLE ") + kAttachmentsTable +
-           " (\n"
-           "  AttachmentId INTEGER PRIMARY KEY,\n"
-           "  OwnerTable TEXT NOT NULL CHECK (OwnerTable IN (" +
-           owners +
-           ")),\n"
-           "  RecordId INTEGER NOT NULL CHECK (typeof(RecordId) = 'integer' AND RecordId BETWEEN "
-           "1 AND " +
-           std::to_string(INT32_MAX) +
-           "),\n"
-           "  FileName TEXT NOT NULL CHECK (typeof(FileName) = 'text' AND length(FileName) "
-           "BETWEEN 1 AND 255 AND instr(FileName, '/') = 0),\n"
-           "  MediaType TEXT NOT NULL CHECK (MediaType IN (" +
-           types +
-           ")),\n"
-           "  Size INTEGER NOT NULL CHECK (typeof(Size) = 'integer' AND Size BETWEEN 1 AND " +
-           std::to_string(kAttachmentMaxBytes) +
-           "),\n"
-           "  Added TEXT NOT NULL CHECK (Added GLOB "
-           "'[0-9][0-9][0-9][0-9]-[0-1][0-9]-[0-3][0-9] [0-2][0-9]:[0-5][0-9]:[0-5][0-9]'),\n"
-           "  Thumbnail BLOB CHECK (Thumbnail IS NULL OR (typeof(Thumbnail) = 'blob' AND "
-           "length(Thumbnail) <= " +
-           std::to_string(kThumbnailMaxBytes) +
-           ")),\n"
-           "  Content BLOB NOT NULL CHECK (typeof(Content) = 'blob' AND length(Content) = Size)\n"
-           ")";
+    std::string sql = std::string("CREATE TABLE ") + kAttachmentsTable + " (\n";
+    for (const Column &c : columns()) {
+        if (&c != &columns().front()) sql += ",\n";
+        sql += std::string("  ") + c.name + " " + c.type;
+        if (!c.rule.empty()) sql += " CHECK (" + c.rule + ")";
+    }
+    return sql + "\n)";
 }
 
 std::string attachmentsIndexName()
@@ -214,7 +276,7 @@ int startAttachments(sqlite3 *db, const TableDef &owner)
     return sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
 }
 
-int checkAttachments(sqlite3 *db, const TableDef &owner)
+int checkAttachmentsTable(sqlite3 *db)
 {
     const std::string table = storedSql(db, "table", kAttachmentsTable);
     if (table.empty()) return setError(FileNotFound, kStored);
@@ -222,7 +284,32 @@ int checkAttachments(sqlite3 *db, const TableDef &owner)
     const std::string index = storedSql(db, "index", attachmentsIndexName());
     if (index.empty()) return setError(FileNotFound, kStored);
     if (index != createAttachmentsIndexSql()) return setError(LayoutMismatch, kStored);
+    return setError(NoError, kStored);
+}
+
+int checkAttachments(sqlite3 *db, const TableDef &owner)
+{
+    if (const int code = checkAttachmentsTable(db); code != NoError) return code;
     return setError(triggersKept(db, owner) ? NoError : FileNotFound, kStored);
+}
+
+int countBrokenAttachments(sqlite3 *db, long long &count)
+{
+    // A CHECK fails only on false; a NOT NULL column fails on NULL.
+    std::string broken;
+    for (const Column &c : columns()) {
+        if (std::string_view(c.type).ends_with("NOT NULL"))
+            broken += (broken.empty() ? "" : " OR ") + std::string(c.name) + " IS NULL";
+        if (!c.rule.empty())
+            broken +=
+                (broken.empty() ? "" : " OR ") + std::string("NOT coalesce((") + c.rule + "), 1)";
+    }
+    return countWhere(db, broken, count);
+}
+
+int countStrayAttachments(sqlite3 *db, long long &count)
+{
+    return countWhere(db, "NOT " + ownedCondition(db), count);
 }
 
 int copyAttachments(sqlite3 *from, sqlite3 *to)
@@ -233,21 +320,27 @@ int copyAttachments(sqlite3 *from, sqlite3 *to)
     if (storedSql(to, "index", attachmentsIndexName()).empty())
         sql += createAttachmentsIndexSql() + ";\n";
     int rc = sqlite3_exec(to, sql.c_str(), nullptr, nullptr, nullptr);
-    const char *columns = "AttachmentId, OwnerTable, RecordId, FileName, MediaType, Size, Added, "
-                          "Thumbnail, Content";
+    std::string names, marks;
+    for (const Column &c : columns()) {
+        names += (names.empty() ? "" : ", ") + std::string(c.name);
+        marks += marks.empty() ? "?" : ", ?";
+    }
+    const int count = static_cast<int>(columns().size());
     sqlite3_stmt *read = nullptr, *write = nullptr;
     if (rc == SQLITE_OK)
-        rc = sqlite3_prepare_v2(
-            from, (std::string("SELECT ") + columns + " FROM " + kAttachmentsTable).c_str(), -1,
-            &read, nullptr);
+        rc = sqlite3_prepare_v2(from,
+                                (std::string("SELECT ") + names + " FROM " + kAttachmentsTable +
+                                 " AS a WHERE " + ownedCondition(from))
+                                    .c_str(),
+                                -1, &read, nullptr);
     if (rc == SQLITE_OK)
         rc = sqlite3_prepare_v2(to,
-                                (std::string("INSERT INTO ") + kAttachmentsTable + " (" + columns +
-                                 ") VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)")
+                                (std::string("INSERT INTO ") + kAttachmentsTable + " (" + names +
+                                 ") VALUES (" + marks + ")")
                                     .c_str(),
                                 -1, &write, nullptr);
     while (rc == SQLITE_OK && (rc = sqlite3_step(read)) == SQLITE_ROW) {
-        for (int c = 0; c < 9; ++c)
+        for (int c = 0; c < count; ++c)
             sqlite3_bind_value(write, c + 1, sqlite3_column_value(read, c));
         rc = sqlite3_step(write);
         rc = rc == SQLITE_DONE ? SQLITE_OK : rc;
@@ -264,15 +357,13 @@ int ensureAttachments(DataFile &file, const TableDef &owner)
     if (!db) return setError(FileNotOpen, kStored);
     int code = checkAttachments(db, owner);
     if (code == NoError) return code;
-    const bool own = !file.inTransaction();
-    if (own && sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
-        return setError(NoError, kStored);
-    // Another station may have set it up while this one waited for the lock.
-    code = checkAttachments(db, owner);
-    int rc = SQLITE_OK;
-    if (code == FileNotFound) rc = startAttachments(db, owner);
-    if (own) sqlite3_exec(db, rc == SQLITE_OK ? "COMMIT" : "ROLLBACK", nullptr, nullptr, nullptr);
-    if (own && !sqlite3_get_autocommit(db)) sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (code != LayoutMismatch) {
+        Transaction txn(file);
+        if (txn.begin() != NoError) return setError(NoError, kStored);
+        // Another station may have set it up while this one waited for the lock.
+        code = checkAttachments(db, owner);
+        if (code == FileNotFound && startAttachments(db, owner) == SQLITE_OK) txn.commit();
+    }
     if (code == LayoutMismatch)
         return setDriverError(LayoutMismatch, 0,
                               std::string("the table ") + kAttachmentsTable +

@@ -50,20 +50,29 @@ std::string createAttachmentTriggerSql(const TableDef &owner, AttachmentTrigger 
 // In the caller's transaction: makes the table and its index when missing,
 // and the owner's triggers afresh. SQLite's result code.
 int startAttachments(sqlite3 *db, const TableDef &owner);
-// Whether the table, its index and the owner's triggers are as derived here.
-// NoError; FileNotFound when the table is not there yet; LayoutMismatch when
-// it (or its index) is not defined as this program defines it.
+// Whether the table and its index are as derived here. NoError;
+// FileNotFound when the table (or its index) is not there yet;
+// LayoutMismatch when it is not defined as this program defines it.
+int checkAttachmentsTable(sqlite3 *db);
+// The same, and the owner's triggers (FileNotFound when they are not as
+// derived here).
 int checkAttachments(sqlite3 *db, const TableDef &owner);
+// On any connection, also a read-only one (where SQLite's integrity check
+// passes over CHECK constraints), with the table as derived here: how many
+// files break its rules, and how many belong to no record of the file
+// (none without the table). SQLite's result code.
+int countBrokenAttachments(sqlite3 *db, long long &count);
+int countStrayAttachments(sqlite3 *db, long long &count);
 // On opening an owning table: sets up what is missing in a transaction of its
 // own, quietly giving up when the file cannot be written now (the next
 // opening tries again). LayoutMismatch when the file's table differs.
 int ensureAttachments(DataFile &file, const TableDef &owner);
 
 // In the transaction open on `to`: copies every attachment of the database
-// `from` (a backup being restored) into `to`, numbers and all, making the
-// table and its index there when missing. Rows the table's constraints
-// refuse stop the copy. SQLite's result code; SQLITE_OK also when `from`
-// holds no attachments' table.
+// `from` (a backup being restored) whose record `from` holds into `to`,
+// numbers and all, making the table and its index there when missing. Rows
+// the table's constraints refuse stop the copy. SQLite's result code;
+// SQLITE_OK also when `from` holds no attachments' table.
 int copyAttachments(sqlite3 *from, sqlite3 *to);
 
 struct AttachmentInfo {

@@ -1,9 +1,10 @@
 #include "platform/data/backup.h"
 
 #include "dictionary/tables.h"
-#include "platform/data/collation.h"
+#include "platform/data/connection.h"
 #include "platform/data/datafile.h"
 #include "platform/data/fileerror.h"
+#include "platform/data/leftovers.h"
 #include "platform/data/schema.h"
 
 #include <cerrno>
@@ -53,11 +54,12 @@ std::string folderOf(const std::string &path)
     return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// The copy holds a sound file with every table as the dictionary lays it
-// out, and every table the source has.
 // Pages read through a memory map rather than one system call each: a file
 // of attachments has many of them.
 constexpr const char *kMapWholeFile = "PRAGMA mmap_size=68719476736";
+
+// The copy holds a sound file with every table as the dictionary lays it
+// out, and every table the source has.
 
 bool checkCopy(sqlite3 *copy, sqlite3 *source, std::string &reason)
 {
@@ -88,7 +90,7 @@ std::optional<std::int64_t> backupSize(const std::string &source)
     if (::access(source.c_str(), F_OK) != 0) return std::nullopt;
     sqlite3 *db = nullptr;
     std::optional<std::int64_t> size;
-    if (sqlite3_open_v2(source.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+    if (openConnection(source, SQLITE_OPEN_READONLY, &db) == SQLITE_OK) {
         sqlite3_busy_timeout(db, 2000);
         sqlite3_stmt *st = nullptr;
         if (sqlite3_prepare_v2(db,
@@ -129,14 +131,17 @@ bool quickCheck(sqlite3 *db, bool constraints, std::string &reason)
     return true;
 }
 
-BackupOutcome copyDatabase(sqlite3 *from, const std::string &target, CopyCheck check)
+BackupOutcome copyInto(sqlite3 *from, const std::string &file, CopyCheck check)
 {
-    const std::string temp = target + "." + std::to_string(::getpid()) + ".new";
-    auto discard = [&temp] {
-        std::remove(temp.c_str());
-        std::remove((temp + "-journal").c_str());
+    auto discard = [&file] {
+        std::remove(file.c_str());
+        std::remove((file + "-journal").c_str());
     };
-    discard();
+    // Made here first, so that a folder that cannot be written is named
+    // with the system's own reason (SQLite would report what it tried last).
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) return failed("cannot write in " + folderOf(file) + ": " + std::strerror(errno));
+    ::close(fd);
 
     sqlite3 *to = nullptr;
     auto finish = [&](BackupOutcome outcome) {
@@ -144,13 +149,12 @@ BackupOutcome copyDatabase(sqlite3 *from, const std::string &target, CopyCheck c
         if (outcome.code != NoError) discard();
         return outcome;
     };
-    int rc =
-        sqlite3_open_v2(temp.c_str(), &to, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    int rc = openConnection(file, SQLITE_OPEN_READWRITE, &to);
     if (rc != SQLITE_OK) return finish(failed(reasonOf(to, rc)));
-    registerKeyCollation(to);
-    // The temporary file is thrown away on any failure, so it needs no
-    // journal; it is flushed once, whole, before it replaces anything.
-    sqlite3_exec(to, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF", nullptr, nullptr, nullptr);
+    // The file is thrown away on any failure, so its journal need not reach
+    // the disk; it is flushed once, whole, when it is complete.
+    sqlite3_exec(to, "PRAGMA journal_mode=MEMORY; PRAGMA synchronous=OFF", nullptr, nullptr,
+                 nullptr);
     // The check after the copy reads every page again, also those of large
     // attachments: mapped, the pages are read without a copy each.
     sqlite3_exec(to, kMapWholeFile, nullptr, nullptr, nullptr);
@@ -179,24 +183,40 @@ BackupOutcome copyDatabase(sqlite3 *from, const std::string &target, CopyCheck c
     rc = sqlite3_close(to);
     to = nullptr;
     if (rc != SQLITE_OK) return finish(failed(sqlite3_errstr(rc)));
-    if (!flush(temp, reason)) return finish(failed(reason));
-    if (std::rename(temp.c_str(), target.c_str()) != 0) return finish(failed(std::strerror(errno)));
-    // The rename itself is on the disk only once its folder is.
-    flush(folderOf(target), reason);
+    if (!flush(file, reason)) return finish(failed(reason));
     return finish({});
+}
+
+BackupOutcome copyDatabase(sqlite3 *from, const std::string &target, CopyCheck check)
+{
+    // What copies cut off earlier left beside the target goes first: it
+    // would take the free space this copy needs.
+    removeLeftovers(target, kCopySuffix);
+    const std::string temp = stationFileName(target, kCopySuffix);
+    std::remove(temp.c_str());
+    BackupOutcome outcome = copyInto(from, temp, check);
+    if (outcome.code != NoError) return outcome;
+    if (std::rename(temp.c_str(), target.c_str()) != 0) {
+        const std::string why = std::strerror(errno);
+        std::remove(temp.c_str());
+        return failed(why);
+    }
+    // The rename itself is on the disk only once its folder is.
+    std::string reason;
+    flush(folderOf(target), reason);
+    return outcome;
 }
 
 BackupOutcome backupDataFile(const std::string &source, const std::string &target)
 {
     sqlite3 *from = nullptr;
     // Read-only and never created: a missing data file is an error here.
-    const int rc = sqlite3_open_v2(source.c_str(), &from, SQLITE_OPEN_READONLY, nullptr);
+    const int rc = openConnection(source, SQLITE_OPEN_READONLY, &from);
     BackupOutcome outcome;
     if (rc != SQLITE_OK) {
         outcome = failed(reasonOf(from, rc));
     } else {
         sqlite3_busy_timeout(from, 2000);
-        registerKeyCollation(from);
         sqlite3_exec(from, kMapWholeFile, nullptr, nullptr, nullptr);
         outcome = copyDatabase(from, target, CopyCheck::AsDataFile);
     }

@@ -35,8 +35,15 @@ BackupOutcome backupDataFile(const std::string &source, const std::string &targe
 enum class CopyCheck { AsDataFile, Unchecked };
 
 // Copies the database open on `from` to `target` as backupDataFile does,
-// under the transaction `from` has open, if any.
+// under the transaction `from` has open, if any. The copy is written to
+// stationFileName(target, kCopySuffix) first; such files of stations that
+// have gone are removed before.
 BackupOutcome copyDatabase(sqlite3 *from, const std::string &target, CopyCheck check);
+inline constexpr const char *kCopySuffix = ".new";
+
+// The copy itself: writes the database open on `from` into `file`, which
+// must not exist yet, and flushes it; a failure removes it again.
+BackupOutcome copyInto(sqlite3 *from, const std::string &file, CopyCheck check);
 
 // PRAGMA quick_check on db, with or without the fields' CHECK constraints;
 // false with the reason when it finds anything.

@@ -2,7 +2,9 @@
 
 #include "dictionary/tabledef.h"
 #include "platform/data/datafile.h"
+#include "platform/data/fileerror.h"
 #include "platform/data/schema.h"
+#include "platform/data/transaction.h"
 
 #include <sqlite3.h>
 
@@ -164,12 +166,11 @@ void ensureChildSums(DataFile &file, const TableDef &table)
 {
     sqlite3 *db = file.db();
     if (!db || !kept(table) || childSumsKept(db, table)) return;
-    const bool own = !file.inTransaction();
-    if (own && run(db, "BEGIN IMMEDIATE") != SQLITE_OK) return;
+    Transaction txn(file);
+    if (txn.begin() != NoError) return;
     // Another station may have set them up while this one waited for the lock.
-    const int rc = childSumsKept(db, table) ? SQLITE_OK : startChildSums(db, table);
-    if (own) run(db, rc == SQLITE_OK ? "COMMIT" : "ROLLBACK");
-    if (own && !sqlite3_get_autocommit(db)) run(db, "ROLLBACK");
+    if ((childSumsKept(db, table) ? SQLITE_OK : startChildSums(db, table)) == SQLITE_OK)
+        txn.commit();
 }
 
 namespace

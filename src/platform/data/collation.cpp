@@ -1,6 +1,8 @@
 #include "platform/data/collation.h"
 
-#include <sqlite3.h>
+#include "dictionary/utf8.h"
+#include "platform/data/searchwriter.h"
+#include "platform/data/sqliteapi.h"
 
 namespace hk
 {
@@ -35,37 +37,6 @@ char32_t foldCase(char32_t c)
 namespace
 {
 
-// Decodes one code point; malformed bytes stand for themselves.
-char32_t decode(const unsigned char *&p, const unsigned char *end)
-{
-    unsigned char b = *p++;
-    if (b < 0x80) return b;
-    int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
-    char32_t c = extra == 3 ? b & 0x07 : extra == 2 ? b & 0x0F : extra == 1 ? b & 0x1F : b;
-    for (int i = 0; i < extra && p < end && (*p & 0xC0) == 0x80; ++i)
-        c = (c << 6) | (*p++ & 0x3F);
-    return c;
-}
-
-void encode(char32_t c, std::string &out)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 int compareBytes(const unsigned char *a, const unsigned char *aEnd, const unsigned char *b,
                  const unsigned char *bEnd)
 {
@@ -78,8 +49,8 @@ int compareBytes(const unsigned char *a, const unsigned char *aEnd, const unsign
             ca = foldCase(ca);
             cb = foldCase(cb);
         } else {
-            ca = foldCase(decode(a, aEnd));
-            cb = foldCase(decode(b, bEnd));
+            ca = foldCase(nextCodePoint(a, aEnd));
+            cb = foldCase(nextCodePoint(b, bEnd));
         }
         if (ca != cb) return ca < cb ? -1 : 1;
     }
@@ -115,7 +86,7 @@ void foldInto(const unsigned char *p, const unsigned char *end, std::u32string &
             const char32_t c = *p++;
             out += (c >= 'a' && c <= 'z') ? c - 0x20 : c;
         } else {
-            out += foldCase(decode(p, end));
+            out += foldCase(nextCodePoint(p, end));
         }
     }
 }
@@ -167,25 +138,7 @@ std::string foldText(std::string_view text)
     auto *p = reinterpret_cast<const unsigned char *>(text.data());
     auto *end = p + text.size();
     while (p < end)
-        encode(foldCase(decode(p, end)), out);
-    return out;
-}
-
-std::u32string decodeUtf8(std::string_view text)
-{
-    std::u32string out;
-    auto *p = reinterpret_cast<const unsigned char *>(text.data());
-    auto *end = p + text.size();
-    while (p < end)
-        out += decode(p, end);
-    return out;
-}
-
-std::string encodeUtf8(std::u32string_view text)
-{
-    std::string out;
-    for (char32_t c : text)
-        encode(c, out);
+        appendUtf8(foldCase(nextCodePoint(p, end)), out);
     return out;
 }
 
@@ -200,6 +153,7 @@ int registerKeyCollation(sqlite3 *db)
         rc = sqlite3_create_function(db, "hk_has", 2,
                                      SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr,
                                      hasFunction, nullptr, nullptr);
+    if (rc == SQLITE_OK) rc = registerSearchWriters(db);
     return rc;
 }
 

@@ -22,13 +22,11 @@ int compareKeyText(std::string_view a, std::string_view b);
 // The text in folded form (for case-blind searching).
 std::string foldText(std::string_view text);
 
-// UTF-8 to code points and back; malformed bytes stand for themselves.
-std::u32string decodeUtf8(std::string_view text);
-std::string encodeUtf8(std::u32string_view text);
-
-// Registers the collation and the SQL functions hk_fold(text) and
+// Registers the collation, the SQL functions hk_fold(text) and
 // hk_has(text, folded needle) (whether the text contains the needle with
-// letter case ignored).
+// letter case ignored) and the writers of the substring indexes
+// (searchwriter.h): everything the data file's schema and the searches name
+// beyond SQLite's own.
 int registerKeyCollation(sqlite3 *db);
 
 } // namespace hk

@@ -2,7 +2,9 @@
 
 #include "dictionary/tabledef.h"
 #include "platform/data/datafile.h"
+#include "platform/data/fileerror.h"
 #include "platform/data/schema.h"
+#include "platform/data/transaction.h"
 
 #include <sqlite3.h>
 #include <string>
@@ -83,12 +85,10 @@ void ensureCount(DataFile &file, const TableDef &table)
 {
     sqlite3 *db = file.db();
     if (!db || countKept(db, table)) return;
-    const bool own = !file.inTransaction();
-    if (own && sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) return;
+    Transaction txn(file);
+    if (txn.begin() != NoError) return;
     // Another station may have set it up while this one waited for the lock.
-    int rc = countKept(db, table) ? SQLITE_OK : startCount(db, table);
-    if (own) sqlite3_exec(db, rc == SQLITE_OK ? "COMMIT" : "ROLLBACK", nullptr, nullptr, nullptr);
-    if (own && !sqlite3_get_autocommit(db)) sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    if ((countKept(db, table) ? SQLITE_OK : startCount(db, table)) == SQLITE_OK) txn.commit();
 }
 
 std::optional<long long> keptCount(DataFile &file, const TableDef &table)

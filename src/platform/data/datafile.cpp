@@ -1,8 +1,9 @@
 #include "platform/data/datafile.h"
 
-#include "platform/data/collation.h"
+#include "platform/data/connection.h"
 #include "platform/data/fileerror.h"
 #include "platform/data/placeholders.h"
+#include "platform/data/schema.h"
 
 #include <cerrno>
 #include <cstring>
@@ -41,22 +42,32 @@ int DataFile::connect(bool create, const std::string &forTable, int busyMs)
                               std::string("cannot reach the data file: ") + std::strerror(os),
                               forTable);
     }
+    foreign_.clear();
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
-    int rc = sqlite3_open_v2(path_.c_str(), &db_, flags, nullptr);
+    int rc = openConnection(path_, flags, &db_);
     if (rc != SQLITE_OK) {
         int code = setSqliteError(db_, rc, forTable);
         sqlite3_close(db_);
         db_ = nullptr;
         return code;
     }
-    sqlite3_extended_result_codes(db_, 1);
-    registerKeyCollation(db_);
     setBusyTimeout(busyMs);
     // Pages are read at random when lists jump about a large table: keep
     // plenty of them (the cache grows only as pages are read).
     sqlite3_exec(db_, "PRAGMA cache_size=-65536", nullptr, nullptr, nullptr);
-    // Reading the schema tells at once whether this is a database at all.
-    rc = sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    // Reading the schema tells at once whether this is a database at all,
+    // and whether it holds code that is not the program's: such code would
+    // run inside the program's own writes, so nothing is written until it
+    // is gone.
+    rc = findForeignCode(db_, foreign_);
+    if (rc == SQLITE_OK && !foreign_.empty()) {
+        setBusyTimeout(kTransactionTimeoutMs);
+        disconnect();
+        return setDriverError(FileSystemError, SQLITE_AUTH,
+                              "the data file holds " + describeObjects(foreign_) +
+                                  ", which this program does not make",
+                              forTable);
+    }
     if (rc == SQLITE_OK && !sqlite3_db_readonly(db_, "main")) {
         int code = chooseJournal(forTable);
         setBusyTimeout(kTransactionTimeoutMs);
@@ -115,9 +126,36 @@ int DataFile::chooseJournal(const std::string &forTable)
         // switching it back would lead that station into WAL over the network.
         rc = sqlite3_exec(db_, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
     }
-    if (rc == SQLITE_OK) rc = sqlite3_exec(db_, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(db_, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
     if ((rc & 0xFF) == SQLITE_READONLY) rc = SQLITE_OK;
     return rc == SQLITE_OK ? setError(NoError, forTable) : setSqliteError(db_, rc, forTable);
+}
+
+int DataFile::removeForeignCode()
+{
+    const std::string name = path_.substr(path_.rfind('/') + 1);
+    sqlite3 *db = nullptr;
+    int rc = openConnection(path_, SQLITE_OPEN_READWRITE, &db);
+    if (rc == SQLITE_OK) {
+        sqlite3_busy_timeout(db, kTransactionTimeoutMs);
+        rc = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    }
+    // What is there now, which another station may have changed meanwhile.
+    std::vector<SchemaObject> found;
+    if (rc == SQLITE_OK) rc = findForeignCode(db, found);
+    for (const SchemaObject &o : found) {
+        if (rc != SQLITE_OK) break;
+        const std::string sql =
+            (o.type == "view" ? "DROP VIEW " : "DROP TRIGGER ") + quoteName(o.name);
+        rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+    }
+    if (rc == SQLITE_OK) rc = sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    const int code = rc == SQLITE_OK ? setError(NoError, name) : setSqliteError(db, rc, name);
+    if (db && !sqlite3_get_autocommit(db)) sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    if (code == NoError) foreign_.clear();
+    return code;
 }
 
 void DataFile::release()
@@ -168,6 +206,7 @@ int DataFile::begin(int timeoutMs)
     int rc = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
     setBusyTimeout(kTransactionTimeoutMs);
     if (rc != SQLITE_OK) return setSqliteError(db_, rc, {});
+    ++transactions_;
     return setError(NoError);
 }
 
@@ -192,6 +231,15 @@ int DataFile::rollback()
     if (sqlite3_get_autocommit(db_)) return setError(NoError);
     int rc = sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     return rc == SQLITE_OK ? setError(NoError) : setSqliteError(db_, rc, {});
+}
+
+void DataFile::abandon()
+{
+    if (!inTransaction()) return;
+    const FileError failure = lastError();
+    rollback();
+    setDriverError(failure.code, failure.driverCode, failure.driverMessage, failure.file);
+    setErrorKey(failure.key);
 }
 
 void DataFile::shutdown()
@@ -219,6 +267,11 @@ std::uint64_t DataFile::stamp() const
 bool DataFile::inTransaction() const
 {
     return db_ && !sqlite3_get_autocommit(db_);
+}
+
+std::uint64_t DataFile::openTransaction() const
+{
+    return inTransaction() ? transactions_ : 0;
 }
 
 StatementScope::~StatementScope()

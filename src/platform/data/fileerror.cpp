@@ -1,7 +1,9 @@
 #include "platform/data/fileerror.h"
 
+#include <cerrno>
 #include <cstring>
 #include <sqlite3.h>
+#include <unistd.h>
 
 namespace hk
 {
@@ -42,6 +44,26 @@ std::string codeMessage(int code)
     return "Unknown Error";
 }
 
+namespace
+{
+
+// The system's error when the folder of db's file cannot be written, with
+// `text` saying so; 0 when it can.
+int unwritableFolder(sqlite3 *db, std::string &text)
+{
+    const char *path = sqlite3_db_filename(db, "main");
+    if (!path || !*path) return 0;
+    std::string folder(path);
+    const auto slash = folder.rfind('/');
+    folder = slash == std::string::npos ? "." : slash == 0 ? "/" : folder.substr(0, slash);
+    if (::access(folder.c_str(), W_OK) == 0) return 0;
+    const int os = errno;
+    text = "cannot write in the folder " + folder + ": " + std::strerror(os);
+    return os;
+}
+
+} // namespace
+
 const FileError &lastError()
 {
     return current;
@@ -66,6 +88,11 @@ int setSqliteError(sqlite3 *db, int rc, const std::string &file)
     if (db && (rc & 0xFF) == SQLITE_CANTOPEN) {
         // The OS error says why a file could not be opened.
         if (int os = sqlite3_system_errno(db)) text += std::string(": ") + std::strerror(os);
+    }
+    if (db && ((rc & 0xFF) == SQLITE_CANTOPEN || extended == SQLITE_READONLY_DIRECTORY)) {
+        // A journal or log beside the file could not be made: the folder is
+        // at fault, not the file, and the system says why.
+        if (const int os = unwritableFolder(db, text)) extended = os;
     }
     int code = FileSystemError;
     switch (rc & 0xFF) {

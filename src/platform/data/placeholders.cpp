@@ -4,6 +4,7 @@
 #include "platform/data/datafile.h"
 #include "platform/data/fileerror.h"
 #include "platform/data/schema.h"
+#include "platform/data/transaction.h"
 
 #include <cerrno>
 #include <csignal>
@@ -84,6 +85,11 @@ template <class... Args> int run(sqlite3 *db, const char *sql, sqlite3_stmt **ke
 
 } // namespace
 
+const char *placeholdersTableSql()
+{
+    return kCreate;
+}
+
 const Station &thisStation()
 {
     // Asked again in a forked process, which is a station of its own.
@@ -140,8 +146,7 @@ int removeDeadPlaceholders(DataFile &file, const TableDef &table)
     std::vector<Noted> dead;
     sqlite3_stmt *st = nullptr;
     // No notes at all (the table is made with the first one): nothing to do.
-    if (run(db,
-            "SELECT RowNo, Pid, Started, Boot, Host FROM HkPlaceholders WHERE TableLabel = ?",
+    if (run(db, "SELECT RowNo, Pid, Started, Boot, Host FROM HkPlaceholders WHERE TableLabel = ?",
             &st, std::string_view(table.label)) != SQLITE_OK)
         return 0;
     while (sqlite3_step(st) == SQLITE_ROW) {
@@ -158,8 +163,8 @@ int removeDeadPlaceholders(DataFile &file, const TableDef &table)
 
     // Within a transaction of the caller's, or one of its own that waits only
     // briefly: a busy file is cleaned at a later opening.
-    const bool own = !file.inTransaction();
-    if (own && file.begin(200) != NoError) return 0;
+    Transaction txn(file);
+    if (txn.begin(200) != NoError) return 0;
     int removed = 0;
     int rc = SQLITE_OK;
     const std::string deleteRow = "DELETE FROM " + quoteName(table.label) + " WHERE rowid = ?";
@@ -177,12 +182,8 @@ int removeDeadPlaceholders(DataFile &file, const TableDef &table)
         if (rc != SQLITE_OK) break;
         removed += sqlite3_changes(db);
     }
-    if (rc != SQLITE_OK) {
-        const int code = setSqliteError(db, rc, table.storedName());
-        if (own) file.rollback();
-        return -code;
-    }
-    if (own && file.commit() != NoError) return -lastError().code;
+    if (rc != SQLITE_OK) return -setSqliteError(db, rc, table.storedName());
+    if (txn.commit() != NoError) return -lastError().code;
     if (removed > 0) file.noteChange();
     return removed;
 }
@@ -205,22 +206,19 @@ int removeOwnPlaceholders(DataFile &file)
                          sqlite3_column_int64(st, 1));
     sqlite3_finalize(st);
     if (own.empty()) return 0;
-    if (file.begin() != NoError) return -lastError().code;
+    Transaction txn(file);
+    if (txn.begin() != NoError) return -lastError().code;
     int rc = SQLITE_OK;
     for (const auto &[label, row] : own) {
-        rc = run(db, ("DELETE FROM " + quoteName(label) + " WHERE rowid = ?").c_str(), nullptr,
-                 row);
+        rc =
+            run(db, ("DELETE FROM " + quoteName(label) + " WHERE rowid = ?").c_str(), nullptr, row);
         if (rc == SQLITE_OK)
             rc = run(db, "DELETE FROM HkPlaceholders WHERE TableLabel = ? AND RowNo = ?", nullptr,
                      std::string_view(label), row);
         if (rc != SQLITE_OK) break;
     }
-    if (rc != SQLITE_OK) {
-        const int code = setSqliteError(db, rc, {});
-        file.rollback();
-        return -code;
-    }
-    if (file.commit() != NoError) return -lastError().code;
+    if (rc != SQLITE_OK) return -setSqliteError(db, rc, {});
+    if (txn.commit() != NoError) return -lastError().code;
     return static_cast<int>(own.size());
 }
 

@@ -32,6 +32,9 @@ struct Station {
 // This program.
 const Station &thisStation();
 
+// The table of the notes, as the program makes it with the first note.
+const char *placeholdersTableSql();
+
 // False only when the station certainly runs no more: it ran on this machine
 // since its last boot and its process has ended (or the id now belongs to a
 // later process), or it ran before this machine's last boot. A station of

@@ -1,10 +1,13 @@
 #include "platform/data/restore.h"
 
 #include "dictionary/tables.h"
+#include "platform/data/attachments.h"
 #include "platform/data/backup.h"
-#include "platform/data/collation.h"
+#include "platform/data/connection.h"
 #include "platform/data/datafile.h"
 #include "platform/data/fileerror.h"
+#include "platform/data/leftovers.h"
+#include "platform/data/ownschema.h"
 #include "platform/data/placeholders.h"
 #include "platform/data/schema.h"
 
@@ -14,6 +17,8 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <vector>
 
 namespace hk
 {
@@ -28,28 +33,6 @@ bool sameFile(const std::string &a, const std::string &b)
            x.st_ino == y.st_ino;
 }
 
-long long pragmaNumber(sqlite3 *db, const char *sql)
-{
-    sqlite3_stmt *st = nullptr;
-    long long n = -1;
-    if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK &&
-        sqlite3_step(st) == SQLITE_ROW)
-        n = sqlite3_column_int64(st, 0);
-    sqlite3_finalize(st);
-    return n;
-}
-
-std::string journalMode(sqlite3 *db)
-{
-    sqlite3_stmt *st = nullptr;
-    std::string mode;
-    if (sqlite3_prepare_v2(db, "PRAGMA journal_mode", -1, &st, nullptr) == SQLITE_OK &&
-        sqlite3_step(st) == SQLITE_ROW)
-        if (const auto *t = sqlite3_column_text(st, 0)) mode = reinterpret_cast<const char *>(t);
-    sqlite3_finalize(st);
-    return mode;
-}
-
 std::string fileName(const std::string &path)
 {
     const auto slash = path.rfind('/');
@@ -59,6 +42,120 @@ std::string fileName(const std::string &path)
 RestoreOutcome failure(RestoreOutcome::Step step, const FileError &error)
 {
     return {step, error.code, error.driverMessage.empty() ? error.message : error.driverMessage};
+}
+
+// Where a step of the rebuild failed: its code and the connection that
+// says why.
+struct Failed {
+    int rc = SQLITE_OK;
+    sqlite3 *db = nullptr;
+};
+
+Failed run(sqlite3 *db, const std::string &sql)
+{
+    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+    return {rc, rc == SQLITE_OK ? nullptr : db};
+}
+
+// Copies the rows of one table from the backup, row ids and all, into the
+// table of that name in the data file, which checks each against its own
+// definition.
+Failed copyRows(sqlite3 *from, sqlite3 *to, const std::string &table,
+                const std::vector<std::string> &columns)
+{
+    std::string list = "rowid", marks = "?";
+    for (const std::string &c : columns) {
+        list += ", " + quoteName(c);
+        marks += ", ?";
+    }
+    sqlite3_stmt *read = nullptr, *write = nullptr;
+    Failed failed;
+    int rc = sqlite3_prepare_v2(from, ("SELECT " + list + " FROM " + quoteName(table)).c_str(), -1,
+                                &read, nullptr);
+    if (rc != SQLITE_OK) failed = {rc, from};
+    if (!failed.db) {
+        rc = sqlite3_prepare_v2(
+            to,
+            ("INSERT INTO " + quoteName(table) + " (" + list + ") VALUES (" + marks + ")").c_str(),
+            -1, &write, nullptr);
+        if (rc != SQLITE_OK) failed = {rc, to};
+    }
+    while (!failed.db && (rc = sqlite3_step(read)) == SQLITE_ROW) {
+        for (int c = 0; c <= static_cast<int>(columns.size()); ++c)
+            sqlite3_bind_value(write, c + 1, sqlite3_column_value(read, c));
+        if ((rc = sqlite3_step(write)) != SQLITE_DONE) failed = {rc, to};
+        sqlite3_reset(write);
+    }
+    if (!failed.db && rc != SQLITE_DONE) failed = {rc, from};
+    sqlite3_finalize(read);
+    sqlite3_finalize(write);
+    return failed;
+}
+
+// Drops every object of the data file's schema but SQLite's own.
+Failed dropAll(sqlite3 *db)
+{
+    // Triggers and views first, then virtual tables (which take their own
+    // tables with them), then whatever tables are left with their indexes.
+    for (const char *what :
+         {"type IN ('trigger', 'view')", "type = 'table' AND sql LIKE 'CREATE VIRTUAL TABLE%'",
+          "type = 'table'"}) {
+        std::vector<std::pair<std::string, std::string>> objects;
+        sqlite3_stmt *st = nullptr;
+        int rc = sqlite3_prepare_v2(db,
+                                    (std::string("SELECT type, name FROM sqlite_master WHERE ") +
+                                     what + " AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\'")
+                                        .c_str(),
+                                    -1, &st, nullptr);
+        while (rc == SQLITE_OK && (rc = sqlite3_step(st)) == SQLITE_ROW) {
+            objects.emplace_back(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)),
+                                 reinterpret_cast<const char *>(sqlite3_column_text(st, 1)));
+            rc = SQLITE_OK;
+        }
+        sqlite3_finalize(st);
+        if (rc != SQLITE_DONE) return {rc, db};
+        for (const auto &[type, name] : objects) {
+            std::string upper = type;
+            for (char &c : upper)
+                c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            if (Failed f = run(db, "DROP " + upper + " IF EXISTS " + quoteName(name)); f.db)
+                return f;
+        }
+    }
+    return {};
+}
+
+// In the write transaction open on `to`: replaces the data file's schema and
+// records by the backup's records, under the schema the dictionary derives.
+// Only the records are taken from the backup: the tables, their indexes and
+// triggers, the kept counts and figures and the substring indexes are made
+// afresh, so nothing of the backup's own making runs or stays.
+Failed rebuildFrom(sqlite3 *from, sqlite3 *to)
+{
+    if (Failed f = dropAll(to); f.db) return f;
+    for (int i = 0; i < TableCount; ++i) {
+        const TableDef &def = tableDef(TableId(i));
+        if (checkLayout(from, def) != NoError) continue; // not in the backup
+        std::vector<std::string> columns;
+        for (const FieldDef &f : def.fields)
+            columns.push_back(f.column);
+        if (Failed f = run(to, createTableSql(def)); f.db) return f;
+        if (Failed f = copyRows(from, to, def.label, columns); f.db) return f;
+        if (const int rc = createTableCompanions(to, def); rc != SQLITE_OK) return {rc, to};
+    }
+    // The photos and documents of the records restored, numbers and all.
+    if (const int rc = copyAttachments(from, to); rc != SQLITE_OK) return {rc, to};
+    // The notes of the placeholders among those records, so that those of
+    // stations that have gone are removed as usual.
+    if (sqlite3_table_column_metadata(from, "main", "HkPlaceholders", nullptr, nullptr, nullptr,
+                                      nullptr, nullptr, nullptr) == SQLITE_OK) {
+        if (Failed f = run(to, placeholdersTableSql()); f.db) return f;
+        if (Failed f = copyRows(from, to, "HkPlaceholders",
+                                {"TableLabel", "RowNo", "Pid", "Started", "Boot", "Host"});
+            f.db)
+            return f;
+    }
+    return {};
 }
 
 } // namespace
@@ -84,10 +181,9 @@ std::string BackupSource::check(const std::string &dataFile)
     if (!S_ISREG(info.st_mode)) return "it is not a file";
     if (sameFile(path_, dataFile)) return "it is the data file itself";
     // Read-only: the backup stays as it is, whatever happens here.
-    int rc = sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr);
+    int rc = openConnection(path_, SQLITE_OPEN_READONLY, &db_);
     if (rc == SQLITE_OK) {
         sqlite3_busy_timeout(db_, DataFile::kTransactionTimeoutMs);
-        registerKeyCollation(db_);
         // Reading the schema tells whether this is a database at all.
         rc = sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     }
@@ -98,22 +194,51 @@ std::string BackupSource::check(const std::string &dataFile)
                why + ")";
     }
     std::string reason;
-    // With the CHECK constraints: a backup may have been written by anyone.
     if (!quickCheck(db_, true, reason)) return reason;
+    if (rc = findForeignCode(db_, foreign_); rc != SQLITE_OK)
+        return std::string("its schema cannot be read: ") + sqlite3_errmsg(db_);
+    if (!foreign_.empty())
+        return "it holds " + describeObjects(foreign_) + ", which this program does not make";
     int tables = 0;
     for (int i = 0; i < TableCount; ++i) {
         const TableDef &def = tableDef(TableId(i));
-        const int code = checkLayout(db_, def);
-        if (code == NoError) {
-            ++tables;
-        } else if (code != FileNotFound) {
+        int code = checkLayout(db_, def);
+        if (code == FileNotFound) continue;
+        if (code != NoError)
             return "its table " + def.storedName() + " is not laid out as this program's (" +
                    (code == LayoutMismatch ? codeMessage(code) : lastError().driverMessage) + ")";
-        }
+        // A backup may have been written by anyone, also past the
+        // constraints (which a read-only quick_check does not look at).
+        long long broken = 0;
+        if (countBrokenRecords(db_, def, broken) != SQLITE_OK)
+            return std::string("it cannot be read: ") + sqlite3_errmsg(db_);
+        if (broken > 0)
+            return std::to_string(broken) + (broken == 1 ? " record" : " records") +
+                   " of its table " + def.storedName() + (broken == 1 ? " holds" : " hold") +
+                   " values that no record can hold";
+        // Keys in another order than the program's would be copied into
+        // nothing (the indexes are made afresh), but they tell of a file
+        // that another program has written.
+        if (code = checkKeys(db_, def); code != NoError)
+            return "the keys of its table " + def.storedName() + " are not this program's (" +
+                   (code == KeysInvalid ? codeMessage(code) : lastError().driverMessage) + ")";
+        ++tables;
     }
     // An empty database would pass every check above, and restoring it
     // would empty the data file.
     if (tables == 0) return "it holds none of this program's tables";
+    // Nothing but the program's own: a file that holds anything else was
+    // made or changed by another program, whose code must not come along.
+    if (std::string why = schemaDifference(db_); !why.empty()) return why;
+    // Its photos and documents are held to their rules as the records are.
+    long long broken = 0;
+    if (countBrokenAttachments(db_, broken) != SQLITE_OK)
+        return std::string("it cannot be read: ") + sqlite3_errmsg(db_);
+    if (broken > 0)
+        return std::to_string(broken) +
+               (broken == 1 ? " of its photos and documents holds"
+                            : " of its photos and documents hold") +
+               " values that no file can hold";
     return {};
 }
 
@@ -127,68 +252,72 @@ RestoreOutcome restoreBackup(const BackupSource &backup, DataFile &file, const s
         return failure(Step::Restoring, lastError());
     }
     const bool existed = ::access(file.path().c_str(), F_OK) == 0;
-    if (file.connect(true, name, busyMs) != NoError) return failure(Step::Restoring, lastError());
-    file.retain();
+    // A new file is made as the program makes its data file (with its
+    // write-ahead log). One that is there is reached on connections of the
+    // restore's own, which run nothing of the file's: whatever it holds of
+    // anyone else's making is dropped with the rest.
+    if (!existed && file.connect(true, name, busyMs) != NoError)
+        return failure(Step::Restoring, lastError());
+    if (!existed) file.retain();
     struct Held {
         DataFile &file;
-        ~Held() { file.release(); }
-    } held{file};
+        bool retained;
+        sqlite3 *writer = nullptr;
+        sqlite3 *reader = nullptr;
+        ~Held()
+        {
+            if (writer && !sqlite3_get_autocommit(writer))
+                sqlite3_exec(writer, "ROLLBACK", nullptr, nullptr, nullptr);
+            sqlite3_close(writer);
+            sqlite3_close(reader);
+            if (retained) file.release();
+        }
+    } held{file, !existed};
+
+    // The whole restore holds the write lock, on a connection of its own:
+    // no other station's change can fall between the copy of the file as it
+    // is and the restore and be lost from both. The copy reads through
+    // another (a connection that holds the lock cannot be copied).
+    int rc = openConnection(file.path(), SQLITE_OPEN_READWRITE, &held.writer);
+    if (rc == SQLITE_OK) {
+        sqlite3_busy_timeout(held.writer, busyMs);
+        rc = sqlite3_exec(held.writer, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    }
+    if (rc != SQLITE_OK) {
+        setSqliteError(held.writer, rc, name);
+        return failure(existed ? Step::Keeping : Step::Restoring, lastError());
+    }
 
     // The copy of the file as it is replaces an older one only once the
     // restore has succeeded, so a failed restore leaves the older copy too,
-    // and a restore of that very copy reads it unchanged.
-    const std::string pending = keepAs + "." + std::to_string(::getpid()) + ".kept";
+    // and a restore of that very copy reads it unchanged. Copies that
+    // restores cut off earlier go first.
+    removeLeftovers(keepAs, kPendingSuffix);
+    const std::string pending = stationFileName(keepAs, kPendingSuffix);
+    std::remove(pending.c_str());
     if (existed) {
-        // Under a write lock, held on a connection of its own (the copy
-        // cannot read through one that holds it): no other station's change
-        // can fall between the copy and the restore and be lost from both.
-        sqlite3 *guard = nullptr;
-        int rc = sqlite3_open_v2(file.path().c_str(), &guard, SQLITE_OPEN_READWRITE, nullptr);
-        if (rc == SQLITE_OK) {
-            sqlite3_busy_timeout(guard, busyMs);
-            rc = sqlite3_exec(guard, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-        }
-        if (rc != SQLITE_OK) {
-            setSqliteError(guard, rc, name);
-            sqlite3_close(guard);
-            return failure(Step::Keeping, lastError());
-        }
-        const BackupOutcome kept = copyDatabase(file.db(), pending, CopyCheck::Unchecked);
-        sqlite3_exec(guard, "ROLLBACK", nullptr, nullptr, nullptr);
-        sqlite3_close(guard);
+        rc = openConnection(file.path(), SQLITE_OPEN_READONLY, &held.reader);
+        if (rc == SQLITE_OK) sqlite3_busy_timeout(held.reader, busyMs);
+        const BackupOutcome kept =
+            rc == SQLITE_OK ? copyInto(held.reader, pending, CopyCheck::Unchecked)
+                            : BackupOutcome{FileSystemError, sqlite3_errmsg(held.reader)};
         if (kept.code != NoError) {
             setDriverError(kept.code, 0, kept.reason, fileName(keepAs));
             return failure(Step::Keeping, lastError());
         }
     }
-    auto restoreFailed = [&](int rc) {
-        std::remove(pending.c_str());
-        setSqliteError(file.db(), rc, name);
-        return failure(Step::Restoring, lastError());
-    };
 
-    // In write-ahead-log mode SQLite copies only pages of the size the file
-    // has: say so plainly rather than "attempt to write a readonly database".
-    const long long pageSize = pragmaNumber(backup.db(), "PRAGMA page_size");
-    const long long ownSize = pragmaNumber(file.db(), "PRAGMA page_size");
-    if (pageSize != ownSize && journalMode(file.db()) == "wal") {
+    Failed failed = rebuildFrom(backup.db(), held.writer);
+    if (!failed.db) {
+        rc = sqlite3_exec(held.writer, "COMMIT", nullptr, nullptr, nullptr);
+        if (rc != SQLITE_OK) failed = {rc, held.writer};
+    }
+    if (failed.db) {
+        // Rolled back as the writer closes: the file is as it was.
+        setSqliteError(failed.db, failed.rc, name);
         std::remove(pending.c_str());
-        setDriverError(FileSystemError, SQLITE_READONLY,
-                       "the backup's pages are of " + std::to_string(pageSize) +
-                           " bytes, the data file's of " + std::to_string(ownSize),
-                       name);
         return failure(Step::Restoring, lastError());
     }
-
-    file.setBusyTimeout(busyMs);
-    sqlite3_backup *copy = sqlite3_backup_init(file.db(), "main", backup.db(), "main");
-    if (!copy) return restoreFailed(sqlite3_errcode(file.db()));
-    // One step: every page in one write transaction on the data file.
-    const int step = sqlite3_backup_step(copy, -1);
-    const int finished = sqlite3_backup_finish(copy);
-    file.setBusyTimeout(DataFile::kTransactionTimeoutMs);
-    if (step != SQLITE_DONE) return restoreFailed(step);
-    if (finished != SQLITE_OK) return restoreFailed(finished);
     file.noteChange();
 
     if (existed && std::rename(pending.c_str(), keepAs.c_str()) != 0) {
@@ -201,7 +330,11 @@ RestoreOutcome restoreBackup(const BackupSource &backup, DataFile &file, const s
     }
     // A backup this very run took while an insert form was open holds that
     // form's placeholder, noted as this station's: no form is open now.
-    removeOwnPlaceholders(file);
+    if (file.connect(false, name, busyMs) == NoError) {
+        file.retain();
+        removeOwnPlaceholders(file);
+        file.release();
+    }
     setError(NoError, name);
     return {};
 }

@@ -1,14 +1,19 @@
 // Putting a backup of the data file back. The backup is checked before
-// anything is touched: it must open as a database, pass PRAGMA quick_check
-// and hold this program's tables as the dictionary lays them out. The data
-// file as it was is then kept beside it, and the backup is copied into the
-// data file through SQLite's online backup, in one write transaction on the
-// file's own connection: other stations wait for it or see the restored file
-// whole, the write-ahead log stays in use, and a failure leaves the file as it
-// was.
+// anything is touched: it must open as a database, pass PRAGMA quick_check,
+// hold this program's tables as the dictionary defines them (constraints
+// and all) with their keys in the program's order, and nothing else: no
+// trigger, view or table of anyone else's making. The data file as it was
+// is then kept beside it, and the backup's records are copied into the data
+// file under a schema made afresh from the dictionary (indexes, triggers,
+// counts and substring indexes included), in one write transaction: other
+// stations wait for it or see the restored file whole, the write-ahead log
+// stays in use, and a failure leaves the file as it was.
 #pragma once
 
+#include "platform/data/ownschema.h"
+
 #include <string>
+#include <vector>
 
 struct sqlite3;
 
@@ -32,6 +37,9 @@ class BackupSource
     // it can.
     const std::string &problem() const { return problem_; }
     bool sound() const { return problem_.empty(); }
+    // The triggers and views in it that the program does not make (then
+    // also the problem); empty when none.
+    const std::vector<SchemaObject> &foreignCode() const { return foreign_; }
     sqlite3 *db() const { return db_; }
 
   private:
@@ -40,6 +48,7 @@ class BackupSource
     std::string path_;
     sqlite3 *db_ = nullptr;
     std::string problem_;
+    std::vector<SchemaObject> foreign_;
 };
 
 struct RestoreOutcome {
@@ -54,11 +63,14 @@ struct RestoreOutcome {
 };
 
 // Restores a sound backup into `file` (created when it is not there yet).
-// The data file as it was is copied to `keepAs` first, replacing an older
-// copy only once the restore has succeeded. busyMs: how long to wait for
+// The data file as it was is copied to `keepAs` first (through
+// stationFileName(keepAs, kPendingSuffix), whose leftovers of stations that
+// have gone are removed), replacing an older copy only once the restore has
+// succeeded. busyMs: how long to wait for
 // another station's lock. The outcome's code and reason are also in
 // lastError(), for the standard warning.
 RestoreOutcome restoreBackup(const BackupSource &backup, DataFile &file, const std::string &keepAs,
                              int busyMs);
+inline constexpr const char *kPendingSuffix = ".kept";
 
 } // namespace hk

@@ -3,8 +3,8 @@
 #include "platform/data/collation.h"
 #include "platform/data/fileerror.h"
 
+#include <algorithm>
 #include <sqlite3.h>
-#include <strings.h>
 #include <vector>
 
 namespace hk
@@ -20,31 +20,40 @@ std::string quoteName(std::string_view name)
     return out + '"';
 }
 
+std::string fieldCondition(const FieldDef &f)
+{
+    const std::string c = quoteName(f.column);
+    if (f.isText())
+        return "typeof(" + c + ") = 'text' AND length(" + c + ") <= " + std::to_string(f.size) +
+               " AND length(" + c + ") = length(rtrim(" + c + ", ' '))";
+    // A decimal is stored as hundredths.
+    const ValueRange range = valueRange(f);
+    return "typeof(" + c + ") = 'integer' AND " + c + " BETWEEN " + std::to_string(range.least) +
+           " AND " + std::to_string(range.most);
+}
+
 static std::string columnSql(const FieldDef &f)
 {
     const std::string c = quoteName(f.column);
-    auto range = [&](std::int64_t lo, std::int64_t hi) {
-        return c + " INTEGER NOT NULL DEFAULT 0 CHECK (typeof(" + c + ") = 'integer' AND " + c +
-               " BETWEEN " + std::to_string(lo) + " AND " + std::to_string(hi) + ")";
-    };
-    switch (f.type) {
-    case FieldType::Long:
-        return range(INT32_MIN, INT32_MAX);
-    case FieldType::Short:
-        return range(INT16_MIN, INT16_MAX);
-    case FieldType::Byte:
-        return range(0, 255);
-    case FieldType::Decimal: {
-        // Hundredths, within the digits of the packed decimal.
-        std::int64_t max = pow10(2 * f.size - 1) - 1;
-        return range(-max, max);
+    return c +
+           (f.isText() ? std::string(" TEXT NOT NULL DEFAULT '' COLLATE ") + kCollationName
+                       : std::string(" INTEGER NOT NULL DEFAULT 0")) +
+           " CHECK (" + fieldCondition(f) + ")";
+}
+
+int countBrokenRecords(sqlite3 *db, const TableDef &table, long long &count)
+{
+    std::string sql = "SELECT count(*) FROM " + quoteName(table.label) + " WHERE NOT (";
+    for (std::size_t i = 0; i < table.fields.size(); ++i)
+        sql += (i ? ") OR NOT (" : "") + fieldCondition(table.fields[i]);
+    sqlite3_stmt *st = nullptr;
+    int rc = sqlite3_prepare_v2(db, (sql + ")").c_str(), -1, &st, nullptr);
+    if (rc == SQLITE_OK && (rc = sqlite3_step(st)) == SQLITE_ROW) {
+        count = sqlite3_column_int64(st, 0);
+        rc = SQLITE_OK;
     }
-    case FieldType::String:
-        return c + " TEXT NOT NULL DEFAULT '' COLLATE " + kCollationName + " CHECK (typeof(" + c +
-               ") = 'text' AND length(" + c + ") <= " + std::to_string(f.size) + " AND length(" +
-               c + ") = length(rtrim(" + c + ", ' ')))";
-    }
-    return c;
+    sqlite3_finalize(st);
+    return rc;
 }
 
 std::string createTableSql(const TableDef &table)
@@ -105,32 +114,100 @@ std::string createCountTriggerSql(const TableDef &table, CountTrigger which)
            " 1 WHERE TableLabel = " + label + "; END";
 }
 
+std::string normaliseSql(std::string_view sql)
+{
+    std::string out;
+    auto upper = [](char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; };
+    auto word = [](char c) {
+        return c == '_' || c == '$' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') ||
+               (c >= 'a' && c <= 'z') || static_cast<unsigned char>(c) >= 0x80;
+    };
+    std::size_t i = 0;
+    const std::size_t n = sql.size();
+    while (i < n) {
+        const char c = sql[i];
+        if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v') {
+            ++i;
+            continue;
+        }
+        if (sql.substr(i, 2) == "--") {
+            const std::size_t end = sql.find('\n', i);
+            i = end == std::string_view::npos ? n : end + 1;
+            continue;
+        }
+        if (sql.substr(i, 2) == "/*") {
+            const std::size_t end = sql.find("*/", i + 2);
+            i = end == std::string_view::npos ? n : end + 2;
+            continue;
+        }
+        if (!out.empty()) out += ' ';
+        if (c == '\'') {
+            // A string literal, as it stands.
+            std::size_t j = i + 1;
+            for (; j < n; ++j) {
+                if (sql[j] != '\'') continue;
+                if (j + 1 < n && sql[j + 1] == '\'') {
+                    ++j; // a doubled quote within the text
+                    continue;
+                }
+                break;
+            }
+            out += sql.substr(i, std::min(j + 1, n) - i);
+            i = j + 1;
+        } else if (c == '"' || c == '[' || c == '`') {
+            // A quoted name, in one quoting and letter case.
+            const char close = c == '[' ? ']' : c;
+            std::string name;
+            std::size_t j = i + 1;
+            for (; j < n; ++j) {
+                if (sql[j] == close) {
+                    if (close != ']' && j + 1 < n && sql[j + 1] == close) {
+                        name += close;
+                        ++j;
+                        continue;
+                    }
+                    break;
+                }
+                name += sql[j];
+            }
+            out += '"';
+            for (char d : name) {
+                if (d == '"') out += '"';
+                out += upper(d);
+            }
+            out += '"';
+            i = j + 1;
+        } else if (word(c)) {
+            while (i < n && word(sql[i]))
+                out += upper(sql[i++]);
+        } else {
+            out += c;
+            ++i;
+        }
+    }
+    return out;
+}
+
 int checkLayout(sqlite3 *db, const TableDef &table)
 {
     sqlite3_stmt *st = nullptr;
-    std::string sql = "PRAGMA table_info(" + quoteName(table.label) + ")";
-    int rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr);
+    int rc = sqlite3_prepare_v2(
+        db, "SELECT sql FROM sqlite_master WHERE type = 'table' AND name = ?1 COLLATE NOCASE", -1,
+        &st, nullptr);
     if (rc != SQLITE_OK) return setSqliteError(db, rc, table.storedName());
-    std::size_t n = 0;
-    bool same = true;
-    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-        auto *name = reinterpret_cast<const char *>(sqlite3_column_text(st, 1));
-        auto *type = reinterpret_cast<const char *>(sqlite3_column_text(st, 2));
-        if (n >= table.fields.size()) {
-            same = false;
-        } else {
-            const FieldDef &f = table.fields[n];
-            const char *want = f.isText() ? "TEXT" : "INTEGER";
-            if (!name || !type || strcasecmp(name, f.column.c_str()) != 0 ||
-                strcasecmp(type, want) != 0)
-                same = false;
-        }
-        ++n;
-    }
+    sqlite3_bind_text(st, 1, table.label.c_str(), -1, SQLITE_TRANSIENT);
+    rc = sqlite3_step(st);
+    std::string stored;
+    if (rc == SQLITE_ROW)
+        if (const auto *sql = sqlite3_column_text(st, 0))
+            stored = normaliseSql(reinterpret_cast<const char *>(sql));
     sqlite3_finalize(st);
-    if (rc != SQLITE_DONE) return setSqliteError(db, rc, table.storedName());
-    if (n == 0) return setError(FileNotFound, table.storedName());
-    if (!same || n != table.fields.size()) return setError(LayoutMismatch, table.storedName());
+    if (rc == SQLITE_DONE) return setError(FileNotFound, table.storedName());
+    if (rc != SQLITE_ROW) return setSqliteError(db, rc, table.storedName());
+    // The whole definition: a table with the right columns but without
+    // their constraints would take values that no record can hold.
+    if (stored != normaliseSql(createTableSql(table)))
+        return setError(LayoutMismatch, table.storedName());
     return setError(NoError, table.storedName());
 }
 
@@ -149,11 +226,10 @@ int compareRows(sqlite3_stmt *a, const std::vector<sqlite3_value *> &b, int colu
         sqlite3_value *y = b[static_cast<std::size_t>(c)];
         int r;
         if (sqlite3_value_type(x) == SQLITE_TEXT && sqlite3_value_type(y) == SQLITE_TEXT) {
-            r = compareKeyText(
-                {reinterpret_cast<const char *>(sqlite3_value_text(x)),
-                 static_cast<std::size_t>(sqlite3_value_bytes(x))},
-                {reinterpret_cast<const char *>(sqlite3_value_text(y)),
-                 static_cast<std::size_t>(sqlite3_value_bytes(y))});
+            r = compareKeyText({reinterpret_cast<const char *>(sqlite3_value_text(x)),
+                                static_cast<std::size_t>(sqlite3_value_bytes(x))},
+                               {reinterpret_cast<const char *>(sqlite3_value_text(y)),
+                                static_cast<std::size_t>(sqlite3_value_bytes(y))});
         } else {
             const auto i = sqlite3_value_int64(x), j = sqlite3_value_int64(y);
             r = i < j ? -1 : i > j ? 1 : 0;
@@ -220,7 +296,8 @@ int checkKeys(sqlite3 *db, const TableDef &table)
         rc = sqlite3_step(st);
         if (rc == SQLITE_ROW) {
             auto *stored = reinterpret_cast<const char *>(sqlite3_column_text(st, 0));
-            valid = stored && createIndexSql(table, static_cast<int>(k)) == stored;
+            valid = stored && normaliseSql(createIndexSql(table, static_cast<int>(k))) ==
+                                  normaliseSql(stored);
         } else if (rc == SQLITE_DONE) {
             valid = false;
         } else {

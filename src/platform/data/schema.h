@@ -12,7 +12,14 @@ namespace hk
 {
 
 std::string quoteName(std::string_view name);
+// What a field's CHECK constraint demands of its value: its type, and its
+// range or width.
+std::string fieldCondition(const FieldDef &f);
 std::string createTableSql(const TableDef &table);
+// How many records of the table break a field's condition. SQLite checks a
+// table's constraints in PRAGMA integrity_check only on a connection that may
+// write; this asks on any. Returns SQLite's result code.
+int countBrokenRecords(sqlite3 *db, const TableDef &table, long long &count);
 std::string indexName(const TableDef &table, int key);
 std::string createIndexSql(const TableDef &table, int key);
 
@@ -25,8 +32,14 @@ enum class CountTrigger { Insert, Delete };
 std::string countTriggerName(const TableDef &table, CountTrigger which);
 std::string createCountTriggerSql(const TableDef &table, CountTrigger which);
 
-// 0 when the stored columns follow the record; FileNotFound when the table is
-// not in the file; LayoutMismatch otherwise. Other codes come from SQLite.
+// SQL text without what does not change its meaning: comments, the blanks
+// between words, the letter case of keywords and names. Quoted texts are
+// kept as they are; a quoted name stays apart from an unquoted word.
+std::string normaliseSql(std::string_view sql);
+
+// 0 when the stored table is defined as the dictionary derives it (its
+// columns and their constraints); FileNotFound when the table is not in the
+// file; LayoutMismatch otherwise. Other codes come from SQLite.
 int checkLayout(sqlite3 *db, const TableDef &table);
 // 0 when every key's index is there as the dictionary describes it, with
 // its first and last entries in the key rule's order; KeysInvalid otherwise.

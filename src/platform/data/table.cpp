@@ -6,9 +6,11 @@
 #include "platform/data/counts.h"
 #include "platform/data/datafile.h"
 #include "platform/data/fileerror.h"
+#include "platform/data/ownschema.h"
 #include "platform/data/placeholders.h"
 #include "platform/data/schema.h"
 #include "platform/data/textsearch.h"
+#include "platform/data/transaction.h"
 
 #include <cstring>
 #include <sqlite3.h>
@@ -67,15 +69,19 @@ int Table::changeSchema(bool createFile, const std::function<int(sqlite3 *)> &wo
     int code = file_.connect(createFile, storedName());
     if (code != NoError) return code;
     file_.retain();
-    sqlite3 *db = file_.db();
-    const bool own = !file_.inTransaction();
-    int rc = own ? sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) : SQLITE_OK;
-    code = rc == SQLITE_OK ? work(db) : setSqliteError(db, rc, storedName());
-    if (own && file_.inTransaction()) {
-        FileError error = lastError();
-        sqlite3_exec(db, code == NoError ? "COMMIT" : "ROLLBACK", nullptr, nullptr, nullptr);
-        setDriverError(error.code, error.driverCode, error.driverMessage, storedName());
-    }
+    {
+        // Inside a caller's transaction the change is part of it.
+        Transaction txn(file_);
+        code = txn.begin();
+        if (code == NoError) code = work(file_.db());
+        if (code == NoError) {
+            const FileError done = lastError();
+            code = txn.commit();
+            if (code == NoError) setDriverError(done.code, done.driverCode, done.driverMessage, {});
+        }
+    } // not committed: rolled back, keeping the failure
+    const FileError result = lastError();
+    setDriverError(result.code, result.driverCode, result.driverMessage, storedName());
     file_.release();
     return code;
 }
@@ -93,18 +99,9 @@ int Table::create()
         if (code != FileNotFound) return code;
         // Only a missing table is made: an existing one, whatever its state,
         // is never replaced.
-        std::string sql = createTableSql(def_);
-        for (std::size_t k = 0; k < def_.keys.size(); ++k)
-            sql += ";\n" + createIndexSql(def_, static_cast<int>(k));
-        sql += ";\n";
-        for (int f : def_.searched)
-            sql += createSearchIndexSql(def_, f);
-        code = runSql(db, sql);
-        if (code != NoError) return code;
-        int rc = startCount(db, def_);
-        if (rc == SQLITE_OK) rc = startChildSums(db, def_);
-        if (rc == SQLITE_OK && ownsAttachments(def_.id)) rc = startAttachments(db, def_);
-        return rc == SQLITE_OK ? code : setSqliteError(db, rc, storedName());
+        const int rc = createTableSchema(db, def_);
+        return rc == SQLITE_OK ? setError(NoError, storedName())
+                               : setSqliteError(db, rc, storedName());
     });
 }
 
@@ -148,7 +145,7 @@ int Table::send(std::string_view text)
         return text.size() == std::strlen(s) && strncasecmp(text.data(), s, text.size()) == 0;
     };
     if (is("Recover=10")) {
-        recoverMs_ = 10000;
+        recoverMs_ = file_.recoveryWait();
         return setError(NoError, storedName());
     }
     if (is("QUICKSCAN=on") || is("QUICKSCAN=off")) return setError(NoError, storedName());

@@ -45,9 +45,10 @@ class Table
     int buildKeys();
     int close();
     bool isOpen() const { return open_; }
-    // "Recover=10": the next open waits up to 10 s for another station's
-    // lock. "QUICKSCAN=on"/"QUICKSCAN=off" brackets sequential scans; every
-    // read here is an indexed range read already, so it is accepted as is.
+    // "Recover=10": the next open waits up to 10 s (the file's recoveryWait())
+    // for another station's lock. "QUICKSCAN=on"/"QUICKSCAN=off" brackets
+    // sequential scans; every read here is an indexed range read already, so
+    // it is accepted as is.
     int send(std::string_view driverString);
 
     // The number of records, as the data file keeps it (see counts.h).

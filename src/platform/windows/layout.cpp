@@ -12,6 +12,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressBar>
@@ -129,6 +130,24 @@ const ControlLayout *WindowLayout::control(int id) const
     for (const auto &c : controls)
         if (c.id == id) return &c;
     return nullptr;
+}
+
+// ---------------------------------------------------------------- spin
+
+QValidator::State ClampingSpin::validate(QString &input, int &) const
+{
+    if (input.isEmpty()) return QValidator::Intermediate;
+    bool ok = false;
+    const int v = input.toInt(&ok);
+    if (!ok) return QValidator::Invalid;
+    return v >= minimum() && v <= maximum() ? QValidator::Acceptable : QValidator::Intermediate;
+}
+
+void ClampingSpin::fixup(QString &input) const
+{
+    bool ok = false;
+    const int v = input.toInt(&ok);
+    input = QString::number(!ok || v < minimum() ? minimum() : std::min(v, maximum()));
 }
 
 // ---------------------------------------------------------------- entry
@@ -318,37 +337,52 @@ bool BuiltWindow::pressEnter(QWidget *focus)
     return true;
 }
 
+// The group of the control holding `w`; 0 outside any control.
+int BuiltWindow::groupOf(const QWidget *w) const
+{
+    for (const QWidget *at = w; at && at != this; at = at->parentWidget())
+        for (const auto &c : layout_.controls)
+            if (widgets_.at(c.id) == at) return c.group;
+    return 0;
+}
+
 // The first control on show whose caption's access letter is `key`, enabled
-// ones first; 0 when none shows it. A disabled one still keeps the key from
-// the menu bar: the user meant this window's command.
+// ones first: among the controls of the focused part and the window's own
+// before those of another part. 0 when none shows it. A disabled one still
+// keeps the key from the menu bar: the user meant this window's command.
 int BuiltWindow::accessKeyControl(int key) const
 {
+    const int here = groupOf(QApplication::focusWidget());
     int disabled = 0;
-    for (const auto &c : layout_.controls) {
-        switch (c.kind) {
-        case ControlKind::Button:
-        case ControlKind::Check:
-        case ControlKind::Radio:
-        case ControlKind::Prompt:
-        case ControlKind::Tab:
-            break;
-        default:
-            continue;
-        }
-        const QKeySequence mnemonic = QKeySequence::mnemonic(qs(c.text));
-        if (mnemonic.isEmpty() || (mnemonic[0].key() != key)) continue;
-        QWidget *w = widgets_.at(c.id);
-        if (c.kind == ControlKind::Prompt) w = static_cast<QLabel *>(w)->buddy();
-        if (c.kind == ControlKind::Tab) {
-            if (hidden_.at(c.id) || !shown(c.parent)) continue;
-            auto *sheet = controlAs<QTabWidget>(c.parent);
-            if (sheet->isEnabled() && sheet->isTabEnabled(sheet->indexOf(w))) return c.id;
+    for (const bool near : {true, false}) {
+        for (const auto &c : layout_.controls) {
+            switch (c.kind) {
+            case ControlKind::Button:
+            case ControlKind::Check:
+            case ControlKind::Radio:
+            case ControlKind::Prompt:
+            case ControlKind::Tab:
+                break;
+            default:
+                continue;
+            }
+            if (near != (c.group == 0 || c.group == here)) continue;
+            const QKeySequence mnemonic = QKeySequence::mnemonic(qs(c.text));
+            if (mnemonic.isEmpty() || (mnemonic[0].key() != key)) continue;
+            QWidget *w = widgets_.at(c.id);
+            if (c.kind == ControlKind::Prompt) w = static_cast<QLabel *>(w)->buddy();
+            if (c.kind == ControlKind::Tab) {
+                if (hidden_.at(c.id) || !shown(c.parent)) continue;
+                auto *sheet = controlAs<QTabWidget>(c.parent);
+                if (sheet->isEnabled() && sheet->isTabEnabled(sheet->indexOf(w))) return c.id;
+                if (!disabled) disabled = c.id;
+                continue;
+            }
+            if (!w || !shown(c.id)) continue;
+            if (w->isEnabled()) return c.id;
             if (!disabled) disabled = c.id;
-            continue;
         }
-        if (!w || !shown(c.id)) continue;
-        if (w->isEnabled()) return c.id;
-        if (!disabled) disabled = c.id;
+        if (disabled) break; // the focused part's own command, though it cannot act now
     }
     return disabled;
 }
@@ -398,14 +432,61 @@ bool BuiltWindow::eventFilter(QObject *watched, QEvent *e)
     case Qt::Key_Enter:
         return pressEnter(focus);
     case Qt::Key_Escape:
+        // The window's Cancel, or else the window goes as its close box
+        // would take it.
         if (QAbstractButton *cancel = cancelButton()) {
             cancel->click();
             return true;
         }
+        if (QWidget *frame = closable()) {
+            QMetaObject::invokeMethod(frame, &QWidget::close, Qt::QueuedConnection);
+            return true;
+        }
         return false;
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+        return chooseNeighbour(focus, -1);
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        return chooseNeighbour(focus, +1);
     default:
         return false;
     }
+}
+
+// What closes this window: itself when it is one, its sub-window in the
+// frame; nothing when it is part of another window.
+QWidget *BuiltWindow::closable()
+{
+    if (isWindow()) return this;
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget())) return sub;
+    return nullptr;
+}
+
+// An arrow on a radio of an option chooses the next one on show in that
+// direction (round the ends), as the arrows do in any option group: moving
+// the focus alone would leave the choice where it was, even blank.
+bool BuiltWindow::chooseNeighbour(QWidget *focus, int step)
+{
+    const ControlLayout *radio = nullptr;
+    for (const auto &c : layout_.controls)
+        if (c.kind == ControlKind::Radio && widgets_.at(c.id) == focus) radio = &c;
+    if (!radio) return false;
+    std::vector<QAbstractButton *> choices;
+    std::size_t at = 0;
+    for (const auto &c : layout_.controls) {
+        if (c.kind != ControlKind::Radio || c.parent != radio->parent) continue;
+        auto *b = static_cast<QAbstractButton *>(widgets_.at(c.id));
+        if (&c == radio) at = choices.size();
+        if (b == focus || (b->isEnabled() && shown(c.id))) choices.push_back(b);
+    }
+    if (choices.size() < 2) return true;
+    const int n = static_cast<int>(choices.size());
+    QAbstractButton *next =
+        choices[static_cast<std::size_t>((static_cast<int>(at) + n + step) % n)];
+    next->setFocus(Qt::TabFocusReason);
+    next->click();
+    return true;
 }
 
 // Focus moves while the controls go: stop listening before they do.
@@ -525,7 +606,7 @@ QWidget *BuiltWindow::create(const ControlLayout &c)
         break;
     }
     case ControlKind::Spin: {
-        auto *spin = new QSpinBox(this);
+        auto *spin = new ClampingSpin(this);
         spin->setRange(c.low, c.high);
         spin->setReadOnly(c.flags & FlagReadOnly);
         w = spin;
@@ -708,8 +789,13 @@ PictureValue BuiltWindow::value(int id) const
         auto *group = w->findChild<QButtonGroup *>(QStringLiteral("hkOption"));
         return std::int64_t{std::max(0, group->checkedId())};
     }
-    case ControlKind::Spin:
-        return std::int64_t{static_cast<QSpinBox *>(w)->value()};
+    case ControlKind::Spin: {
+        // What is typed counts, as it would once the spin is left: OK may be
+        // pressed with the focus still in it.
+        auto *spin = static_cast<QSpinBox *>(w);
+        spin->interpretText();
+        return std::int64_t{spin->value()};
+    }
     case ControlKind::DropList:
     case ControlKind::Combo:
         return static_cast<QComboBox *>(w)->currentText().toStdString();
@@ -737,40 +823,68 @@ int BuiltWindow::acceptAll()
 namespace
 {
 
-// The width a column needs to show its whole heading.
-int headingWidth(const QHeaderView *h, int section)
+// The width a column needs to show its whole heading: the header's own
+// measure, which leaves room for the heading in bold (as a highlighted
+// section shows it) and for a sort mark.
+int headingWidth(QHeaderView *h, int section)
 {
-    const QString text =
-        h->model() ? h->model()->headerData(section, Qt::Horizontal).toString() : QString();
-    return h->fontMetrics().horizontalAdvance(text) +
-           2 * h->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, h);
+    h->ensurePolished(); // its font and style as they will be shown
+    return std::max(0, h->sectionSizeHint(section));
 }
 
-// Keeps the last column across the rest of the list: wider when there is
-// room, narrower down to its heading when the columns before it leave less,
-// so a list does not scroll sideways for empty space or cut a short column.
-class LastColumnFit : public QObject
+// Fits the columns to the list whenever its width changes or it takes a
+// format. The last column runs across the rest of the list: wider when there
+// is room, narrower down to its heading when the columns before it leave
+// less, so a list does not scroll sideways for empty space. A column that
+// would end past the right edge, so that only part of its heading shows
+// ("Sic" for "Side"), is made to fit by the columns before it giving a
+// little (each keeps three quarters of its design and its heading); when
+// they cannot, it starts at the edge instead and shows on scrolling.
+class ColumnFit : public QObject
 {
   public:
-    explicit LastColumnFit(QTreeView *view) : QObject(view), view_(view)
+    explicit ColumnFit(QTreeView *view) : QObject(view), view_(view)
     {
-        setObjectName(QStringLiteral("lastColumnFit"));
+        setObjectName(QStringLiteral("columnFit"));
         view->viewport()->installEventFilter(this);
         connect(view->header(), &QHeaderView::sectionResized, this, [this](int section) {
-            if (section != view_->header()->count() - 1) fit();
+            if (!fitting_ && section != view_->header()->count() - 1) fillLast();
         });
+    }
+
+    // The columns' sizes as the format gives them, in pixels.
+    void setDesign(std::vector<int> design)
+    {
+        design_ = std::move(design);
+        fit();
     }
 
     void fit()
     {
         QHeaderView *h = view_->header();
-        const int last = h->count() - 1;
-        if (last < 0) return;
-        int before = 0;
-        for (int i = 0; i < last; ++i)
-            if (!h->isSectionHidden(i)) before += h->sectionSize(i);
-        const int size = std::max(view_->viewport()->width() - before, headingWidth(h, last));
-        if (h->sectionSize(last) != size) h->resizeSection(last, size);
+        const int n = std::min(h->count(), static_cast<int>(design_.size()));
+        if (n == 0) return;
+        std::vector<int> size(design_.begin(), design_.begin() + n);
+        const int room = view_->viewport()->width();
+        int last = n - 1;
+        while (last > 0 && h->isSectionHidden(last))
+            --last;
+        int at = 0;
+        for (int i = 0; i < n; ++i) {
+            if (h->isSectionHidden(i)) continue;
+            if (at < room && at + size[i] > room && i > 0) {
+                // The last column narrows to the rest by itself, down to its heading.
+                const int over = i == last ? headingWidth(h, i) - (room - at) : at + size[i] - room;
+                if (over > 0 && !giveWay(size, i, over)) size[i - 1] += room - at;
+                break;
+            }
+            at += size[i];
+        }
+        fitting_ = true;
+        for (int i = 0; i < n; ++i)
+            if (h->sectionSize(i) != size[i]) h->resizeSection(i, size[i]);
+        fitting_ = false;
+        fillLast();
     }
 
   protected:
@@ -781,7 +895,47 @@ class LastColumnFit : public QObject
     }
 
   private:
+    // Takes `needed` pixels from the columns before `column`, the widest
+    // first; false (and nothing taken) when they cannot spare that much.
+    bool giveWay(std::vector<int> &size, int column, int needed)
+    {
+        QHeaderView *h = view_->header();
+        std::vector<int> spare(size.size(), 0);
+        int total = 0;
+        for (int j = 0; j < column; ++j) {
+            if (h->isSectionHidden(j)) continue;
+            spare[j] = std::max(0, size[j] - std::max(headingWidth(h, j), design_[j] * 3 / 4));
+            total += spare[j];
+        }
+        if (total < needed) return false;
+        while (needed > 0) {
+            const auto widest =
+                std::max_element(spare.begin(), spare.begin() + column) - spare.begin();
+            const int take = std::min(needed, spare[widest]);
+            size[widest] -= take;
+            spare[widest] -= take;
+            needed -= take;
+        }
+        return true;
+    }
+
+    void fillLast()
+    {
+        QHeaderView *h = view_->header();
+        const int last = h->count() - 1;
+        if (last < 0) return;
+        int before = 0;
+        for (int i = 0; i < last; ++i)
+            if (!h->isSectionHidden(i)) before += h->sectionSize(i);
+        const int size = std::max(view_->viewport()->width() - before, headingWidth(h, last));
+        fitting_ = true;
+        if (h->sectionSize(last) != size) h->resizeSection(last, size);
+        fitting_ = false;
+    }
+
     QTreeView *view_;
+    std::vector<int> design_;
+    bool fitting_ = false;
 };
 
 } // namespace
@@ -796,20 +950,21 @@ void applyListFormat(QTreeView *view, const ListFormat &format, const DialogUnit
     }
     QHeaderView *header = view->header();
     header->setStretchLastSection(false);
+    std::vector<int> design;
     for (int i = 0; i < n; ++i) {
         const ListColumn &c = format.columns[static_cast<std::size_t>(i)];
         model->setHeaderData(i, Qt::Horizontal, qs(c.header));
         model->setHeaderData(i, Qt::Horizontal, QVariant::fromValue(alignmentOf(c.headerAlign)),
                              Qt::TextAlignmentRole);
         // Never narrower than its heading ("Counter Start" over a short number).
-        header->resizeSection(i, std::max(units.toPixelsX(c.width), headingWidth(header, i)));
+        design.push_back(std::max(units.toPixelsX(c.width), headingWidth(header, i)));
         header->setSectionResizeMode(i,
                                      c.resizable ? QHeaderView::Interactive : QHeaderView::Fixed);
     }
-    auto *fit = view->findChild<LastColumnFit *>(QStringLiteral("lastColumnFit"),
-                                                 Qt::FindDirectChildrenOnly);
-    if (!fit) fit = new LastColumnFit(view);
-    fit->fit();
+    auto *fit =
+        view->findChild<ColumnFit *>(QStringLiteral("columnFit"), Qt::FindDirectChildrenOnly);
+    if (!fit) fit = new ColumnFit(view);
+    fit->setDesign(std::move(design));
 }
 
 } // namespace hk

@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QRect>
 #include <QSize>
+#include <QSpinBox>
 #include <QWidget>
 
 #include <functional>
@@ -84,6 +85,10 @@ struct ControlLayout {
     int low = 0, high = 0;            // spins
     std::string image{};              // images: a file or resource path
     unsigned flags = FlagNone;
+    // Controls of one part of a window that repeats another's commands (the
+    // second list of two): an access key goes first to the part holding the
+    // focus, then to the window's own controls (group 0), then to the rest.
+    int group = 0;
 };
 
 struct WindowLayout {
@@ -123,6 +128,19 @@ class PictureEntry : public QLineEdit
     Picture picture_;
     PictureValue value_;
     std::function<bool(const PictureValue &)> acceptor_;
+};
+
+// A spin that takes a typed number beyond its range as the nearest end of
+// it, where a plain spin would refuse the digit that crossed it and keep the
+// number typed so far.
+class ClampingSpin : public QSpinBox
+{
+  public:
+    using QSpinBox::QSpinBox;
+
+  protected:
+    QValidator::State validate(QString &input, int &pos) const override;
+    void fixup(QString &input) const override;
 };
 
 // A built window. It owns its controls and finds each by number.
@@ -194,7 +212,10 @@ class BuiltWindow : public QWidget
     bool inside(QObject *o) const;
     bool inControl(QObject *o, ControlKind kind) const;
     bool pressEnter(QWidget *focus);
+    QWidget *closable();
+    bool chooseNeighbour(QWidget *focus, int step);
     int accessKeyControl(int key) const;
+    int groupOf(const QWidget *w) const;
     void useAccessKey(int id);
     QString statusFor(int id) const;
 

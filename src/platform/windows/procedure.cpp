@@ -1,6 +1,7 @@
 #include "platform/windows/procedure.h"
 
 #include "dictionary/globals.h"
+#include "platform/titlefit.h"
 #include "platform/windows/layout.h"
 
 #include <QApplication>
@@ -174,10 +175,12 @@ QWidget *Procedure::openDocument(QWidget *content)
         }
         sub->show();
         sub->resize(sub->size() - content->size() + built);
+        fitTitle(sub);
         return sub;
     }
     setWindow(content);
     content->show();
+    fitTitle(content);
     return content;
 }
 
@@ -237,6 +240,22 @@ Procedure *findProcedure(Long id)
 {
     auto it = registry().find(id);
     return it == registry().end() ? nullptr : it->second;
+}
+
+std::vector<Procedure *> runningProcedures()
+{
+    std::vector<Procedure *> all;
+    for (const auto &[id, proc] : registry())
+        all.push_back(proc);
+    return all;
+}
+
+Procedure *procedureOf(const QWidget *widget)
+{
+    for (const QWidget *at = widget; at; at = at->parentWidget())
+        for (const auto &[id, proc] : registry())
+            if (proc->window() == at) return proc;
+    return nullptr;
 }
 
 bool post(Long id, QEvent::Type type)

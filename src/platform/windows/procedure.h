@@ -25,6 +25,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
 class QMdiArea;
 
@@ -53,6 +54,9 @@ class Procedure : public QObject
     // The procedure's window (the sub-window when it is a document window), or
     // null before it opens and after it closes.
     QWidget *window() const { return window_; }
+    // The help topic about this procedure's window: its name unless the
+    // procedure says otherwise. F1 and the window's Help button open it.
+    virtual QString helpContext() const { return name_; }
 
     // Runs `callee` and returns when it has finished. Meanwhile this
     // procedure's window takes no input; all other windows stay live.
@@ -116,6 +120,12 @@ Long start(std::unique_ptr<Procedure> procedure);
 
 // The running procedure with that number, or null.
 Procedure *findProcedure(Long id);
+// The running procedures in the order they started.
+std::vector<Procedure *> runningProcedures();
+// The procedure whose window holds `widget` (the innermost one, so that a
+// document window's procedure answers rather than the frame's); null when
+// no window of a procedure holds it.
+Procedure *procedureOf(const QWidget *widget);
 // Posts `type` to the procedure `id`; false when no such procedure runs.
 bool post(Long id, QEvent::Type type);
 // Posts a frame notice to the frame (Glo.MainThreadNo).

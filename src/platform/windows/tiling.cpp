@@ -2,6 +2,8 @@
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 
 #include <algorithm>
 #include <cmath>
@@ -63,9 +65,27 @@ long long excess(const QRect &area, const std::vector<QSize> &least, const Grid 
     return total;
 }
 
+// Moves each window down, as little as needed, until it covers no title bar
+// of a window before it; the windows are stacked in this order, so no title
+// is hidden under another window.
+void clearTitles(std::vector<QRect> &places, int titleHeight)
+{
+    for (std::size_t i = 1; i < places.size(); ++i)
+        for (bool moved = true; moved;) {
+            moved = false;
+            for (std::size_t k = 0; k < i; ++k) {
+                const QRect bar(places[k].topLeft(), QSize(places[k].width(), titleHeight));
+                if (places[i].intersects(bar)) {
+                    places[i].moveTop(bar.bottom() + 1);
+                    moved = true;
+                }
+            }
+        }
+}
+
 } // namespace
 
-std::vector<QRect> tileGrid(const QRect &area, const std::vector<QSize> &least)
+std::vector<QRect> tileGrid(const QRect &area, const std::vector<QSize> &least, int titleHeight)
 {
     const int n = static_cast<int>(least.size());
     if (n == 0 || area.isEmpty()) return {};
@@ -85,22 +105,39 @@ std::vector<QRect> tileGrid(const QRect &area, const std::vector<QSize> &least)
             bestDistance = distance;
         }
     }
-    return place(area, least, best);
+    std::vector<QRect> places = place(area, least, best);
+    if (titleHeight > 0) clearTitles(places, titleHeight);
+    return places;
 }
 
 void tileWindows(QMdiArea *area)
 {
+    QMdiSubWindow *active = area->activeSubWindow();
     std::vector<QMdiSubWindow *> windows;
     std::vector<QSize> least;
     for (QMdiSubWindow *w : area->subWindowList(QMdiArea::CreationOrder)) {
         if (w->isHidden() || w->isMinimized()) continue;
         if (w->isMaximized()) w->showNormal();
         windows.push_back(w);
-        least.push_back(w->minimumSize().expandedTo(w->minimumSizeHint()));
     }
-    const std::vector<QRect> places = tileGrid(area->viewport()->rect(), least);
-    for (std::size_t i = 0; i < places.size(); ++i)
+    // The active window goes last: it stays on top of the others.
+    if (auto it = std::find(windows.begin(), windows.end(), active); it != windows.end())
+        std::rotate(it, it + 1, windows.end());
+    int titleHeight = 0;
+    for (QMdiSubWindow *w : windows) {
+        least.push_back(w->minimumSize().expandedTo(w->minimumSizeHint()));
+        QStyleOptionTitleBar opt;
+        opt.initFrom(w);
+        titleHeight =
+            std::max(titleHeight,
+                     w->style()->pixelMetric(QStyle::PM_TitleBarHeight, &opt, w) +
+                         w->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, w));
+    }
+    const std::vector<QRect> places = tileGrid(area->viewport()->rect(), least, titleHeight);
+    for (std::size_t i = 0; i < places.size(); ++i) {
         windows[i]->setGeometry(places[i]);
+        windows[i]->raise(); // stacked in the order the places assume
+    }
 }
 
 } // namespace hk

@@ -41,10 +41,23 @@ QScreen *screenFor(const QWidget *window, const QRect &wanted)
 QRect fitInside(const QRect &wanted, const QRect &area, const QSize &minimum)
 {
     if (area.isEmpty()) return wanted;
-    const QSize size = wanted.size().boundedTo(area.size()).expandedTo(minimum);
+    QSize size = wanted.size().boundedTo(area.size()).expandedTo(minimum);
     // Too wide or tall even so: the top left corner stays reachable.
-    const int x = std::max(area.left(), std::min(wanted.x(), area.right() - size.width() + 1));
-    const int y = std::max(area.top(), std::min(wanted.y(), area.bottom() - size.height() + 1));
+    int x = std::max(area.left(), std::min(wanted.x(), area.right() - size.width() + 1));
+    int y = std::max(area.top(), std::min(wanted.y(), area.bottom() - size.height() + 1));
+    // A saved position of 0 means "none saved": a window moved to the edge
+    // stops one pixel short of it, or its place and maximized state would
+    // be forgotten at the next opening.
+    if (x == 0 && wanted.x() != 0) {
+        x = 1;
+        if (x + size.width() - 1 > area.right() && size.width() > minimum.width())
+            size.rwidth() -= 1;
+    }
+    if (y == 0 && wanted.y() != 0) {
+        y = 1;
+        if (y + size.height() - 1 > area.bottom() && size.height() > minimum.height())
+            size.rheight() -= 1;
+    }
     return QRect(QPoint(x, y), size);
 }
 
@@ -58,10 +71,20 @@ QRect visibleArea(const QWidget *window, const QRect &wanted)
     QScreen *screen = screenFor(window, wanted);
     if (!screen) return {};
     // The title bar and borders lie outside the geometry: leave room for them.
+    return screen->availableGeometry().marginsRemoved(frameMargins(window));
+}
+
+QMargins frameMargins(const QWidget *window)
+{
     const QRect frame = window->frameGeometry(), inner = window->geometry();
-    return screen->availableGeometry().adjusted(
-        inner.left() - frame.left(), inner.top() - frame.top(), inner.right() - frame.right(),
-        inner.bottom() - frame.bottom());
+    if (frame != inner)
+        return QMargins(inner.left() - frame.left(), inner.top() - frame.top(),
+                        frame.right() - inner.right(), frame.bottom() - inner.bottom());
+    // Not framed yet (the window manager frames a window once it shows):
+    // room for a title bar and borders all the same, so that a window sized
+    // to the screen now does not grow past it then.
+    const int border = 4;
+    return QMargins(border, window->fontMetrics().height() + 12 + border, border, border);
 }
 
 void placeInside(QWidget *window, const QRect &wanted)

@@ -54,6 +54,12 @@ void SaveWindowSettings(QWidget *window, std::string_view file, std::string_view
     settings.write(file, section, "Height", std::to_string(place.height()));
 }
 
+std::optional<int> ResetWindowSettings(std::string_view file)
+{
+    return settingsService().removeKeysEverywhere(
+        file, {"Maximize", "XPosit", "YPosit", "Width", "Height"});
+}
+
 void RestoreWindowSettings(QWidget *window, std::string_view file, std::string_view section)
 {
     if (!window) return;

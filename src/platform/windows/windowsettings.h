@@ -7,6 +7,7 @@
 // cases the values are what the window reports and accepts back.
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 class QWidget;
@@ -27,5 +28,11 @@ void SaveWindowSettings(QWidget *window, std::string_view file, std::string_view
 // 0, leaves it at its designed place; a size of 0 keeps the designed size, and
 // a window that cannot be resized only moves.
 void RestoreWindowSettings(QWidget *window, std::string_view file, std::string_view section);
+
+// Forgets every window's placement: the keys above, in every section of the
+// file, and the sections that held nothing else. Other settings in the file
+// (the backup drive, say) stay. How many keys went; nothing when the file
+// could not be written.
+std::optional<int> ResetWindowSettings(std::string_view file = WindowSettingsFile);
 
 } // namespace hk

@@ -127,7 +127,7 @@ QCoro::Task<> InsuranceSelect::run()
     QObject::connect(content->controlAs<QPushButton>(CancelButton), &QPushButton::clicked, w,
                      &QWidget::close);
     QObject::connect(content->controlAs<QPushButton>(HelpButton), &QPushButton::clicked, content,
-                     [] { showHelp(QStringLiteral("RPTITEMINSURANCE")); });
+                     [this] { showHelp(helpContext()); });
     content->controlAs<QPushButton>(PrintButton)->setFocus();
     co_await untilClosed();
     GlobalResponse = answer;

@@ -156,4 +156,12 @@ std::unique_ptr<Procedure> rptSelectMagazineAndYear()
     return std::make_unique<SelectMagazineAndYear>();
 }
 
+const std::vector<const BrowseDef *> &selectionDefs()
+{
+    static const std::vector<const BrowseDef *> all = {
+        &rptSelectLocationDef(), &rptSelectBookCatDef(),  &selectVideoCassetteDef(),
+        &selectMusicAlbumDef(),  &rptSelectMagazineDef(), &rptSelectYearDef()};
+    return all;
+}
+
 } // namespace hk

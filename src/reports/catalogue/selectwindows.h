@@ -8,6 +8,7 @@
 #include "platform/windows/procedure.h"
 
 #include <memory>
+#include <vector>
 
 namespace hk
 {
@@ -27,5 +28,8 @@ const BrowseDef &selectMusicAlbumDef();    // RPTSELECTMUSICALBUM
 // windows did.
 std::unique_ptr<Procedure> rptSelectMagazine();
 std::unique_ptr<Procedure> rptSelectMagazineAndYear();
+
+// Every selection list above.
+const std::vector<const BrowseDef *> &selectionDefs();
 
 } // namespace hk

@@ -5,6 +5,7 @@
 
 #include "platform/data/attachments.h"
 #include "platform/data/backup.h"
+#include "platform/data/ownschema.h"
 #include "platform/data/placeholders.h"
 #include "platform/data/schema.h"
 
@@ -241,4 +242,54 @@ TEST_F(AttachmentsTest, ABackupHoldsThemAndACopyFromOneTakesThemWhole)
     EXPECT_NE(copyAttachments(from, again), SQLITE_OK);
     sqlite3_close(again);
     sqlite3_close(from);
+}
+
+// The table, its index and every owner's triggers are the program's own,
+// derived where they are made; the same names spelled otherwise are not.
+TEST_F(AttachmentsTest, TheirSchemaIsTheProgramsOwnAndNothingLikeIt)
+{
+    auto owned = [](const std::string &type, const std::string &name, const std::string &sql) {
+        for (const SchemaObject &o : ownSchema())
+            if (o.type == type && o.name == name) return o.sql == normaliseSql(sql);
+        return false;
+    };
+    EXPECT_TRUE(owned("table", kAttachmentsTable, createAttachmentsTableSql()));
+    EXPECT_TRUE(owned("index", attachmentsIndexName(), createAttachmentsIndexSql()));
+    for (TableId owner : attachmentOwners())
+        for (AttachmentTrigger which : {AttachmentTrigger::Delete, AttachmentTrigger::Renumber}) {
+            const TableDef &def = tableDef(owner);
+            EXPECT_TRUE(owned("trigger", attachmentTriggerName(def, which),
+                              createAttachmentTriggerSql(def, which)))
+                << def.label;
+        }
+
+    ASSERT_EQ(addAttachment(station, TableId::Items, 1, file("a.jpg")), NoError);
+    std::vector<SchemaObject> foreign;
+    ASSERT_EQ(findForeignCode(station.db(), foreign), SQLITE_OK);
+    EXPECT_TRUE(foreign.empty()) << describeObjects(foreign);
+    EXPECT_EQ(schemaDifference(station.db()), "");
+    items.close();
+    books.close();
+
+    const std::string trigger =
+        attachmentTriggerName(tableDef(TableId::Items), AttachmentTrigger::Delete);
+    ASSERT_EQ(rawSql("DROP TRIGGER " + quoteName(trigger) + "; CREATE TRIGGER " +
+                     quoteName(trigger) + " AFTER DELETE ON Items BEGIN DELETE FROM Books; END"),
+              SQLITE_OK);
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(path().c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    ASSERT_EQ(findForeignCode(db, foreign), SQLITE_OK);
+    ASSERT_EQ(foreign.size(), 1u);
+    EXPECT_EQ(foreign[0].name, trigger);
+    sqlite3_close(db);
+
+    ASSERT_EQ(rawSql("DROP TRIGGER " + quoteName(trigger) + "; DROP INDEX " +
+                     attachmentsIndexName() + "; CREATE INDEX " + attachmentsIndexName() +
+                     " ON HkAttachments (RecordId)"),
+              SQLITE_OK);
+    ASSERT_EQ(sqlite3_open_v2(path().c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    EXPECT_NE(schemaDifference(db).find("its index \"" + attachmentsIndexName() + "\" is not"),
+              std::string::npos);
+    EXPECT_EQ(checkAttachmentsTable(db), LayoutMismatch);
+    sqlite3_close(db);
 }

@@ -5,6 +5,7 @@
 
 #include "platform/data/childsums.h"
 #include "platform/data/schema.h"
+#include "platform/data/transaction.h"
 
 using namespace hk;
 
@@ -91,7 +92,8 @@ TEST_F(ChildSumsTest, EqualTheRecordsAfterEveryKindOfWrite)
     expectExact(fileA, {3}, "a value change");
 
     // A move and a value change at once, in a transaction rolled back.
-    ASSERT_EQ(fileA.begin(), NoError);
+    Transaction txn(fileA);
+    ASSERT_EQ(txn.begin(), NoError);
     a.ItemsId = 4;
     ASSERT_EQ(itemsA.get(ItemsRecord::Primary), NoError);
     a.RoomsId = 3;
@@ -99,7 +101,7 @@ TEST_F(ChildSumsTest, EqualTheRecordsAfterEveryKindOfWrite)
     ASSERT_EQ(itemsA.put(), NoError);
     addItem(itemsA, a, 7, 3, 700);
     EXPECT_EQ(childSum(fileA, def, link, 3, values)->count, 3);
-    ASSERT_EQ(fileA.rollback(), NoError);
+    txn.rollback();
     expectExact(fileA, {1, 2, 3}, "a rollback");
 
     // Another station's write, and one by a program that knows nothing of

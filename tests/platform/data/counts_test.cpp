@@ -4,6 +4,7 @@
 
 #include "platform/data/counts.h"
 #include "platform/data/schema.h"
+#include "platform/data/transaction.h"
 
 using namespace hk;
 
@@ -64,7 +65,8 @@ TEST_F(CountsTest, ExactAfterInsertsDeletesARollbackAndAnotherStationsWrites)
 
     // Inside a transaction the station sees its own writes; a rollback takes
     // the count back with them.
-    ASSERT_EQ(fileA.begin(), NoError);
+    Transaction txn(fileA);
+    ASSERT_EQ(txn.begin(), NoError);
     addBook(booksA, a, 7);
     a.BooksId = 3;
     ASSERT_EQ(booksA.get(BooksRecord::Primary), NoError);
@@ -72,7 +74,7 @@ TEST_F(CountsTest, ExactAfterInsertsDeletesARollbackAndAnotherStationsWrites)
     addBook(booksA, a, 8);
     EXPECT_EQ(kept(fileA), 5);
     EXPECT_EQ(kept(fileB), 4);
-    ASSERT_EQ(fileA.rollback(), NoError);
+    txn.rollback();
     EXPECT_EQ(kept(fileA), 4);
     EXPECT_EQ(rowsIn("Books"), 4);
 

@@ -4,10 +4,18 @@
 // station's lock or a copy that cannot be kept changes nothing.
 #include "datafixture.h"
 
+#include "platform/data/attachments.h"
 #include "platform/data/backup.h"
+#include "platform/data/leftovers.h"
 #include "platform/data/restore.h"
+#include "platform/data/schema.h"
 
 #include <QFileInfo>
+
+#include <filesystem>
+#include <map>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace hk;
 
@@ -111,13 +119,23 @@ TEST_F(RestoreTest, ABadBackupIsRefusedAndChangesNothing)
         QFile f(QString::fromStdString(bad));
         return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
     };
-    auto sql = [&](const char *text) {
+    auto sql = [&](const std::string &text) {
         sqlite3 *db = nullptr;
         sqlite3_open(bad.c_str(), &db);
-        const int rc = sqlite3_exec(db, text, nullptr, nullptr, nullptr);
+        registerKeyCollation(db);
+        const int rc = sqlite3_exec(db, text.c_str(), nullptr, nullptr, nullptr);
         sqlite3_close(db);
         return rc == SQLITE_OK;
     };
+    // Books with the same columns and types, but none of their constraints,
+    // holding a title and a value no record can hold.
+    std::string looseBooks = "CREATE TABLE Loose (";
+    for (const FieldDef &f : tableDef(TableId::Books).fields)
+        looseBooks += (f.column == "BooksId" ? "" : ", ") + quoteName(f.column) +
+                      (f.isText() ? " TEXT" : " INTEGER");
+    looseBooks += "); INSERT INTO Loose SELECT * FROM Books; DROP TABLE Books; ALTER TABLE Loose "
+                  "RENAME TO Books; UPDATE Books SET BookTitle = printf('%3001s', 'x'), "
+                  "BookValue = 99999999999;";
     const struct {
         std::function<bool()> make;
         std::string chosen;
@@ -128,6 +146,40 @@ TEST_F(RestoreTest, ABadBackupIsRefusedAndChangesNothing)
         {[&] { return sql("CREATE TABLE Books (BooksId INTEGER, Title TEXT)"); }, bad,
          "Hearthkp\\!Books is not laid out"},
         {[&] { return sql("CREATE TABLE Other (x)"); }, bad, "none of this program"},
+        {[&] { return write(good) && sql(looseBooks); }, bad, "Hearthkp\\!Books is not laid out"},
+        {[&] {
+             return write(good) &&
+                    sql("CREATE TRIGGER zz AFTER INSERT ON Books BEGIN DELETE FROM Items; "
+                        "UPDATE HearthkpValue SET InventoryBooks = 0; END");
+         },
+         bad, "the trigger \"zz\" on Books, which this program does not make"},
+        {[&] { return write(good) && sql("CREATE VIEW v AS SELECT 1"); }, bad, "the view \"v\""},
+        {[&] {
+             return write(good) &&
+                    sql("DROP TRIGGER Books_CountInsert; CREATE TRIGGER Books_CountInsert AFTER "
+                        "INSERT ON Books BEGIN DELETE FROM Items; END");
+         },
+         bad, "the trigger \"Books_CountInsert\" on Books"},
+        {[&] { return write(good) && sql("CREATE TABLE Other (x)"); }, bad, "the table \"Other\""},
+        {[&] {
+             return write(good) && sql("PRAGMA ignore_check_constraints = 1; UPDATE Books SET "
+                                       "BookValue = 99999999999 WHERE BooksId = 1");
+         },
+         bad, "1 record of its table Hearthkp\\!Books holds values that no record can hold"},
+        {[&] {
+             return write(good) &&
+                    sql("PRAGMA ignore_check_constraints = 1; INSERT INTO HkAttachments "
+                        "(OwnerTable, RecordId, FileName, MediaType, Size, Added, Content) VALUES "
+                        "('Items', 1, 'a/b.jpg', 'image/jpeg', 1, '2026-01-01 00:00:00', x'01')");
+         },
+         bad, "1 of its photos and documents holds values that no file can hold"},
+        {[&] {
+             return write(good) &&
+                    sql("DROP TRIGGER Items_AttachmentsDelete; CREATE TRIGGER "
+                        "Items_AttachmentsDelete AFTER DELETE ON Items BEGIN DELETE FROM Books; "
+                        "END");
+         },
+         bad, "the trigger \"Items_AttachmentsDelete\" on Items"},
         {[] { return true; }, path(), "data file itself"},
     };
     for (const auto &c : cases) {
@@ -178,4 +230,155 @@ TEST_F(RestoreTest, ABackupIsRestoredWhereNoDataFileIsYet)
               RestoreOutcome::Step::Done);
     EXPECT_EQ(contents(path()), backedUp);
     EXPECT_FALSE(kept());
+}
+
+// What the restored file holds of the backup is its records: the schema
+// around them is made from the dictionary, however the backup spells it,
+// and nothing of the file it replaces stays or runs.
+TEST_F(RestoreTest, TheRestoredSchemaIsTheProgramsOwn)
+{
+    const TableDef &books = tableDef(TableId::Books);
+    std::string spelled = createCountTriggerSql(books, CountTrigger::Insert);
+    for (char &c : spelled)
+        c = c == ' ' ? '\n' : c;
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open(backupPath().c_str(), &db), SQLITE_OK);
+    registerKeyCollation(db);
+    ASSERT_EQ(sqlite3_exec(db,
+                           ("DROP TRIGGER Books_CountInsert; " + spelled +
+                            "; DROP INDEX "
+                            "Bok_DisplayByAuthor; " +
+                            createIndexSql(books, 2) + " -- made again")
+                               .c_str(),
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+    // The data file it replaces holds code of someone else's: it goes, unrun.
+    ASSERT_EQ(rawSql("CREATE TRIGGER zz AFTER INSERT ON Books BEGIN DELETE FROM Items; END"),
+              SQLITE_OK);
+    const BackupSource backup(backupPath(), path());
+    ASSERT_TRUE(backup.sound()) << backup.problem();
+    DataFile file(path());
+    const RestoreOutcome outcome = restoreBackup(backup, file, keptPath(), 2000);
+    ASSERT_EQ(outcome.failed, RestoreOutcome::Step::Done) << outcome.reason;
+
+    // Spelled as the program makes them, not as the backup had them.
+    std::map<std::string, std::string> stored;
+    ASSERT_EQ(sqlite3_open(path().c_str(), &db), SQLITE_OK);
+    sqlite3_exec(
+        db, "SELECT name, sql FROM sqlite_master WHERE sql IS NOT NULL",
+        [](void *out, int, char **v, char **) {
+            (*static_cast<std::map<std::string, std::string> *>(out))[v[0]] = v[1];
+            return 0;
+        },
+        &stored, nullptr);
+    sqlite3_close(db);
+    EXPECT_EQ(stored["Books_CountInsert"], createCountTriggerSql(books, CountTrigger::Insert));
+    EXPECT_EQ(stored["Bok_DisplayByAuthor"], createIndexSql(books, 2));
+    EXPECT_EQ(stored.count("zz"), 0u);
+    EXPECT_EQ(contents(path()), contents(backupPath()));
+}
+
+// The photos and documents of the backup's records come back, numbers and
+// all, under the program's own table and triggers; a file whose record the
+// backup does not hold stays behind.
+TEST_F(RestoreTest, PhotosAndDocumentsComeBackWithTheirRecords)
+{
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open(backupPath().c_str(), &db), SQLITE_OK);
+    registerKeyCollation(db);
+    const char *insert = "INSERT INTO HkAttachments (AttachmentId, OwnerTable, RecordId, "
+                         "FileName, MediaType, Size, Added, Content) VALUES ";
+    ASSERT_EQ(sqlite3_exec(db,
+                           (std::string(insert) +
+                            "(7, 'Items', 1, 'lamp.jpg', 'image/jpeg', 2, '2026-01-01 00:00:00', "
+                            "x'0102'), (8, 'Books', 2, 'cover.pdf', 'application/pdf', 1, "
+                            "'2026-01-02 00:00:00', x'03'), (9, 'Books', 40, 'gone.jpg', "
+                            "'image/jpeg', 1, '2026-01-03 00:00:00', x'04')")
+                               .c_str(),
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+    const BackupSource backup(backupPath(), path());
+    ASSERT_TRUE(backup.sound()) << backup.problem();
+    DataFile file(path());
+    const RestoreOutcome outcome = restoreBackup(backup, file, keptPath(), 2000);
+    ASSERT_EQ(outcome.failed, RestoreOutcome::Step::Done) << outcome.reason;
+
+    ASSERT_EQ(file.connect(false, {}), NoError);
+    std::vector<AttachmentInfo> list;
+    ASSERT_EQ(listAttachments(file, TableId::Items, 1, list), NoError);
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0].id, 7);
+    std::string bytes;
+    ASSERT_EQ(readContent(file, 8, bytes), NoError);
+    EXPECT_EQ(bytes, "\x03");
+    EXPECT_EQ(readContent(file, 9, bytes), RecordNotFound);
+    for (TableId owner : {TableId::Items, TableId::Books})
+        EXPECT_EQ(checkAttachments(file.db(), tableDef(owner)), NoError);
+    EXPECT_EQ(schemaDifference(file.db()), "");
+    // The restored triggers take a record's files along.
+    ASSERT_EQ(
+        sqlite3_exec(file.db(), "DELETE FROM Items WHERE ItemsId = 1", nullptr, nullptr, nullptr),
+        SQLITE_OK);
+    EXPECT_EQ(readContent(file, 7, bytes), RecordNotFound);
+}
+
+namespace
+{
+
+// The files a station that has since ended left beside `path` in the middle
+// of a copy: named after the station, and as earlier versions named them.
+std::vector<std::string> leftByGoneStation(const std::string &path, const char *suffix)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        std::FILE *f = std::fopen(stationFileName(path, suffix).c_str(), "w");
+        _exit(f && std::fputs("half a copy", f) >= 0 && std::fclose(f) == 0 ? 0 : 1);
+    }
+    int status = -1;
+    waitpid(child, &status, 0);
+    EXPECT_EQ(status, 0);
+    std::vector<std::string> files;
+    for (const auto &entry :
+         std::filesystem::directory_iterator(std::filesystem::path(path).parent_path()))
+        if (entry.path().string().starts_with(path + "." + std::to_string(child) + "."))
+            files.push_back(entry.path().string());
+    files.push_back(path + "." + std::to_string(child) + suffix);
+    std::FILE *f = std::fopen(files.back().c_str(), "w");
+    std::fclose(f);
+    EXPECT_EQ(files.size(), 2u);
+    return files;
+}
+
+} // namespace
+
+// A backup or restore killed in the middle leaves a copy as large as the
+// file. The next backup or restore removes those of stations that have
+// gone, and only those: a station that runs, or runs on another machine,
+// may be writing its copy right now.
+TEST_F(RestoreTest, CopiesThatStationsLeftWhenTheyEndedGoBeforeTheNextBackupOrRestore)
+{
+    const std::string target = other.filePath("Hearthkp.Tps").toStdString();
+    const auto deadCopies = leftByGoneStation(target, ".new");
+    const auto deadKept = leftByGoneStation(keptPath(), ".kept");
+    std::vector<std::string> others;
+    for (const std::string &p : {target + ".new", keptPath() + ".kept"}) {
+        const auto dot = p.rfind('.');
+        others.push_back(p.substr(0, dot) + "." + std::to_string(getpid()) + p.substr(dot));
+        others.push_back(p.substr(0, dot) + ".1.1.elsewhere" + p.substr(dot));
+    }
+    for (const std::string &p : others)
+        std::fclose(std::fopen(p.c_str(), "w"));
+
+    DataFile file(path());
+    ASSERT_EQ(restoreBackup(BackupSource(backupPath(), path()), file, keptPath(), 2000).failed,
+              RestoreOutcome::Step::Done);
+    for (const std::string &p : deadKept)
+        EXPECT_FALSE(std::filesystem::exists(p)) << p;
+    ASSERT_EQ(backupDataFile(path(), target).code, NoError);
+    for (const std::string &p : deadCopies)
+        EXPECT_FALSE(std::filesystem::exists(p)) << p;
+    for (const std::string &p : others)
+        EXPECT_TRUE(std::filesystem::exists(p)) << p;
 }

@@ -1,4 +1,5 @@
 #include "datafixture.h"
+#include "platform/data/transaction.h"
 
 #include <vector>
 
@@ -75,20 +76,22 @@ TEST_F(StationsTest, APutOverAnotherStationsChangeFailsAndWritesNothing)
 
 TEST_F(StationsTest, ATransactionWaitingOnAnotherStationFailsWithItsCode)
 {
-    ASSERT_EQ(fileB.begin(), NoError);
+    Transaction writing(fileB);
+    ASSERT_EQ(writing.begin(), NoError);
     b.BooksId = 2;
     ASSERT_EQ(booksB.add(), NoError);
 
-    EXPECT_EQ(fileA.begin(), FileLocked); // after the two-second wait, not forever
+    Transaction waiting(fileA);
+    EXPECT_EQ(waiting.begin(), FileLocked); // after the two-second wait, not forever
     EXPECT_EQ(lastError().driverCode, SQLITE_BUSY);
     EXPECT_FALSE(fileA.inTransaction());
     // Reading goes on meanwhile, and sees only what was committed.
     EXPECT_EQ(booksA.records(), 1);
 
-    ASSERT_EQ(fileB.commit(), NoError);
-    ASSERT_EQ(fileA.begin(), NoError);
+    ASSERT_EQ(writing.commit(), NoError);
+    ASSERT_EQ(waiting.begin(), NoError);
     EXPECT_EQ(booksA.records(), 2);
-    ASSERT_EQ(fileA.commit(), NoError);
+    ASSERT_EQ(waiting.commit(), NoError);
 }
 
 TEST_F(StationsTest, ARolledBackTransactionLeavesEveryTableAsItWas)
@@ -97,7 +100,8 @@ TEST_F(StationsTest, ARolledBackTransactionLeavesEveryTableAsItWas)
     ca.BookCategory = "Essays";
     ASSERT_EQ(categoriesA.add(), NoError);
 
-    ASSERT_EQ(fileA.begin(), NoError);
+    Transaction txn(fileA);
+    ASSERT_EQ(txn.begin(), NoError);
     readFirst(booksA);
     ASSERT_EQ(booksA.remove(), NoError);
     ca.BookCategory = "Nature";
@@ -105,7 +109,7 @@ TEST_F(StationsTest, ARolledBackTransactionLeavesEveryTableAsItWas)
     ca.BookCategoryId = 2;
     ca.BookCategory = "Travel";
     ASSERT_EQ(categoriesA.add(), NoError);
-    ASSERT_EQ(fileA.rollback(), NoError);
+    txn.rollback();
 
     EXPECT_EQ(booksA.records(), 1);
     EXPECT_EQ(categoriesA.records(), 1);

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -448,4 +449,102 @@ TEST(ListColumns, ShowTheirWholeHeadingAndTheLastFillsTheListWithoutSideScrollin
     EXPECT_EQ(h->sectionSize(0), 300);
     EXPECT_EQ(h->sectionSize(0) + h->sectionSize(1), wide.viewport()->width());
     EXPECT_GE(h->sectionSize(1), h->fontMetrics().horizontalAdvance("Author"));
+
+    // A short last column just past the edge ("Side" after a wide title):
+    // the title gives a little, and the heading shows whole.
+    QTreeView tracks;
+    tracks.resize(400, 200);
+    tracks.show();
+    applyListFormat(&tracks, ListFormat::of("190L~Title~@s40@#1#40L~Side~@s1@#2#"), units);
+    h = tracks.header();
+    EXPECT_GE(h->sectionSize(1), h->sectionSizeHint(1));
+    EXPECT_LE(h->sectionPosition(1) + h->sectionSize(1), tracks.viewport()->width());
+    EXPECT_GE(h->sectionSize(0), 3 * 380 / 4);
+
+    // Too much to give: the column that would be cut at the edge starts at
+    // it, whole once scrolled to.
+    QTreeView many;
+    many.resize(400, 200);
+    many.show();
+    applyListFormat(&many, ListFormat::of("100L~Title~@s20@#1#150L~Actor~@s30@#2#60R~Year~@n4@#3#"),
+                    units);
+    h = many.header();
+    EXPECT_EQ(h->sectionPosition(1), many.viewport()->width());
+}
+
+TEST(AccessKeys, AKeyTwoListsShareGoesToTheListHoldingTheFocus)
+{
+    test::qtApp();
+    WindowLayout layout;
+    layout.title = "Two lists";
+    layout.size = QSize(200, 80);
+    using K = ControlKind;
+    layout.controls = {
+        {.id = 1, .kind = K::Entry, .design = {4, 4, 80, 12}, .picture = "s10", .group = 1},
+        {.id = 2, .kind = K::Button, .design = {4, 20, 40, 14}, .text = "&Insert", .group = 1},
+        {.id = 3, .kind = K::Entry, .design = {100, 4, 80, 12}, .picture = "s10", .group = 2},
+        {.id = 4, .kind = K::Button, .design = {100, 20, 40, 14}, .text = "&Insert", .group = 2},
+        {.id = 5, .kind = K::Button, .design = {100, 60, 40, 14}, .text = "&Close"},
+    };
+    auto w = BuiltWindow::build(layout, DialogUnits(8, 16));
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    std::map<int, int> pressed;
+    for (int id : {2, 4, 5})
+        QObject::connect(w->controlAs<QPushButton>(id), &QPushButton::clicked,
+                         [&pressed, id] { ++pressed[id]; });
+
+    w->control(3)->setFocus();
+    QTest::keyClick(w->control(3), Qt::Key_I, Qt::AltModifier);
+    EXPECT_EQ(pressed[4], 1);
+    EXPECT_EQ(pressed[2], 0);
+    w->control(1)->setFocus();
+    QTest::keyClick(w->control(1), Qt::Key_I, Qt::AltModifier);
+    EXPECT_EQ(pressed[2], 1);
+    // The window's own command answers from either list.
+    QTest::keyClick(w->control(1), Qt::Key_C, Qt::AltModifier);
+    EXPECT_EQ(pressed[5], 1);
+    // The focused list's command that cannot act now keeps its key: the
+    // other list's does not act in its place.
+    w->setControlEnabled(4, false);
+    w->control(3)->setFocus();
+    QTest::keyClick(w->control(3), Qt::Key_I, Qt::AltModifier);
+    EXPECT_EQ(pressed[2], 1);
+    EXPECT_EQ(pressed[4], 1);
+}
+
+TEST(Keys, ArrowsChooseInAnOptionAndEscapeClosesAWindowWithoutCancel)
+{
+    test::qtApp();
+    WindowLayout layout;
+    layout.title = "Side";
+    layout.size = QSize(120, 60);
+    layout.kind = WindowKind::Dialog;
+    using K = ControlKind;
+    layout.controls = {
+        {.id = 1, .kind = K::Option, .design = {4, 4, 100, 30}, .text = "Side"},
+        {.id = 2, .kind = K::Radio, .design = {10, 16, 30, 10}, .parent = 1, .text = "A"},
+        {.id = 3, .kind = K::Radio, .design = {50, 16, 30, 10}, .parent = 1, .text = "B"},
+        {.id = 4, .kind = K::Button, .design = {4, 40, 40, 14}, .text = "Ok"},
+    };
+    auto owned = BuiltWindow::build(layout, DialogUnits(8, 16));
+    QPointer<BuiltWindow> w = owned.release();
+    w->setAttribute(Qt::WA_DeleteOnClose);
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    QWidget *a = w->control(2);
+    a->setFocus();
+    EXPECT_EQ(w->value(1), PictureValue{std::int64_t{0}}); // nothing chosen yet
+    QTest::keyClick(a, Qt::Key_Right);
+    EXPECT_EQ(w->value(1), PictureValue{std::int64_t{2}});
+    EXPECT_EQ(QApplication::focusWidget(), w->control(3));
+    QTest::keyClick(w->control(3), Qt::Key_Down); // round the end
+    EXPECT_EQ(w->value(1), PictureValue{std::int64_t{1}});
+    QTest::keyClick(a, Qt::Key_Up);
+    EXPECT_EQ(w->value(1), PictureValue{std::int64_t{2}});
+
+    QTest::keyClick(w->control(4), Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([&w] { return w.isNull(); }, 2000));
 }

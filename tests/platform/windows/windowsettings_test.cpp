@@ -2,6 +2,7 @@
 // a document area, the owner dialog on its own): what the file holds after
 // each way of closing, and where the window reopens.
 #include "dictionary/globals.h"
+#include "platform/windows/visiblearea.h"
 #include "platform/windows/windowsettings.h"
 #include "shell/helpwindow.h"
 #include "shell/introduction.h"
@@ -120,6 +121,28 @@ TEST_F(WindowSettingsTest, PositionZeroCountsAsAbsent)
     EXPECT_EQ(w->geometry(), designed);
 }
 
+// Moved past the left edge and maximized: brought back inside, it is kept
+// one pixel from the edge, so that its next opening still knows its place
+// and that it was maximized.
+TEST_F(WindowSettingsTest, AWindowBroughtBackFromBeyondTheEdgeKeepsItsPlaceAndState)
+{
+    settingsService().write("HEARTHKP.INI", "AboutHearthkeep", "XPosit", "-50");
+    settingsService().write("HEARTHKP.INI", "AboutHearthkeep", "YPosit", "-20");
+    settingsService().write("HEARTHKP.INI", "AboutHearthkeep", "Width", "400");
+    settingsService().write("HEARTHKP.INI", "AboutHearthkeep", "Height", "300");
+    settingsService().write("HEARTHKP.INI", "AboutHearthkeep", "Maximize", "Yes");
+    for (int opening = 0; opening < 2; ++opening) {
+        QWidget *w = open();
+        EXPECT_TRUE(w->isMaximized()) << opening;
+        closeWindow();
+        EXPECT_FALSE(ini().contains("XPosit=0\n")) << ini().toStdString();
+        EXPECT_FALSE(ini().contains("YPosit=0\n")) << ini().toStdString();
+    }
+    QWidget *w = open();
+    w->showNormal();
+    EXPECT_EQ(w->geometry(), QRect(1, 1, 400, 300));
+}
+
 TEST_F(WindowSettingsTest, ASizeOfZeroLeavesAResizableWindowWhereItWasDesigned)
 {
     const QRect designed = open()->geometry();
@@ -143,8 +166,8 @@ TEST_F(WindowSettingsTest, ASavedPlaceBeyondTheVisibleAreaIsFittedIntoIt)
         settingsService().write("HEARTHKP.INI", section, "Height", "300");
     }
     QWidget *w = open();
-    EXPECT_EQ(w->geometry(), QRect(area.viewport()->width() - w->width(), 0, w->width(), 300));
-    EXPECT_EQ(w->width(), area.viewport()->width());
+    EXPECT_EQ(w->geometry(), QRect(area.viewport()->width() - w->width(), 1, w->width(), 300));
+    EXPECT_EQ(w->width(), area.viewport()->width() - 1); // clear of position 0
 
     ProgramHelp help;
     help.showContents();
@@ -153,8 +176,21 @@ TEST_F(WindowSettingsTest, ASavedPlaceBeyondTheVisibleAreaIsFittedIntoIt)
         if (qobject_cast<HelpWindow *>(top)) viewer = top;
     ASSERT_NE(viewer, nullptr);
     const QRect screen = viewer->screen()->availableGeometry();
-    EXPECT_TRUE(screen.contains(viewer->frameGeometry()));
-    EXPECT_EQ(viewer->frameGeometry().width(), screen.width());
+    EXPECT_TRUE(screen.contains(viewer->geometry().marginsAdded(frameMargins(viewer))));
+    EXPECT_GE(viewer->frameGeometry().width(), screen.width() - 8);
+}
+
+// A window manager frames a window only once it shows, after it has been
+// placed: a window made as large as the screen leaves room for a title bar
+// and borders, or its title would end up above the screen.
+TEST(VisibleArea, AWindowNotFramedYetLeavesRoomForItsTitleBar)
+{
+    test::app();
+    QWidget w;
+    const QRect screen = w.screen()->availableGeometry();
+    placeInside(&w, screen.adjusted(-100, -100, 100, 100));
+    EXPECT_GE(w.geometry().top() - screen.top(), w.fontMetrics().height());
+    EXPECT_TRUE(screen.contains(w.geometry().marginsAdded(frameMargins(&w))));
 }
 
 // The owner dialog is a window of its own, of a fixed size: it takes the

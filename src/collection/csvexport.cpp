@@ -54,7 +54,12 @@ void appendCsvField(std::string &line, std::string_view value)
 const std::vector<CsvCollection> &CollectionExport::collections()
 {
     using T = TableId;
+    // The locations and categories first: imported before the records that
+    // name them, they keep their numbers.
     static const std::vector<CsvCollection> list{
+        {"Locations", {T::ItemsRooms}, true},
+        {"Book Categories", {T::BookCategory}, true},
+        {"Article Categories", {T::MagCategory}, true},
         {"Items", {T::Items}},
         {"Books", {T::Books}},
         {"Software", {T::SoftWare}},
@@ -86,7 +91,8 @@ void CollectionExport::setAttachmentsFolder(const QString &folder, const QString
     folderNamed_ = named;
 }
 
-CollectionExport::CollectionExport(const std::vector<TableId> &levels, bool withAttachments)
+CollectionExport::CollectionExport(const std::vector<TableId> &levels, bool numbered,
+                                   bool withAttachments)
 {
     std::set<std::string> headers;
     for (std::size_t d = 0; d < levels.size(); ++d) {
@@ -94,7 +100,7 @@ CollectionExport::CollectionExport(const std::vector<TableId> &levels, bool with
         Level level{&t, -1, {}};
         const int identifier = t.hasIdentifier() ? t.keys[0].components[0] : -1;
         for (int f = 0; f < int(t.fields.size()); ++f) {
-            if (f == identifier) continue;
+            if (f == identifier && !(numbered && d == 0)) continue;
             const RelationDef *to = nullptr;
             for (const RelationDef &r : relations())
                 if (r.child == t.id && r.childField == f) to = &r;

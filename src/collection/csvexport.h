@@ -57,18 +57,24 @@ inline constexpr const char *kAttachmentsHeader = "Attachments";
 inline constexpr char kAttachmentSeparator = '|';
 
 // A collection as the export menu offers it: its tables from the outermost
-// parent down to the children, each the child of the one before.
+// parent down to the children, each the child of the one before. A numbered
+// collection (the locations and categories, which other records name) carries
+// its records' numbers in a column of their own, so that an import into an
+// empty file gives them back the numbers they had.
 struct CsvCollection {
     std::string name;
     std::vector<TableId> levels;
+    bool numbered = false;
 };
 
 class CollectionExport
 {
   public:
     explicit CollectionExport(TableId table);
+    // numbered: the outermost table's identifier is a column (the first).
     // withAttachments: a level that keeps files gets its attachments' column.
-    explicit CollectionExport(const std::vector<TableId> &levels, bool withAttachments = false);
+    explicit CollectionExport(const std::vector<TableId> &levels, bool numbered = false,
+                              bool withAttachments = false);
 
     // Where the files of the attachments' column are written: `folder`, named
     // in the column as `named` + "/" + the file (a path from the CSV's folder).

@@ -122,9 +122,10 @@ std::string CollectionImport::lookupName(TableId table)
     return tableDef(table).label;
 }
 
-CollectionImport::CollectionImport(const std::vector<TableId> &levels) : levelIds_(levels)
+CollectionImport::CollectionImport(const std::vector<TableId> &levels, bool numbered)
+    : levelIds_(levels), numbered_(numbered)
 {
-    const CollectionExport layout(levels, true);
+    const CollectionExport layout(levels, numbered, true);
     for (std::size_t d = 0; d < levels.size(); ++d) {
         auto level = std::make_unique<Level>();
         level->table = &tableDef(levels[d]);
@@ -242,17 +243,46 @@ void CollectionImport::fail(long long line, const std::string &reason)
     if (problems_.size() < kProblemsKept) problems_.push_back({line, reason});
 }
 
+int CollectionImport::readLastIdentifier(Level &level)
+{
+    if (level.numbered) return NoError;
+    level.file->set(KeyId{level.table->id, 0});
+    const int code = level.file->previous();
+    if (code != NoError && code != NoMoreRecords) return code;
+    level.lastId =
+        code == NoError ? field::integer(level.table->fields[0], level.file->buffer()) : 0;
+    level.numbered = true;
+    return NoError;
+}
+
 int CollectionImport::nextIdentifier(Level &level, std::int64_t &id)
 {
-    if (!level.numbered) {
-        level.file->set(KeyId{level.table->id, 0});
-        const int code = level.file->previous();
-        if (code != NoError && code != NoMoreRecords) return code;
-        level.lastId =
-            code == NoError ? field::integer(level.table->fields[0], level.file->buffer()) : 0;
-        level.numbered = true;
-    }
+    if (const int code = readLastIdentifier(level); code != NoError) return code;
     id = ++level.lastId;
+    return NoError;
+}
+
+// The number the row gives its record (a numbered collection's), when it is
+// free; 0 when the row gives none or another record has it.
+int CollectionImport::givenIdentifier(Level &level, std::int64_t &id, std::string &reason)
+{
+    const TableDef &t = *level.table;
+    id = field::integer(t.fields[0], level.wanted->data());
+    if (id == 0) return NoError;
+    if (id < 0) {
+        reason = t.fields[0].column + ": " + quotedValue(std::to_string(id)) +
+                 " is not a number a record takes (they begin at 1)";
+        return NoError;
+    }
+    t.copy(level.io->data(), level.wanted->data());
+    int code = level.file->get(KeyId{t.id, 0});
+    if (code == NoError) {
+        id = 0; // taken: the record gets a new number
+        return NoError;
+    }
+    if (code != RecordNotFound) return code;
+    if (code = readLastIdentifier(level); code != NoError) return code;
+    level.lastId = std::max(level.lastId, id);
     return NoError;
 }
 
@@ -399,7 +429,10 @@ int CollectionImport::create(Run &r, Level &level, std::string &reason)
         }
     }
     std::int64_t id = 0;
-    if (const int code = nextIdentifier(level, id); code != NoError) return code;
+    if (const int code = givenIdentifier(level, id, reason); code != NoError || !reason.empty())
+        return code;
+    if (id == 0)
+        if (const int code = nextIdentifier(level, id); code != NoError) return code;
     field::setInteger(t.fields[0], level.wanted->data(), id);
     t.copy(level.io->data(), level.wanted->data());
     if (const int code = level.file->add(); code != NoError) {
@@ -442,6 +475,12 @@ int CollectionImport::addChild(Run &r, std::size_t depth, const std::vector<std:
     Level &level = *levels_[depth];
     int code = build(r, depth, cells, reason);
     if (code != NoError || !reason.empty()) return code;
+    // A location or category the file names as it stands on file is that
+    // one: the file adds only those not there yet.
+    if (numbered_ && depth == 0) {
+        std::int64_t id = 0;
+        if (code = findEqual(level, id); code != NoError || id) return code;
+    }
     code = create(r, level, reason);
     if (code == NoError && reason.empty()) code = attach(r, depth, cells, reason);
     return code;

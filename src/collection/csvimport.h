@@ -45,7 +45,10 @@ struct CsvMissingName {
 class CollectionImport
 {
   public:
-    explicit CollectionImport(const std::vector<TableId> &levels);
+    // numbered: the file may give the outermost records' numbers (see
+    // CsvCollection); a number is kept when it is free, else the record gets
+    // the next one.
+    explicit CollectionImport(const std::vector<TableId> &levels, bool numbered = false);
     ~CollectionImport();
     CollectionImport(const CollectionImport &) = delete;
     CollectionImport &operator=(const CollectionImport &) = delete;
@@ -101,10 +104,13 @@ class CollectionImport
     int findEqual(Level &level, std::int64_t &id);
     int create(Run &r, Level &level, std::string &reason);
     int nextIdentifier(Level &level, std::int64_t &id);
+    int readLastIdentifier(Level &level);
+    int givenIdentifier(Level &level, std::int64_t &id, std::string &reason);
     void fail(long long line, const std::string &reason);
     int finish(Run &r);
 
     std::vector<TableId> levelIds_;
+    bool numbered_ = false;
     std::vector<Column> columns_;
     std::vector<std::unique_ptr<Level>> levels_;
     std::vector<std::unique_ptr<Lookup>> lookups_;

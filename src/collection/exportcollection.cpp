@@ -39,7 +39,7 @@ QCoro::Task<> ExportCollection::act(BuiltWindow *w, const CsvCollection &collect
     if (file.isEmpty()) co_return; // cancelled, or the window has closed
 
     // The collection's photos and papers go to a folder beside the file.
-    CollectionExport exporter(collection.levels, true);
+    CollectionExport exporter(collection.levels, collection.numbered, true);
     const QString folder = CollectionExport::attachmentsFolderFor(file);
     exporter.setAttachmentsFolder(folder, QFileInfo(folder).fileName());
     TablesInUse tables;

@@ -97,11 +97,11 @@ QCoro::Task<> ImportCollection::act(BuiltWindow *w, const CsvCollection &collect
     // The tables are made where missing and kept open meanwhile; the import
     // writes through a station of its own, so no window of this program can
     // join or end its transaction.
-    CollectionImport importer(collection.levels);
+    CollectionImport importer(collection.levels, collection.numbered);
     importer.setAttachmentsFolder(QFileInfo(path).absolutePath());
     TablesInUse tables;
     if (!tables.use({&HearthkpValue})) co_return;
-    for (TableId t : CollectionExport(collection.levels).tablesRead())
+    for (TableId t : CollectionExport(collection.levels, collection.numbered).tablesRead())
         if (!tables.use({&table(t)})) co_return; // the table's own warning has been shown
     DataFile station(DataFile::program().path());
 

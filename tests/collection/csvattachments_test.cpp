@@ -73,7 +73,7 @@ class CsvAttachmentsTest : public ::testing::Test
 
     std::string exportTo(File &file, const std::vector<TableId> &levels, const QString &csv)
     {
-        CollectionExport exporter(levels, true);
+        CollectionExport exporter(levels, false, true);
         const QString folder = CollectionExport::attachmentsFolderFor(csv);
         exporter.setAttachmentsFolder(folder, QDir(folder).dirName());
         QBuffer out;

@@ -53,11 +53,11 @@ struct EmptyFile {
     std::vector<std::unique_ptr<Table>> tables;
 };
 
-std::string exportOf(DataFile &file, const std::vector<TableId> &levels)
+std::string exportOf(DataFile &file, const std::vector<TableId> &levels, bool numbered = false)
 {
     QBuffer out;
     out.open(QIODevice::WriteOnly);
-    EXPECT_EQ(CollectionExport(levels).write(file, out), NoError);
+    EXPECT_EQ(CollectionExport(levels, numbered).write(file, out), NoError);
     return out.data().toStdString();
 }
 
@@ -191,20 +191,58 @@ TEST_F(CsvImportTest, EveryCollectionComesBackByteForByteInAnEmptyFile)
     DataFile &empty = emptyFile.file;
     for (const CsvCollection &c : CollectionExport::collections()) {
         SCOPED_TRACE(c.name);
-        const std::string first = exportOf(DataFile::program(), c.levels);
-        CollectionImport importer(c.levels);
+        const std::string first = exportOf(DataFile::program(), c.levels, c.numbered);
+        CollectionImport importer(c.levels, c.numbered);
         ASSERT_EQ(importInto(empty, importer, first, Mode::DryRun), NoError);
         EXPECT_EQ(sql(empty, "SELECT count(*) FROM " + tableDef(c.levels[0]).label), "0");
         importer.setCreateMissing(true);
         ASSERT_EQ(importInto(empty, importer, first, Mode::Write), NoError)
             << importer.failure().toStdString();
-        EXPECT_EQ(exportOf(empty, c.levels), first);
+        EXPECT_EQ(exportOf(empty, c.levels, c.numbered), first);
     }
     // The running totals came along with the records.
     EXPECT_EQ(sql(empty, "SELECT InventoryItems || ' ' || InventoryBooks || ' ' || "
                          "InventoryDisks || ' ' || InventoryVideo || ' ' || InventoryMusic || "
                          "' ' || InventoryMagazine FROM HearthkpValue"),
               "350 1250 4995 900 1299 1100");
+}
+
+// A location keeps its number where the number is free, gets the next one
+// where another location has it, and one on file under its name is not added
+// again; one that no item names is not lost.
+TEST_F(CsvImportTest, LocationsKeepTheirNumbersWhereTheyAreFree)
+{
+    ASSERT_TRUE(all.use({&ItemsRooms, &Items, &HearthkpValue}));
+    for (const auto &[id, name] :
+         std::vector<std::pair<Long, const char *>>{{3, "Attic"}, {7, "Cellar"}, {9, "Hall"}}) {
+        ItmRom = {};
+        ItmRom.RoomsId = id;
+        ItmRom.Rooms = name;
+        ASSERT_EQ(ItemsRooms.add(), NoError);
+    }
+    const CsvCollection &locations = *CollectionExport::findCollection("Locations");
+    const std::string csv = exportOf(DataFile::program(), locations.levels, true);
+    EXPECT_EQ(csv, "RoomsId,Rooms\r\n3,Attic\r\n7,Cellar\r\n9,Hall\r\n");
+
+    EmptyFile other(dir.filePath("Other.Tps"));
+    ASSERT_EQ(sqlite3_exec(other.file.db(),
+                           "INSERT INTO ItemsRooms VALUES (3, 'Garage'), (12, 'Hall')", nullptr,
+                           nullptr, nullptr),
+              SQLITE_OK);
+    CollectionImport importer(locations.levels, true);
+    ASSERT_EQ(importInto(other.file, importer, csv, Mode::Write), NoError)
+        << importer.failure().toStdString();
+    EXPECT_EQ(sql(other.file, "SELECT group_concat(RoomsId || ' ' || Rooms, ', ') FROM "
+                              "(SELECT * FROM ItemsRooms ORDER BY RoomsId)"),
+              "3 Garage, 7 Cellar, 12 Hall, 13 Attic");
+
+    // A number no record takes is refused with its line, and nothing is written.
+    CollectionImport again(locations.levels, true);
+    EXPECT_EQ(
+        importInto(other.file, again, "RoomsId,Rooms\r\n20,Porch\r\n-4,Shed\r\n", Mode::Write), -1);
+    ASSERT_EQ(again.problems().size(), 1u);
+    EXPECT_EQ(again.problems()[0].line, 3);
+    EXPECT_EQ(sql(other.file, "SELECT count(*) FROM ItemsRooms"), "4");
 }
 
 // One bad row: the dry run and the write name its line (counted across a

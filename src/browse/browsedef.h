@@ -99,6 +99,9 @@ struct BrowseDef {
     std::vector<int> unbuilt{}; // buttons whose procedure does not exist yet: disabled
     std::vector<BrowseAction> actions{};
     std::vector<RowExtra> rowExtras{};
+    // Each row shows whether its record holds photos or papers: the counts
+    // are read for the rows of the page only, from the attachments' index.
+    bool marksAttachments = false;
     // The window's title made when it opens, and when a refresh leaves the
     // list empty (the layout's title, and no change, where these are empty).
     std::function<std::string()> openTitle{};

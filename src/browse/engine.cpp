@@ -4,6 +4,7 @@
 #include "dictionary/globals.h"
 #include "dictionary/tables.h"
 #include "integrity/warnings.h"
+#include "platform/data/attachments.h"
 #include "platform/data/fileerror.h"
 #include "platform/data/files.h"
 #include "platform/data/table.h"
@@ -79,6 +80,8 @@ BrowseEngine::BrowseEngine(const BrowseDef &def, std::function<int()> pageSize)
         addField({lookup, 0});
         addField(FieldRef::of(def.main, mainField));
     }
+    for (std::size_t i = 0; i < fields_.size(); ++i)
+        if (fields_[i].table == def.main && fields_[i].field == 0) identifierValue_ = int(i);
     rows_.reserve(64);
     numbers_.reserve(kDistributionSize);
     texts_.reserve(kDistributionSize);
@@ -187,7 +190,28 @@ BrowseRow BrowseEngine::makeRow() const
     for (const RowExtra &e : def_.rowExtras)
         row.values.push_back(e.get());
     row.position = view_->position();
+    if (def_.marksAttachments && identifierValue_ >= 0) row.attachments = -1;
     return row;
+}
+
+void BrowseEngine::markAttachments()
+{
+    if (!def_.marksAttachments || identifierValue_ < 0) return;
+    std::vector<std::int64_t> records;
+    std::vector<BrowseRow *> unread;
+    for (BrowseRow &row : rows_)
+        if (row.attachments < 0) {
+            unread.push_back(&row);
+            records.push_back(
+                std::get<std::int64_t>(row.values[static_cast<std::size_t>(identifierValue_)]));
+        }
+    if (records.empty()) return;
+    std::vector<int> counts;
+    // A count that cannot be read leaves the row unmarked: the list itself
+    // does not depend on it.
+    countAttachments(main_.file(), def_.main, records, counts);
+    for (std::size_t i = 0; i < unread.size(); ++i)
+        unread[i]->attachments = std::max(0, counts[i]);
 }
 
 // Reads up to count records in one direction and adds them to the page.
@@ -225,6 +249,7 @@ int BrowseEngine::fill(bool forward, int count, bool addRows)
         --left;
     });
     if (code != NoError && code != NoMoreRecords) readFailed();
+    markAttachments();
     // At the end of a parent's children the parent buffer names that parent
     // again, whatever was read meanwhile.
     if (code == NoMoreRecords && sort().range) {

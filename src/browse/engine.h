@@ -26,6 +26,7 @@ class Table;
 struct BrowseRow {
     std::vector<PictureValue> values;
     Position position;
+    int attachments = 0; // how many the record holds, where the list marks them; -1 not read yet
 };
 
 enum class ListScroll { RowUp, RowDown, PageUp, PageDown, Top, Bottom };
@@ -148,6 +149,8 @@ class BrowseEngine
     void buildDistribution();
     void computeThumb();
     void readFailed();
+    // Reads the attachment counts of the page's rows that have none yet.
+    void markAttachments();
     int locatorField() const; // index in the main table
     // The range fixes the key's first component (rather than a filter).
     bool keyRange() const { return sort().range && !sort().rangeField; }
@@ -161,6 +164,7 @@ class BrowseEngine
     std::function<int()> pageSize_;
     Table &main_;
     std::vector<FieldRef> fields_; // the definition's, then the identifiers
+    int identifierValue_ = -1;     // where a row holds its record's identifier
     std::unique_ptr<View> view_;
 
     Long entryRequest_ = 0; // what the list was opened for (select mode)

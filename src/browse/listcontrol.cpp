@@ -8,6 +8,8 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
 #include <QScrollBar>
 #include <QStandardItemModel>
 #include <QStyle>
@@ -19,6 +21,37 @@
 
 namespace hk
 {
+
+namespace
+{
+
+// The mark of a record that holds photos or papers: a small camera, drawn
+// here so that the list needs no resource of the program's.
+const QIcon &attachmentMark()
+{
+    static const QIcon icon = [] {
+        QPixmap pixmap(16, 16);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(60, 60, 60), 1));
+        p.setBrush(QColor(110, 120, 135));
+        p.drawRoundedRect(QRectF(1.5, 4.5, 13, 9), 2, 2);
+        p.drawRect(QRectF(5.5, 2.5, 5, 2));
+        p.setBrush(Qt::white);
+        p.drawEllipse(QPointF(8, 9), 2.6, 2.6);
+        return QIcon(pixmap);
+    }();
+    return icon;
+}
+
+QString attachmentWords(int n)
+{
+    return n == 1 ? QStringLiteral("1 photo or document")
+                  : QStringLiteral("%1 photos or documents").arg(n);
+}
+
+} // namespace
 
 PagedList::PagedList(const DialogUnits &units, QWidget *parent)
     : QWidget(parent), units_(units), view_(new QTreeView(this)),
@@ -100,6 +133,13 @@ void PagedList::showRows(const std::vector<BrowseRow> &rows, int current)
                      : col.align == ColumnAlign::Center ? Qt::AlignHCenter
                                                         : Qt::AlignLeft;
             item->setTextAlignment(align);
+            if (c == 0) {
+                const bool marked = row.attachments > 0;
+                item->setIcon(marked ? attachmentMark() : QIcon());
+                item->setToolTip(marked ? attachmentWords(row.attachments) : QString());
+                item->setData(marked ? attachmentWords(row.attachments) : QVariant(),
+                              Qt::AccessibleDescriptionRole);
+            }
         }
     }
     // The highlight alone is chosen, whatever keys are held meanwhile.

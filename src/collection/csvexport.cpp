@@ -5,9 +5,14 @@
 #include "collection/recordbuffer.h"
 #include "dictionary/tables.h"
 #include "forms/formdef.h"
+#include "platform/data/attachments.h"
 #include "platform/data/cursor.h"
 #include "platform/data/fileerror.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QIODevice>
 
 #include <algorithm>
@@ -74,7 +79,20 @@ const CsvCollection *CollectionExport::findCollection(std::string_view name)
 
 CollectionExport::CollectionExport(TableId table) : CollectionExport(std::vector{table}) {}
 
-CollectionExport::CollectionExport(const std::vector<TableId> &levels, bool numbered)
+QString CollectionExport::attachmentsFolderFor(const QString &csvPath)
+{
+    const QFileInfo csv(csvPath);
+    return csv.dir().filePath(csv.completeBaseName() + QStringLiteral(" files"));
+}
+
+void CollectionExport::setAttachmentsFolder(const QString &folder, const QString &named)
+{
+    folder_ = folder;
+    folderNamed_ = named;
+}
+
+CollectionExport::CollectionExport(const std::vector<TableId> &levels, bool numbered,
+                                   bool withAttachments)
 {
     std::set<std::string> headers;
     for (std::size_t d = 0; d < levels.size(); ++d) {
@@ -111,6 +129,11 @@ CollectionExport::CollectionExport(const std::vector<TableId> &levels, bool numb
             headers.insert(col.header);
             columns_.push_back(std::move(col));
         }
+        if (withAttachments && ownsAttachments(t.id)) {
+            CsvColumn col{kAttachmentsHeader, int(d), -1, -1, -1, nullptr, std::nullopt, true};
+            if (!headers.insert(col.header).second) col.header = t.prefix + ':' + col.header;
+            columns_.push_back(std::move(col));
+        }
         levels_.push_back(std::move(level));
     }
 }
@@ -136,15 +159,88 @@ struct CollectionExport::Reading {
     std::string chunk;
     long long rows = 0;
     int code = NoError; // the first read or write failure; stops everything
+    // The attachments' cell of each level's record, made once per record:
+    // a parent's repeats on each of its children's rows.
+    std::vector<std::int64_t> cellOf;
+    std::vector<std::string> cells;
 };
 
-void CollectionExport::appendRow(Reading &r, std::size_t depth) const
+namespace
+{
+
+// The name a file is written under: the stored one, less what a file system
+// or the column's separator would read otherwise.
+QString diskName(std::int64_t id, const std::string &stored)
+{
+    QString name = QString::fromStdString(stored);
+    for (QChar &c : name)
+        if (c.unicode() < 0x20 || c == QLatin1Char(kAttachmentSeparator) || c == QLatin1Char('\\'))
+            c = QLatin1Char('_');
+    return QString::number(id) + QLatin1Char('-') + name;
+}
+
+} // namespace
+
+bool CollectionExport::writeAttachments(Reading &r, std::size_t depth, std::string &cell)
+{
+    const TableDef &t = *levels_[depth].table;
+    const std::int64_t record = field::integer(t.fields[0], r.records[depth].data());
+    if (r.cellOf[depth] == record) {
+        cell = r.cells[depth];
+        return true;
+    }
+    cell.clear();
+    std::vector<AttachmentInfo> files;
+    if (const int code = listAttachments(r.file, t.id, record, files); code != NoError) {
+        r.code = code;
+        return false;
+    }
+    for (const AttachmentInfo &a : files) {
+        std::string bytes;
+        if (const int code = readContent(r.file, a.id, bytes); code != NoError) {
+            r.code = code;
+            return false;
+        }
+        if (!QDir().mkpath(folder_)) {
+            failure_ = QStringLiteral("the folder %1 cannot be made").arg(folder_);
+            r.code = -1;
+            return false;
+        }
+        const QString name = diskName(a.id, a.fileName);
+        QFile out(QDir(folder_).filePath(name));
+        if (!out.open(QIODevice::WriteOnly) ||
+            out.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size())) {
+            failure_ = out.errorString();
+            r.code = -1;
+            return false;
+        }
+        // The file's time says when it was added, for the import to keep.
+        out.setFileTime(QDateTime::fromString(QString::fromStdString(a.added),
+                                              QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                        QFileDevice::FileModificationTime);
+        if (!cell.empty()) cell += kAttachmentSeparator;
+        cell += (folderNamed_ + QLatin1Char('/') + name).toStdString();
+    }
+    r.cellOf[depth] = record;
+    r.cells[depth] = cell;
+    return true;
+}
+
+void CollectionExport::appendRow(Reading &r, std::size_t depth)
 {
     std::string &line = r.chunk;
     for (std::size_t c = 0; c < columns_.size(); ++c) {
         const CsvColumn &col = columns_[c];
         if (c) line += ',';
         if (std::size_t(col.level) > depth) continue; // a parent without children
+        if (col.attachments) {
+            std::string cell;
+            if (!folder_.isEmpty() && !writeAttachments(r, std::size_t(col.level), cell)) return;
+            // The cell begins with the folder's name, which the CSV file's
+            // name gives: "=x.csv" must not make a formula of it.
+            appendCsvField(line, inertText(cell));
+            continue;
+        }
         const Level &level = levels_[col.level];
         const TableDef &t = col.join < 0 ? *level.table : *level.lookups[col.join].table;
         const void *rec =
@@ -219,7 +315,9 @@ int CollectionExport::write(DataFile &file, QIODevice &out,
                             const std::function<bool(long long)> &progress)
 {
     failure_.clear();
-    Reading r{file, out, progress, {}, {}, {}, 0, NoError};
+    Reading r{file, out, progress, {}, {}, {}, 0, NoError, {}, {}};
+    r.cellOf.assign(levels_.size(), 0);
+    r.cells.assign(levels_.size(), {});
     for (const Level &level : levels_) {
         r.records.emplace_back(*level.table);
         r.lookups.emplace_back();

@@ -46,7 +46,15 @@ struct CsvColumn {
     const TableDef *lookup = nullptr;
     // A date or time: written as its form's entry shows it, blank for none.
     std::optional<Picture> shown;
+    // The level's photos and papers: the files written beside the CSV, by
+    // their paths from the CSV's folder, separated by '|'.
+    bool attachments = false;
 };
+
+// The header of the attachments' column, and the character between the
+// files it names.
+inline constexpr const char *kAttachmentsHeader = "Attachments";
+inline constexpr char kAttachmentSeparator = '|';
 
 // A collection as the export menu offers it: its tables from the outermost
 // parent down to the children, each the child of the one before. A numbered
@@ -64,7 +72,17 @@ class CollectionExport
   public:
     explicit CollectionExport(TableId table);
     // numbered: the outermost table's identifier is a column (the first).
-    explicit CollectionExport(const std::vector<TableId> &levels, bool numbered = false);
+    // withAttachments: a level that keeps files gets its attachments' column.
+    explicit CollectionExport(const std::vector<TableId> &levels, bool numbered = false,
+                              bool withAttachments = false);
+
+    // Where the files of the attachments' column are written: `folder`, named
+    // in the column as `named` + "/" + the file (a path from the CSV's folder).
+    // Made when the first file is written.
+    void setAttachmentsFolder(const QString &folder, const QString &named);
+    // The folder beside a CSV file where its attachments go: "Items.csv"
+    // has "Items files".
+    static QString attachmentsFolderFor(const QString &csvPath);
 
     const std::vector<CsvColumn> &columns() const { return columns_; }
     // The tables the export reads, which must be open while it writes.
@@ -96,12 +114,15 @@ class CollectionExport
     };
     struct Reading;
     void writeLevel(Reading &r, std::size_t depth);
-    void appendRow(Reading &r, std::size_t depth) const;
+    void appendRow(Reading &r, std::size_t depth);
     bool flush(Reading &r);
+
+    bool writeAttachments(Reading &r, std::size_t depth, std::string &cell);
 
     std::vector<Level> levels_;
     std::vector<CsvColumn> columns_;
     QString failure_;
+    QString folder_, folderNamed_;
     long long rows_ = 0;
 };
 

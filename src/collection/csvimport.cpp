@@ -3,17 +3,24 @@
 #include "collection/csvexport.h"
 #include "collection/csvfieldrule.h"
 #include "collection/csvreader.h"
+#include "collection/csvtext.h"
 #include "collection/recordbuffer.h"
 #include "dictionary/tables.h"
+#include "forms/attachmentdraft.h"
 #include "forms/formdef.h"
 #include "forms/formrules.h"
+#include "platform/data/attachments.h"
 #include "platform/data/cursor.h"
 #include "platform/data/datafile.h"
 #include "platform/data/fileerror.h"
 #include "platform/data/table.h"
 #include "platform/data/transaction.h"
+#include "platform/mediafile.h"
 #include "platform/picture.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QIODevice>
 
 #include <algorithm>
@@ -118,7 +125,7 @@ std::string CollectionImport::lookupName(TableId table)
 CollectionImport::CollectionImport(const std::vector<TableId> &levels, bool numbered)
     : levelIds_(levels), numbered_(numbered)
 {
-    const CollectionExport layout(levels, numbered);
+    const CollectionExport layout(levels, numbered, true);
     for (std::size_t d = 0; d < levels.size(); ++d) {
         auto level = std::make_unique<Level>();
         level->table = &tableDef(levels[d]);
@@ -134,6 +141,10 @@ CollectionImport::CollectionImport(const std::vector<TableId> &levels, bool numb
         levels_.push_back(std::move(level));
     }
     for (const CsvColumn &c : layout.columns()) {
+        if (c.attachments) {
+            attachmentColumns_.emplace_back(c.header, std::size_t(c.level));
+            continue;
+        }
         Level &level = *levels_[std::size_t(c.level)];
         Column col;
         col.level = std::size_t(c.level);
@@ -184,8 +195,17 @@ bool CollectionImport::mapHeader(const std::vector<std::string> &header)
     std::vector<std::string> unknown, twice, missing;
     std::vector<bool> seen(columns_.size());
     byHeader_.clear();
+    attachmentsOf_.clear();
     for (const std::string &h : header) {
         const std::string_view name = trimRight(h);
+        attachmentsOf_.push_back(-1);
+        auto files = std::find_if(attachmentColumns_.begin(), attachmentColumns_.end(),
+                                  [&](const auto &a) { return sameText(a.first, name); });
+        if (files != attachmentColumns_.end()) {
+            attachmentsOf_.back() = int(files->second);
+            byHeader_.push_back(-1);
+            continue;
+        }
         auto found = std::find_if(columns_.begin(), columns_.end(),
                                   [&](const Column &c) { return sameText(c.rule.header, name); });
         if (found == columns_.end()) {
@@ -442,6 +462,7 @@ int CollectionImport::placeParent(Run &r, std::size_t depth, const std::vector<s
             field::setInteger(level.table->fields[0], level.wanted->data(), id);
         } else if (code == NoError) {
             code = create(r, level, reason);
+            if (code == NoError && reason.empty()) code = attach(r, depth, cells, reason);
         }
     }
     level.failed = reason;
@@ -460,7 +481,74 @@ int CollectionImport::addChild(Run &r, std::size_t depth, const std::vector<std:
         std::int64_t id = 0;
         if (code = findEqual(level, id); code != NoError || id) return code;
     }
-    return create(r, level, reason);
+    code = create(r, level, reason);
+    if (code == NoError && reason.empty()) code = attach(r, depth, cells, reason);
+    return code;
+}
+
+int CollectionImport::attach(Run &r, std::size_t depth, const std::vector<std::string> &cells,
+                             std::string &reason)
+{
+    const Level &level = *levels_[depth];
+    for (std::size_t i = 0; i < cells.size() && i < attachmentsOf_.size(); ++i) {
+        if (attachmentsOf_[i] != int(depth) || cells[i].empty()) continue;
+        const std::string_view text = textOfCell(cells[i]);
+        const QString cell = QString::fromUtf8(text.data(), qsizetype(text.size()));
+        for (const QString &path : cell.split(QLatin1Char(kAttachmentSeparator))) {
+            const QString quoted = QStringLiteral("the attachment \"%1\"").arg(path);
+            // Only files in the CSV's own folder, or below it, are read.
+            if (attachmentsFolder_.isEmpty() || QDir::isAbsolutePath(path) ||
+                path.split(QLatin1Char('/')).contains(QStringLiteral(".."))) {
+                reason =
+                    (quoted + QStringLiteral(" is not in the folder of the file")).toStdString();
+                return NoError;
+            }
+            const QFileInfo info(QDir(attachmentsFolder_).filePath(path));
+            if (!info.isFile()) {
+                reason = (quoted + QStringLiteral(" is not there")).toStdString();
+                return NoError;
+            }
+            if (info.size() > kAttachmentMaxBytes) {
+                reason =
+                    (quoted + QStringLiteral(" is %1: an attachment may be at most %2")
+                                  .arg(sizeInWords(info.size()), sizeInWords(kAttachmentMaxBytes)))
+                        .toStdString();
+                return NoError;
+            }
+            QFile in(info.filePath());
+            if (!in.open(QIODevice::ReadOnly)) {
+                reason =
+                    (quoted + QStringLiteral(" cannot be read: ") + in.errorString()).toStdString();
+                return NoError;
+            }
+            // The export wrote each file under its number and its name.
+            QString name = info.fileName();
+            const int dash = name.indexOf(QLatin1Char('-'));
+            bool numbered = false;
+            if (dash > 0) name.left(dash).toLongLong(&numbered);
+            if (numbered) name = name.mid(dash + 1);
+            name = name.left(255);
+            if (name.isEmpty()) name = QStringLiteral("attachment");
+            const QByteArray bytes = in.readAll();
+            const InspectedFile checked = inspectFile(bytes, name, kAttachmentMaxBytes);
+            if (!checked.ok()) {
+                reason = checked.problem.toStdString();
+                if (!reason.empty() && reason.back() == '.') reason.pop_back();
+                return NoError;
+            }
+            const QDateTime when = info.lastModified();
+            const NewAttachment a{name.toStdString(), checked.mediaType.toStdString(),
+                                  (when.isValid()
+                                       ? when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+                                       : attachmentTimeNow())
+                                      .toStdString(),
+                                  bytes.toStdString(), checked.thumbnail.toStdString()};
+            if (const int code = addAttachment(r.file, level.table->id, level.id, a);
+                code != NoError)
+                return code;
+        }
+    }
+    return NoError;
 }
 
 int CollectionImport::processRow(Run &r, const std::vector<std::string> &cells)

@@ -57,6 +57,9 @@ class CollectionImport
     // Whether a write creates the locations and categories that are not on
     // file (a dry run always assumes so); without it their rows fail.
     void setCreateMissing(bool create) { createMissing_ = create; }
+    // The folder the file's attachments' column counts its paths from (the
+    // CSV's own); without it a row naming files fails.
+    void setAttachmentsFolder(const QString &folder) { attachmentsFolder_ = folder; }
 
     // Reads the whole of in. progress (optional) hears the rows read so far
     // after each batch and may answer false to stop. Gives NoError when every
@@ -93,6 +96,9 @@ class CollectionImport
                  std::string &reason);
     int build(Run &r, std::size_t depth, const std::vector<std::string> &cells,
               std::string &reason);
+    // Adds the files the row names for the level's record, just created.
+    int attach(Run &r, std::size_t depth, const std::vector<std::string> &cells,
+               std::string &reason);
     int findByName(Run &r, Lookup &l, const std::string &name, std::int64_t &id,
                    std::string &reason);
     int findEqual(Level &level, std::int64_t &id);
@@ -109,6 +115,9 @@ class CollectionImport
     std::vector<std::unique_ptr<Level>> levels_;
     std::vector<std::unique_ptr<Lookup>> lookups_;
     std::vector<int> byHeader_; // file column -> columns_ index
+    std::vector<std::pair<std::string, std::size_t>> attachmentColumns_; // header, level
+    std::vector<int> attachmentsOf_; // file column -> the level whose files it names, or -1
+    QString attachmentsFolder_;
     bool createMissing_ = false;
     std::vector<CsvRowProblem> problems_;
     long long failedRows_ = 0;

@@ -38,7 +38,10 @@ QCoro::Task<> ExportCollection::act(BuiltWindow *w, const CsvCollection &collect
     const QString file = co_await fileDialogs().saveFileName(w, request);
     if (file.isEmpty()) co_return; // cancelled, or the window has closed
 
-    CollectionExport exporter(collection.levels, collection.numbered);
+    // The collection's photos and papers go to a folder beside the file.
+    CollectionExport exporter(collection.levels, collection.numbered, true);
+    const QString folder = CollectionExport::attachmentsFolderFor(file);
+    exporter.setAttachmentsFolder(folder, QFileInfo(folder).fileName());
     TablesInUse tables;
     for (TableId t : exporter.tablesRead())
         if (!tables.use({&table(t)})) co_return; // the table's own warning has been shown

@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPointer>
 
 namespace hk
@@ -97,6 +98,7 @@ QCoro::Task<> ImportCollection::act(BuiltWindow *w, const CsvCollection &collect
     // writes through a station of its own, so no window of this program can
     // join or end its transaction.
     CollectionImport importer(collection.levels, collection.numbered);
+    importer.setAttachmentsFolder(QFileInfo(path).absolutePath());
     TablesInUse tables;
     if (!tables.use({&HearthkpValue})) co_return;
     for (TableId t : CollectionExport(collection.levels, collection.numbered).tablesRead())

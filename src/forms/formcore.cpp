@@ -5,6 +5,7 @@
 #include "forms/formrules.h"
 #include "integrity/checked.h"
 #include "integrity/warnings.h"
+#include "platform/data/attachments.h"
 #include "platform/data/datafile.h"
 #include "platform/data/fileerror.h"
 #include "platform/data/files.h"
@@ -60,7 +61,17 @@ bool FormCore::open()
     if (request_ == InsertRecord && !number()) return false;
     td.copy(record_.data(), table_.buffer());
     if (def_.total) valueAtOpening_ = integer(fieldNamed(def_.total->valueField));
+    // Only the list: the thumbnails are read as the window shows them.
+    if (def_.photos && attachments_.load(table_.file(), td.id, identifier()) != NoError) {
+        CaptureFileError();
+        WarnUser(35, kAttachmentsTable);
+    }
     return true;
+}
+
+std::int64_t FormCore::identifier() const
+{
+    return field::integer(table_.def().fields.at(0), record_.data());
 }
 
 // The last record's value of the second running number, plus 1 (1 for an
@@ -294,6 +305,8 @@ FormCore::Outcome FormCore::insert()
         table_.setCurrent(row_, nullptr);
         code = table_.put();
     }
+    if (code == NoError && def_.photos)
+        code = attachments_.store(file, table_.def().id, identifier());
     if (code == NoError) code = forgetPlaceholder(file, table_.def(), row_);
     if (code == NoError) code = txn.commit();
     if (code == NoError) {
@@ -319,9 +332,9 @@ FormCore::Outcome FormCore::change()
         response_ = RequestCancelled;
         BusyCursor busy;
         int result = Updated;
-        if (changed()) {
-            // The total and the record are one change; a refusal leaves
-            // nothing open when this scope ends.
+        if (changed() || attachments_.changed()) {
+            // The total, the record and its files are one change; a refusal
+            // leaves nothing open when this scope ends.
             Transaction txn(table_.file());
             if (txn.begin() != NoError) {
                 CaptureFileError();
@@ -335,6 +348,12 @@ FormCore::Outcome FormCore::change()
                 toShared();
                 table_.setCurrent(row_, opening_.data());
                 result = UpdateRecordChecked(table_, def_.recall, noted_);
+                // The files go with the record: stored only where it still is.
+                if (result == Updated && attachments_.changed() &&
+                    attachments_.store(table_.file(), table_.def().id, identifier()) != NoError) {
+                    RollBackAndWarn(txn, 15, table_.def().label);
+                    result = NotUpdated;
+                }
                 if (result == Updated && txn.commit() != NoError) {
                     RollBackAndWarn(txn, 15, table_.def().label);
                     result = NotUpdated;

@@ -8,6 +8,7 @@
 
 #include "dictionary/globals.h"
 #include "dictionary/tables.h"
+#include "forms/attachmentdraft.h"
 #include "forms/formdef.h"
 #include "integrity/checked.h"
 #include "integrity/tableopen.h"
@@ -42,6 +43,12 @@ class FormCore
 
     // The form's own record.
     void *record() { return record_.data(); }
+    // Its identifier, which its attachments are kept under.
+    std::int64_t identifier() const;
+    // The record's photos and papers as the form holds them (a form with a
+    // Photos part only): stored with the record at completion.
+    AttachmentDraft &attachments() { return attachments_; }
+    const AttachmentDraft &attachments() const { return attachments_; }
     std::string text(const FieldRef &f) const;
     std::int64_t integer(const FieldRef &f) const;
     void setText(const FieldRef &f, std::string_view value);
@@ -106,6 +113,7 @@ class FormCore
     bool referred_ = false;          // its removal was refused: records refer to it
     std::int64_t valueAtOpening_ = 0;
     NotedKey noted_; // the identifier before the change, this form's alone
+    AttachmentDraft attachments_;
     bool closed_ = false;
 };
 

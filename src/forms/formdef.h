@@ -109,6 +109,8 @@ struct FormDef {
     std::optional<SecondNumber> secondNumber{};
     std::vector<ParentShown> parents{};
     std::vector<AcceptRule> rules{};
+    // A "Photos" part: the record's photos and papers, stored with OK.
+    bool photos = false;
 };
 
 // The software, video and music forms.

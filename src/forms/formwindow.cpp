@@ -2,6 +2,7 @@
 
 #include "browse/forms.h"
 #include "browse/lists/browses.h"
+#include "forms/photopart.h"
 #include "integrity/warnings.h"
 #include "platform/data/files.h"
 #include "platform/help.h"
@@ -211,6 +212,7 @@ void FormProcedure::build()
         radios.clear();
         ++id;
     }
+    if (def.photos) PhotoPart::addControls(layout, kSheet, QRect(4, 4, def.width - 8, height - 28));
     const int by = height - 20;
     layout.controls.push_back({.id = OkButton,
                                .kind = ControlKind::Button,
@@ -233,7 +235,7 @@ void FormProcedure::build()
                                .tip = "Click to View Associated Help File",
                                .message = "View Associated Help File"});
 
-    auto window = BuiltWindow::build(layout);
+    auto window = BuiltWindow::build(layout, DialogUnits::application(), PhotoPart::makeStrip);
     built_ = window.release();
     built_->setWindowTitle(QString::fromStdString(core_.caption()));
     built_->setMinimumSize(built_->size());
@@ -275,6 +277,7 @@ void FormProcedure::build()
     if (core_.request() == DeleteRecord)
         for (const auto &c : layout.controls)
             if (c.id >= kFirstControl && c.id < OkButton) built_->setControlEnabled(c.id, false);
+    if (def.photos) photos_ = new PhotoPart(core_, built_, core_.request() == DeleteRecord);
 }
 
 void FormProcedure::show()
@@ -524,6 +527,7 @@ QCoro::Task<> FormProcedure::run()
     show();
     focusFirst();
     co_await untilClosed();
+    delete photos_; // reads no more from the core that closes now
     built_ = nullptr;
     core_.close();
 }

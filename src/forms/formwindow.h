@@ -4,6 +4,7 @@
 #pragma once
 
 #include "forms/formcore.h"
+#include "forms/photopart.h"
 #include "platform/picture.h"
 #include "platform/windows/procedure.h"
 
@@ -23,6 +24,8 @@ class FormProcedure : public Procedure
     ~FormProcedure() override;
 
     BuiltWindow *form() const { return built_; }
+    // The Photos part, when the form has one and is open.
+    PhotoPart *photos() const { return photos_; }
     const FormCore &core() const { return core_; }
 
     // Control numbers of the window built for a form.
@@ -53,6 +56,7 @@ class FormProcedure : public Procedure
 
     FormCore core_;
     BuiltWindow *built_ = nullptr;
+    QPointer<PhotoPart> photos_;
     std::map<int, FieldRef> bound_;                   // control → field it shows
     std::vector<int> entries_;                        // editable controls in tab order
     std::map<int, std::vector<std::string>> options_; // option control → its choices

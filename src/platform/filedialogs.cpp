@@ -32,7 +32,7 @@ namespace
 // counts only while the owner, if any, still stands. The dialog is deleted only once
 // its answer is read: the coroutine resumes from the event loop, and a dialog
 // deleted on closing would take that resumption with it.
-QCoro::Task<QString> ask(QWidget *parent, QFileDialog *created)
+QCoro::Task<QStringList> ask(QWidget *parent, QFileDialog *created)
 {
     const bool owned = parent != nullptr;
     QPointer<QWidget> owner(parent);
@@ -46,8 +46,14 @@ QCoro::Task<QString> ask(QWidget *parent, QFileDialog *created)
     dialog->open();
     const int result = co_await qCoro(dialog.get(), &QDialog::finished);
     const QStringList files = dialog->selectedFiles();
-    if ((owned && !owner) || result != QDialog::Accepted || files.isEmpty()) co_return QString();
-    co_return files.first();
+    if ((owned && !owner) || result != QDialog::Accepted) co_return QStringList();
+    co_return files;
+}
+
+QCoro::Task<QString> askOne(QWidget *parent, QFileDialog *created)
+{
+    const QStringList files = co_await ask(parent, created);
+    co_return files.isEmpty() ? QString() : files.first();
 }
 } // namespace
 
@@ -59,7 +65,7 @@ QCoro::Task<QString> QtFileDialogService::saveFileName(QWidget *parent, SaveFile
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setFileMode(QFileDialog::AnyFile);
     dialog->setDefaultSuffix(request.suffix);
-    co_return co_await ask(parent, dialog);
+    co_return co_await askOne(parent, dialog);
 }
 
 QCoro::Task<QString> QtFileDialogService::openFileName(QWidget *parent, OpenFileRequest request)
@@ -69,24 +75,42 @@ QCoro::Task<QString> QtFileDialogService::openFileName(QWidget *parent, OpenFile
                                    request.filter);
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
     dialog->setFileMode(QFileDialog::ExistingFile);
+    co_return co_await askOne(parent, dialog);
+}
+
+QCoro::Task<QStringList> QtFileDialogService::openFileNames(QWidget *parent,
+                                                            OpenFileRequest request)
+{
+    auto *dialog = new QFileDialog(nullptr, request.title, QDir::currentPath(), request.filter);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::ExistingFiles);
     co_return co_await ask(parent, dialog);
 }
 
-QString ScriptedFileDialogService::next()
+QStringList ScriptedFileDialogService::next()
 {
     if (script_.empty()) return {};
-    QString file = std::move(script_.front());
+    QStringList files = std::move(script_.front());
     script_.pop_front();
-    return file;
+    return files;
 }
 
 QCoro::Task<QString> ScriptedFileDialogService::saveFileName(QWidget *, SaveFileRequest request)
 {
     requests_.push_back(std::move(request));
-    co_return next();
+    const QStringList files = next();
+    co_return files.isEmpty() ? QString() : files.first();
 }
 
 QCoro::Task<QString> ScriptedFileDialogService::openFileName(QWidget *, OpenFileRequest request)
+{
+    openRequests_.push_back(std::move(request));
+    const QStringList files = next();
+    co_return files.isEmpty() ? QString() : files.first();
+}
+
+QCoro::Task<QStringList> ScriptedFileDialogService::openFileNames(QWidget *,
+                                                                  OpenFileRequest request)
 {
     openRequests_.push_back(std::move(request));
     co_return next();

@@ -39,6 +39,8 @@ class FileDialogService
     virtual QCoro::Task<QString> saveFileName(QWidget *parent, SaveFileRequest request) = 0;
     // The same for a file to read, which must exist; parent may be null.
     virtual QCoro::Task<QString> openFileName(QWidget *parent, OpenFileRequest request) = 0;
+    // Several existing files to read at once; empty on a cancel.
+    virtual QCoro::Task<QStringList> openFileNames(QWidget *parent, OpenFileRequest request) = 0;
 };
 
 // The service in use: the Qt one until another is set; nullptr goes back to
@@ -52,23 +54,27 @@ class QtFileDialogService : public FileDialogService
   public:
     QCoro::Task<QString> saveFileName(QWidget *parent, SaveFileRequest request) override;
     QCoro::Task<QString> openFileName(QWidget *parent, OpenFileRequest request) override;
+    QCoro::Task<QStringList> openFileNames(QWidget *parent, OpenFileRequest request) override;
 };
 
 // A headless double: records every request and answers from a script of file
-// names (an empty script answers as a cancel would).
+// names (an empty script answers as a cancel would); a request for several
+// files takes one answer of several names.
 class ScriptedFileDialogService : public FileDialogService
 {
   public:
-    void answer(QString file) { script_.push_back(std::move(file)); }
+    void answer(QString file) { script_.push_back(QStringList{std::move(file)}); }
+    void answer(QStringList files) { script_.push_back(std::move(files)); }
     const std::vector<SaveFileRequest> &requests() const { return requests_; }
     const std::vector<OpenFileRequest> &openRequests() const { return openRequests_; }
 
     QCoro::Task<QString> saveFileName(QWidget *parent, SaveFileRequest request) override;
     QCoro::Task<QString> openFileName(QWidget *parent, OpenFileRequest request) override;
+    QCoro::Task<QStringList> openFileNames(QWidget *parent, OpenFileRequest request) override;
 
   private:
-    QString next();
-    std::deque<QString> script_;
+    QStringList next();
+    std::deque<QStringList> script_;
     std::vector<SaveFileRequest> requests_;
     std::vector<OpenFileRequest> openRequests_;
 };

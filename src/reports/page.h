@@ -5,6 +5,7 @@
 
 #include "reports/reportlayout.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -25,9 +26,19 @@ struct PageRule {
     float x = 0, y = 0, length = 0;
 };
 
+// A stored picture: an attachment's thumbnail as the file holds it
+// (encoded, a few kilobytes), decoded only as the page is painted, which may
+// be on another thread than the one that reads the data file.
+struct PagePicture {
+    float x = 0, y = 0, width = 0, height = 0; // the box it is fitted into, mm
+    std::int64_t attachment = 0;
+    std::string bytes;
+};
+
 struct Page {
     std::vector<PageText> texts;
     std::vector<PageRule> rules;
+    std::vector<PagePicture> pictures;
 };
 
 // The pages as text, one primitive a line, positions to 0.01 mm: what the

@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QGlyphRun>
+#include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QRawFont>
@@ -175,6 +176,20 @@ void PagePainter::paint(QPainter &painter, const Page &page)
         run.setGlyphIndexes(r.glyphs);
         run.setPositions(r.places);
         painter.drawGlyphRun(QPointF(0, 0), run);
+    }
+    // Thumbnails are decoded as the page is drawn, one at a time: a report of
+    // thousands of photos holds their pixels for none of them.
+    for (const PagePicture &i : page.pictures) {
+        QImage image;
+        if (!image.loadFromData(reinterpret_cast<const uchar *>(i.bytes.data()),
+                                int(i.bytes.size())))
+            continue;
+        const QSizeF box(i.width * sx, i.height * sy);
+        const QSizeF fitted = QSizeF(image.size()).scaled(box, Qt::KeepAspectRatio);
+        const QRectF place(i.x * sx + (box.width() - fitted.width()) / 2,
+                           i.y * sy + (box.height() - fitted.height()) / 2, fitted.width(),
+                           fitted.height());
+        painter.drawImage(place, image);
     }
     painter.restore();
 }

@@ -23,9 +23,15 @@ bool prints(const ReportControl &c)
     return c.type != ControlType::Rule;
 }
 
+// How far down a control reaches: a picture by its box, a text by its line.
+double depth(const ReportControl &c)
+{
+    return c.type == ControlType::Image ? c.height : lineHeight(c.font);
+}
+
 bool sameLine(const ReportControl &a, const ReportControl &b)
 {
-    return a.y < b.y + lineHeight(b.font) && b.y < a.y + lineHeight(a.font);
+    return a.y < b.y + depth(b) && b.y < a.y + depth(a);
 }
 
 } // namespace
@@ -108,6 +114,11 @@ void Paginator::placeBand(const Band &band, double left, double top)
         switch (c.type) {
         case ControlType::Rule:
             out.rules.push_back(PageRule{x, y, float(c.width)});
+            continue;
+        case ControlType::Image:
+            if (StoredPicture picture = c.image(); picture.attachment != 0)
+                out.pictures.push_back(PagePicture{x, y, float(c.width), float(c.height),
+                                                   picture.attachment, std::move(picture.bytes)});
             continue;
         case ControlType::Text:
             text = c.text;
@@ -264,6 +275,11 @@ std::string describePage(const Page &page, int number)
     }
     for (const PageRule &r : page.rules) {
         std::snprintf(line, sizeof line, "rule %.2f %.2f %.2f\n", r.x, r.y, r.length);
+        out += line;
+    }
+    for (const PagePicture &i : page.pictures) {
+        std::snprintf(line, sizeof line, "image %.2f %.2f %.2f %.2f %lld\n", i.x, i.y, i.width,
+                      i.height, static_cast<long long>(i.attachment));
         out += line;
     }
     return out;

@@ -58,6 +58,8 @@ std::vector<const ReportDefinition *> allReports();
 // Definitions of each family of reports.
 ReportDefinition bookReport(const QString &name);
 ReportDefinition itemReport(const QString &name);
+// RPTITEMINSURANCE: the items with their photos, for an insurer.
+ReportDefinition insuranceReport(const QString &name);
 ReportDefinition softwareReport(const QString &name);
 // The video and music reports.
 ReportDefinition titledReport(const QString &name);

@@ -89,4 +89,17 @@ ReportControl ruleAt(double y, double length)
     return c;
 }
 
+ReportControl imageAt(double x, double y, double width, double height,
+                      std::function<StoredPicture()> picture)
+{
+    ReportControl c;
+    c.type = ControlType::Image;
+    c.x = x;
+    c.y = y;
+    c.width = width;
+    c.height = height;
+    c.image = std::move(picture);
+    return c;
+}
+
 } // namespace hk

@@ -27,12 +27,20 @@ struct ReportFont {
 
 enum class Align : std::uint8_t { Left, Right };
 
+// A picture kept in the data file, as a report prints it: the attachment's
+// number and its encoded thumbnail.
+struct StoredPicture {
+    std::int64_t attachment = 0;
+    std::string bytes;
+};
+
 enum class ControlType {
     Text,       // fixed text
     Field,      // a value through a picture
     PageNumber, // the number of the page being made
     Rule,       // a horizontal line `width` long
     Total,      // a count or sum kept by the engine
+    Image,      // a stored picture (an attachment's thumbnail) fitted into width × height
 };
 
 struct ReportControl {
@@ -41,11 +49,13 @@ struct ReportControl {
     double width = 0;    // mm: a right-aligned text ends at x + width; a rule's length
     ReportFont font{};
     Align align = Align::Left;
-    std::string text{};                    // Text
-    std::string picture{};                 // Field, PageNumber, Total
-    std::function<PictureValue()> value{}; // Field
-    int total = -1;                        // Total: index into ReportLayout::totals
-    int id = 0;                            // non-zero for a control the report may hide
+    std::string text{};                     // Text
+    std::string picture{};                  // Field, PageNumber, Total
+    std::function<PictureValue()> value{};  // Field
+    int total = -1;                         // Total: index into ReportLayout::totals
+    int id = 0;                             // non-zero for a control the report may hide
+    double height = 0;                      // Image: mm
+    std::function<StoredPicture()> image{}; // Image: the picture shown; attachment 0 for none
 };
 
 struct Band {
@@ -107,5 +117,7 @@ ReportControl totalAt(double x, double y, std::string picture, int total, Report
                       Align align = Align::Right);
 ReportControl pageNumberAt(double x, double y, std::string picture, ReportFont font);
 ReportControl ruleAt(double y, double length = 190);
+ReportControl imageAt(double x, double y, double width, double height,
+                      std::function<StoredPicture()> picture);
 
 } // namespace hk

@@ -86,6 +86,8 @@ constexpr MenuEntry entries[] = {
      "RPTITEMSELLOCATION"},
     {"&Reports/&Items", "Items with Serial &Numbers", "Items with Serial Numbers", C::Start,
      "RPTITEMSERIALNO"},
+    {"&Reports/&Items", "Insurance In&ventory", "Items with their photos for an insurer", C::Start,
+     "RPTITEMINSURANCE"},
 
     {"&Reports/&Books", "Books by &Author", "Books by Author", C::Start, "RPTBOOKAUTHOR"},
     {"&Reports/&Books", "Books by &Title", "Books by Title", C::Start, "RPTBOOKTITLE"},

@@ -2,8 +2,11 @@
 
 #include "dictionary/globals.h"
 #include "integrity/tableopen.h"
+#include "platform/data/attachments.h"
+#include "platform/data/datafile.h"
 #include "platform/data/fileerror.h"
 #include "platform/data/files.h"
+#include "platform/mediafile.h"
 #include "platform/windows/layout.h"
 #include "platform/windows/windowlife.h"
 
@@ -21,7 +24,14 @@ namespace
 // The totals must hold six of the largest running totals.
 static_assert(6 * Decimal<5>::maxCents <= decltype(TotalValue)::maxCents);
 
-enum : int { LeftPanel = 1, RightPanel, CloseButton, FirstRow = 10 };
+enum : int {
+    LeftPanel = 1,
+    RightPanel,
+    CloseButton,
+    AttachmentsLabel,
+    AttachmentsShown,
+    FirstRow = 10
+};
 
 using K = ControlKind;
 
@@ -70,10 +80,11 @@ const WindowLayout &summaryLayout()
     static const WindowLayout layout = [] {
         WindowLayout w;
         w.title = "Summary of Hearthkeep Listing";
-        // Each column as wide as the largest figure it can show.
+        // Each column as wide as the largest figure it can show; the
+        // attachments' line below the panels adds to the design's height.
         constexpr int panelWidth = 190, entriesX = 74, entriesWidth = 48, valueX = 124,
                       valueWidth = 60;
-        w.size = QSize(6 + 2 * panelWidth + 4 + 6, 136);
+        w.size = QSize(6 + 2 * panelWidth + 4 + 6, 150);
         w.kind = WindowKind::FrameChild;
         for (int p = 0; p < 2; ++p) {
             const int x = 6 + p * (panelWidth + 4);
@@ -116,9 +127,17 @@ const WindowLayout &summaryLayout()
                                           .flags = FlagRight});
             }
         }
+        w.controls.push_back({.id = AttachmentsLabel,
+                              .kind = K::Display,
+                              .design = {12, 114, 100, 10},
+                              .text = "Photos and documents:"});
+        w.controls.push_back({.id = AttachmentsShown,
+                              .kind = K::Display,
+                              .design = {112, 114, w.size.width() - 12 - 112, 10},
+                              .text = ""});
         w.controls.push_back({.id = CloseButton,
                               .kind = K::Button,
-                              .design = {(w.size.width() - 50) / 2, 116, 50, 14},
+                              .design = {(w.size.width() - 50) / 2, 130, 50, 14},
                               .text = "Close",
                               .tip = "Close Active Window",
                               .message = "Click to Close Active Window",
@@ -203,6 +222,15 @@ QCoro::Task<> FileSummary::run()
 void FileSummary::display()
 {
     if (!content_) return;
+    // Read afresh each time: another station's files count as soon as they
+    // are stored.
+    AttachmentTotals files;
+    const bool read = attachmentTotals(DataFile::program(), files) == NoError;
+    content_->setValue(
+        AttachmentsShown,
+        read
+            ? QStringLiteral("%1 (%2)").arg(files.count).arg(sizeInWords(files.bytes)).toStdString()
+            : std::string("not available"));
     for (int p = 0; p < 2; ++p)
         for (int r = 0; r < kRows; ++r) {
             const SummaryRow &row = rowOf(p, r);

@@ -70,6 +70,9 @@ class CheckTest : public DataFileTest
                          "RowNo INTEGER NOT NULL, Pid INTEGER NOT NULL, Started INTEGER NOT "
                          "NULL, Boot TEXT NOT NULL, Host TEXT NOT NULL, PRIMARY KEY "
                          "(TableLabel, RowNo)) WITHOUT ROWID;"
+                         "INSERT INTO HkAttachments (OwnerTable, RecordId, FileName, "
+                         "MediaType, Size, Added, Content) VALUES ('Items', 1, 'lamp.jpg', "
+                         "'image/jpeg', 2, '2026-01-01 00:00:00', x'0102');"
                          "INSERT INTO HkPlaceholders VALUES ('Items', 2, " +
                          std::to_string(self.pid) + ", " + std::to_string(self.started) + ", '" +
                          self.boot + "', '" + self.host + "')"),
@@ -115,6 +118,8 @@ TEST_F(CheckTest, ASoundFilePassesAndEachDamageIsFound)
         << good.out;
     EXPECT_NE(good.out.find("ok   placeholders: 1 of running stations"), std::string::npos)
         << good.out;
+    EXPECT_NE(good.out.find("ok   HkAttachments: 1 file\n"), std::string::npos) << good.out;
+    EXPECT_NE(good.out.find("ok   schema: the program's own"), std::string::npos) << good.out;
 
     const struct {
         const char *what;
@@ -137,6 +142,16 @@ TEST_F(CheckTest, ASoundFilePassesAndEachDamageIsFound)
         {"a trigger of someone else's",
          "CREATE TRIGGER zz AFTER INSERT ON Books BEGIN DELETE FROM BookCategory; END",
          "OFF  schema: it holds the trigger \"zz\" on Books"},
+        {"a file past its table's rules",
+         "PRAGMA ignore_check_constraints = 1; UPDATE HkAttachments SET Size = 3",
+         "OFF  HkAttachments: 1 file of 1 holds values that no file can hold"},
+        {"a file whose record has gone",
+         "DROP TRIGGER Items_AttachmentsDelete; DELETE FROM Items WHERE ItemsId = 1",
+         "OFF  HkAttachments: 1 file of 1 belongs to no record"},
+        {"the files' table laid out otherwise",
+         "DROP TABLE HkAttachments; CREATE TABLE HkAttachments (AttachmentId INTEGER PRIMARY "
+         "KEY, OwnerTable, RecordId, FileName, MediaType, Size, Added, Thumbnail, Content)",
+         "OFF  table HkAttachments: it is not laid out as the program's"},
         {"an index in another order",
          "DROP INDEX Bok_DisplayByTitle; CREATE INDEX "
          "Bok_DisplayByTitle ON Books (BookTitle COLLATE BINARY)",

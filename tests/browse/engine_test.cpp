@@ -4,6 +4,7 @@
 #include "browse/engine.h"
 #include "browse/lists/browses.h"
 #include "browsefixture.h"
+#include "platform/data/attachments.h"
 
 namespace hk
 {
@@ -307,6 +308,58 @@ TEST_F(Engine, SerialNumberTabOmitsItemsWithoutOne)
     e.changeTab(1);
     ASSERT_EQ(e.rows().size(), 1u);
     EXPECT_EQ(title(1), "Radio");
+}
+
+} // namespace
+} // namespace hk
+
+namespace hk
+{
+namespace
+{
+
+// Attachment counts come with the rows as they are read, and a refresh shows
+// another station's new file; a list that does not mark them reads none.
+TEST_F(Engine, RowsCarryTheirRecordsAttachmentCounts)
+{
+    addBooks(30);
+    DataFile &file = DataFile::program();
+    const NewAttachment photo{"cover.jpg", kMediaJpeg, "2026-02-03 04:05:06", "x", ""};
+    ASSERT_EQ(addAttachment(file, TableId::Books, 2, photo), NoError);
+    ASSERT_EQ(addAttachment(file, TableId::Books, 2, photo), NoError);
+    ASSERT_EQ(addAttachment(file, TableId::Books, 25, photo), NoError);
+    auto &e = open(browseBooksDef());
+    auto countOf = [&](Long id) {
+        for (const BrowseRow &r : e.rows())
+            if (std::get<std::int64_t>(r.values[9]) == id) return r.attachments;
+        return -2;
+    };
+    EXPECT_EQ(countOf(1), 0);
+    EXPECT_EQ(countOf(2), 2);
+    e.scroll(ListScroll::Bottom);
+    EXPECT_EQ(countOf(25), 1);
+    for (const BrowseRow &r : e.rows())
+        EXPECT_GE(r.attachments, 0); // every row read has its count
+
+    // Another station's file shows at the next refresh that reads the page.
+    sqlite3 *other = nullptr;
+    ASSERT_EQ(sqlite3_open(dir.filePath("Hearthkp.Tps").toUtf8().constData(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other,
+                           "INSERT INTO HkAttachments (OwnerTable, RecordId, FileName, MediaType, "
+                           "Size, Added, Content) VALUES ('Books', 26, 'a.pdf', 'application/pdf', "
+                           "1, '2026-01-01 00:00:00', x'25')",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(other);
+    e.windowRefresh(Refresh::ReadAgain);
+    EXPECT_EQ(countOf(26), 1);
+
+    BrowseDef unmarked = browseBooksDef();
+    unmarked.marksAttachments = false;
+    auto &plain = open(unmarked);
+    EXPECT_EQ(plain.rows().front().attachments, 0);
+    ASSERT_EQ(std::get<std::int64_t>(plain.rows()[1].values[9]), 2);
+    EXPECT_EQ(plain.rows()[1].attachments, 0);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "browse/browse.h"
 #include "browse/browselayout.h"
 #include "browse/forms.h"
+#include "browse/listcontrol.h"
 #include "browse/lists/browses.h"
 #include "browsefixture.h"
 #include "forms/formwindow.h"
@@ -653,6 +654,39 @@ TEST_F(CassetteWindows, ATitleInsertedFromACassettesTitlesIsItsWithItsActorAndCo
     EXPECT_EQ(Vid.VideoNumberId, 1);
     EXPECT_EQ(Vid.VideoActor.str(), "Ann Actor");
     EXPECT_EQ(Vid.CounterStart, *timeValue(1, 2, 3));
+}
+
+} // namespace
+} // namespace hk
+
+namespace hk
+{
+namespace
+{
+
+// The list shows a record's attachments as a mark in its first column, with
+// their number in words for the tip and for a screen reader.
+TEST(PagedListMark, ARowWithFilesCarriesTheMarkAndTheirCount)
+{
+    test::app();
+    PagedList list(DialogUnits::application());
+    list.setFormat(ListFormat::of("80L(1)|M~Item~C(0)@s20@#1#40R(1)|M~Value~C(0)@n9.2B@#2#"));
+    BrowseRow plain, marked;
+    plain.values = {std::string("Lamp"), Hundredths{100}};
+    marked.values = {std::string("Camera"), Hundredths{34950}};
+    marked.attachments = 3;
+    list.showRows({plain, marked}, 1);
+    QAbstractItemModel *model = list.view()->model();
+    EXPECT_TRUE(model->index(0, 0).data(Qt::DecorationRole).value<QIcon>().isNull());
+    EXPECT_FALSE(model->index(1, 0).data(Qt::DecorationRole).value<QIcon>().isNull());
+    EXPECT_EQ(model->index(1, 0).data(Qt::ToolTipRole).toString(), "3 photos or documents");
+    EXPECT_EQ(model->index(1, 0).data(Qt::AccessibleDescriptionRole).toString(),
+              "3 photos or documents");
+    EXPECT_TRUE(model->index(1, 1).data(Qt::DecorationRole).value<QIcon>().isNull());
+    // Rows shown again lose a mark their record no longer has.
+    marked.attachments = 0;
+    list.showRows({marked}, 1);
+    EXPECT_TRUE(model->index(0, 0).data(Qt::DecorationRole).value<QIcon>().isNull());
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 
 namespace hk
@@ -225,7 +226,9 @@ TEST_F(CsvExportTest, ExportCollectionAsksForTheCollectionAndTheFile)
     EXPECT_EQ(dialogs.requests().back().suggestedName, "Books.csv");
     QFile written(file);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(written.readAll().endsWith("\r\nTide,Quinn,Fiction,9.99,,,,,,\r\n"));
+    // The last column names the book's files: it has none, so no folder is made.
+    EXPECT_TRUE(written.readAll().endsWith("\r\nTide,Quinn,Fiction,9.99,,,,,,,\r\n"));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("books files")));
     // The user hears what was written, and where.
     ASSERT_EQ(boxes.boxes().size(), 2u);
     EXPECT_EQ(boxes.boxes()[1].text, "1 row of Books has been written to " +

@@ -189,6 +189,37 @@ TEST_F(PaginatorTest, EachValueHasTheRoomUpToTheNextColumn)
     EXPECT_FLOAT_EQ(t[6].width, 0);                        // a label, never cut
 }
 
+// A picture stands in the way of every line beside its box, not only the
+// first: a long text on the second line stops before it too.
+TEST_F(PaginatorTest, APictureEndsTheColumnsOfTheLinesBesideIt)
+{
+    const ReportFont f{};
+    layout.groups.clear();
+    layout.detail.height = 20;
+    layout.detail.controls = {
+        fieldAt(
+            0, 0, "s10", [] { return PictureValue{std::string("first")}; }, f),
+        fieldAt(
+            0, 8, "s10", [] { return PictureValue{std::string("second")}; }, f),
+        fieldAt(
+            0, 16, "s10", [] { return PictureValue{std::string("below")}; }, f),
+        imageAt(100, 0, 10, 15,
+                [] {
+                    return StoredPicture{1, "x"};
+                }),
+    };
+    Paginator p(layout);
+    rec = {"", 0, ""};
+    p.printDetail();
+    const Page &page = p.pages()[0];
+    ASSERT_EQ(page.texts.size(), 4u); // the page number, the band's three
+    EXPECT_FLOAT_EQ(page.texts[1].width, 99);
+    EXPECT_FLOAT_EQ(page.texts[2].width, 99);
+    EXPECT_FLOAT_EQ(page.texts[3].width, 199); // past the picture's foot
+    ASSERT_EQ(page.pictures.size(), 1u);
+    EXPECT_EQ(page.pictures[0].bytes, "x"); // the page carries the picture itself
+}
+
 TEST_F(PaginatorTest, DescribesPrimitivesWithPlacesAndFonts)
 {
     Page page;

@@ -4,6 +4,7 @@
 #include "dictionary/globals.h"
 #include "integrity/checked.h"
 #include "integrity/tableopen.h"
+#include "platform/data/attachments.h"
 #include "platform/data/transaction.h"
 #include "platform/windows/layout.h"
 #include "programfixture.h"
@@ -204,4 +205,25 @@ TEST_F(SummaryTest, CountsStayExactThroughACascadeAndARollback)
 }
 
 } // namespace
+TEST_F(SummaryTest, AttachmentsAreCountedWithTheirBytes)
+{
+    ASSERT_TRUE(UseTable(Items) && UseTable(Books));
+    Itm = ItemsRecord{};
+    Itm.ItemsId = 1;
+    ASSERT_EQ(Items.add(), NoError);
+    DataFile &file = DataFile::program();
+    ASSERT_EQ(
+        addAttachment(file, TableId::Items, 1,
+                      {"a.jpg", kMediaJpeg, "2026-01-01 00:00:00", std::string(3000, 'a'), ""}),
+        NoError);
+    ASSERT_EQ(addAttachment(file, TableId::Books, 7,
+                            {"b.pdf", kMediaPdf, "2026-01-01 00:00:00", std::string(72, 'b'), ""}),
+              NoError);
+    ReleaseTable(Items);
+    ReleaseTable(Books);
+    const Long id = open();
+    ASSERT_NE(window(id), nullptr);
+    EXPECT_EQ(row(id, "Photos and documents:"), QStringList({"2 (3.0 KB)"}));
+}
+
 } // namespace hk

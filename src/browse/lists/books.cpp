@@ -22,6 +22,7 @@ BrowseDef booksDef(bool ofCategory)
     BrowseDef d;
     d.procedure = ofCategory ? "BooksSelectCategory" : "BrowseBooks";
     d.main = T::Books;
+    d.marksAttachments = true; // a camera beside a record with photos
     if (!ofCategory) d.joins = {{T::BookCategory, "Bok:BookCategoryId"}};
     for (const char *f : {"BOK:BOOKTITLE", "BOK:BOOKAUTHOR", "BOK:BOOKVALUE", "BOK:PAGES",
                           "BOK:PUBLICATIONS", "BOK:ISBNNUMBER", "BOK:BOOKYEAR", "BOK:BOOKCOVER"})

@@ -25,6 +25,7 @@ BrowseDef itemsDef(bool ofLocation)
     BrowseDef d;
     d.procedure = ofLocation ? "ItemsSelectLocation" : "BrowseItems";
     d.main = T::Items;
+    d.marksAttachments = true; // a camera beside a record with photos
     if (!ofLocation) d.joins = {{T::ItemsRooms, "Itm:RoomsId"}};
     for (const char *f : {"ITM:ITEMS", "Itm:Description", "ITM:QUANTITY", "ITM:VALUES",
                           "ITM:ITEMYEAR", "Itm:SerialNumber", "ITM:NOTES"})

@@ -16,6 +16,7 @@ const BrowseDef &browseSoftwareDef()
         BrowseDef d;
         d.procedure = "BrowseSoftware";
         d.main = T::SoftWare;
+        d.marksAttachments = true; // a camera beside a record with photos
         for (const char *f :
              {"SFTWRE:PROGRAMNAME", "SFTWRE:VALUES", "SFTWRE:VERSION", "SFTWRE:SERIALNUMBER",
               "SFTWRE:MEDIA", "SFTWRE:NUMBEROFDISKS", "SFTWRE:NOTES"})

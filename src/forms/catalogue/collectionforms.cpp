@@ -41,7 +41,8 @@ FormDef software()
             .required = {{"SFTWRE:PROGRAMNAME", "Please enter Program Name",
                           "Program Name field must be completed before accepted !"}},
             .total = RunningTotal{"SFTWRE:VALUES", "HKV:INVENTORYDISKS"},
-            .insertKeys = {{Sftwre.Primary, "Sftwre:Primary"}}};
+            .insertKeys = {{Sftwre.Primary, "Sftwre:Primary"}},
+            .photos = true};
 }
 
 // The texts in which a cassette and an album differ.
@@ -96,6 +97,7 @@ FormDef numberedParent(const NumberedParent &p)
     d.total = RunningTotal{p.value, p.total};
     d.insertKeys = {{p.primary, p.primaryLabel}, {p.byNumber, p.byNumberLabel}};
     d.secondNumber = SecondNumber{p.number, p.byNumber};
+    d.photos = true;
     return d;
 }
 

@@ -94,7 +94,8 @@ FormDef items()
         .lookup = LookupDef{"Itm:RoomsId", T::ItemsRooms, "PickLocation", "Unique Rooms Identifier",
                             "Itm:Description"},
         .total = RunningTotal{"ITM:VALUES", "HKV:INVENTORYITEMS"},
-        .insertKeys = {{Itm.Primary, "Itm:Primary"}}};
+        .insertKeys = {{Itm.Primary, "Itm:Primary"}},
+        .photos = true};
 }
 
 FormDef books()
@@ -139,7 +140,8 @@ FormDef books()
             .lookup = LookupDef{"Bok:BookCategoryId", T::BookCategory, "PickBookCategory",
                                 "Unique Book Category Identifier", "BOK:BOOKAUTHOR"},
             .total = RunningTotal{"BOK:BOOKVALUE", "HKV:INVENTORYBOOKS"},
-            .insertKeys = {{Bok.Primary, "Primary Book Key"}}};
+            .insertKeys = {{Bok.Primary, "Primary Book Key"}},
+            .photos = true};
 }
 
 } // namespace

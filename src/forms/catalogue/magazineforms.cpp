@@ -125,7 +125,8 @@ FormDef magazineIssue()
             .primes = {{"ISS:MAGAZINENAMEID", "YER:MAGAZINENAMEID"},
                        {"Iss:MagazineYearId", "YER:MAGAZINEYEARID"}},
             .parents = {{T::MagName, "ISS:MAGAZINENAMEID"}},
-            .rules = {{"ISS:MAGAZINEISSUE", monthFromIssue}}};
+            .rules = {{"ISS:MAGAZINEISSUE", monthFromIssue}},
+            .photos = true};
 }
 
 FormDef magazineArticles()

@@ -1,5 +1,6 @@
 #include "platform/data/filecheck.h"
 
+#include "platform/data/attachments.h"
 #include "platform/data/connection.h"
 #include "platform/data/fileerror.h"
 #include "platform/data/olderorder.h"
@@ -56,6 +57,7 @@ struct Checker {
     sqlite3 *db;
     FileCheck &out;
     std::vector<bool> present = std::vector<bool>(TableCount);
+    int attachmentsTable = FileNotFound;
 
     void line(bool ok, std::string text) { out.lines.push_back({ok, std::move(text)}); }
     void failed(const std::string &what) { line(false, what + ": " + sqlite3_errmsg(db)); }
@@ -97,6 +99,12 @@ struct Checker {
             line(false, "table " + def.label + ": " +
                             (code == NoError ? "its keys differ from the program's"
                                              : "it is not laid out as the program's"));
+        }
+        attachmentsTable = checkAttachmentsTable(db);
+        if (attachmentsTable == LayoutMismatch) {
+            ok = false;
+            line(false, std::string("table ") + kAttachmentsTable +
+                            ": it is not laid out as the program's");
         }
         std::vector<SchemaObject> foreign;
         if (findForeignCode(db, foreign) != SQLITE_OK) return failed("schema");
@@ -159,6 +167,35 @@ struct Checker {
              def.label + ": figures kept per parent " +
                  (*differing == 0 ? std::string("agree with the records")
                                   : "differ for " + std::to_string(*differing) + " parents"));
+    }
+
+    // The photos and documents: each within the table's rules, and each
+    // with a record it belongs to (a record's files go when it goes).
+    void attachments()
+    {
+        if (attachmentsTable == LayoutMismatch) return;
+        const std::string label = kAttachmentsTable;
+        if (!hasTable(db, label)) return line(true, label + ": none");
+        const auto files = number(db, "SELECT count(*) FROM " + label);
+        if (!files) return failed(label);
+        long long broken = 0, stray = 0;
+        if (countBrokenAttachments(db, broken) != SQLITE_OK ||
+            countStrayAttachments(db, stray) != SQLITE_OK)
+            return failed(label);
+        // "2 files of 5 hold ...", "1 file of 5 holds ..."
+        auto some = [&](long long n, const char *one, const char *more) {
+            return std::to_string(n) + (n == 1 ? " file of " : " files of ") +
+                   std::to_string(*files) + (n == 1 ? one : more);
+        };
+        if (broken > 0)
+            line(false, label + ": " +
+                            some(broken, " holds values that no file can hold",
+                                 " hold values that no file can hold"));
+        if (stray > 0)
+            line(false,
+                 label + ": " + some(stray, " belongs to no record", " belong to no record"));
+        if (broken == 0 && stray == 0)
+            line(true, label + ": " + std::to_string(*files) + (*files == 1 ? " file" : " files"));
     }
 
     void totals(const std::vector<KeptTotal> &kept)
@@ -236,6 +273,7 @@ FileCheck checkDataFile(const std::string &path, const std::vector<KeptTotal> &t
     check.integrity();
     check.schema();
     check.counts();
+    check.attachments();
     check.totals(totals);
     check.placeholders();
     sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);

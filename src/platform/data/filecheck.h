@@ -2,8 +2,9 @@
 // integrity check (every page, every index entry in the key rule's order,
 // every record against its table's constraints), the schema against the
 // program's, the kept totals against the sums of their records, placeholders
-// whose stations have gone, and the kept counts and per-parent figures
-// against the records they stand for.
+// whose stations have gone, the kept counts and per-parent figures against
+// the records they stand for, and the photos and documents against their
+// table's rules and the records they belong to.
 #pragma once
 
 #include "dictionary/tables.h"

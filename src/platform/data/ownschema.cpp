@@ -1,6 +1,7 @@
 #include "platform/data/ownschema.h"
 
 #include "dictionary/tables.h"
+#include "platform/data/attachments.h"
 #include "platform/data/childsums.h"
 #include "platform/data/collation.h"
 #include "platform/data/connection.h"
@@ -86,6 +87,7 @@ int createTableCompanions(sqlite3 *db, const TableDef &table)
     int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
     if (rc == SQLITE_OK) rc = startCount(db, table);
     if (rc == SQLITE_OK) rc = startChildSums(db, table);
+    if (rc == SQLITE_OK && ownsAttachments(table.id)) rc = startAttachments(db, table);
     return rc;
 }
 

@@ -27,7 +27,9 @@ struct SchemaObject {
 // with it (createTableCompanions). Returns SQLite's result code.
 int createTableSchema(sqlite3 *db, const TableDef &table);
 // What goes with a table and is derived from its records: the indexes of
-// its keys, its substring indexes, its kept count and per-parent figures.
+// its keys, its substring indexes, its kept count and per-parent figures;
+// for a table whose records hold attachments, the attachments' table (when
+// missing) and the triggers that take a record's files along with it.
 // Made after the records when a table is filled at once.
 int createTableCompanions(sqlite3 *db, const TableDef &table);
 

@@ -1,6 +1,7 @@
 #include "platform/data/restore.h"
 
 #include "dictionary/tables.h"
+#include "platform/data/attachments.h"
 #include "platform/data/backup.h"
 #include "platform/data/connection.h"
 #include "platform/data/datafile.h"
@@ -149,6 +150,8 @@ Failed rebuildFrom(sqlite3 *from, sqlite3 *to)
         if (Failed f = copyRows(from, to, def.label, columns); f.db) return f;
         if (const int rc = createTableCompanions(to, def); rc != SQLITE_OK) return {rc, to};
     }
+    // The photos and documents of the records restored, numbers and all.
+    if (const int rc = copyAttachments(from, to); rc != SQLITE_OK) return {rc, to};
     // The notes of the placeholders among those records, so that those of
     // stations that have gone are removed as usual.
     if (sqlite3_table_column_metadata(from, "main", "HkPlaceholders", nullptr, nullptr, nullptr,
@@ -239,7 +242,17 @@ std::string BackupSource::check(const std::string &dataFile)
     if (tables == 0) return "it holds none of this program's tables";
     // Nothing but the program's own: a file that holds anything else was
     // made or changed by another program, whose code must not come along.
-    return schemaDifference(db_);
+    if (std::string why = schemaDifference(db_); !why.empty()) return why;
+    // Its photos and documents are held to their rules as the records are.
+    long long broken = 0;
+    if (countBrokenAttachments(db_, broken) != SQLITE_OK)
+        return std::string("it cannot be read: ") + sqlite3_errmsg(db_);
+    if (broken > 0)
+        return std::to_string(broken) +
+               (broken == 1 ? " of its photos and documents holds"
+                            : " of its photos and documents hold") +
+               " values that no file can hold";
+    return {};
 }
 
 RestoreOutcome restoreBackup(const BackupSource &backup, DataFile &file, const std::string &keepAs,

@@ -1,6 +1,7 @@
 #include "platform/data/table.h"
 
 #include "dictionary/tables.h"
+#include "platform/data/attachments.h"
 #include "platform/data/childsums.h"
 #include "platform/data/counts.h"
 #include "platform/data/datafile.h"
@@ -45,6 +46,9 @@ int Table::open()
     if (code == NoError && !def_.searched.empty() &&
         checkSearchIndexes(file_.db(), def_) == FileNotFound)
         code = buildSearchIndexes(); // a file from before the searches had them
+    // The attachments' table is checked with its owners, and set up for a
+    // file from before attachments.
+    if (code == NoError && ownsAttachments(def_.id)) code = ensureAttachments(file_, def_);
     file_.setBusyTimeout(DataFile::kTransactionTimeoutMs);
     if (code != NoError) {
         FileError error = lastError();

@@ -17,6 +17,8 @@ const std::map<QString, ReportDefinition> &reports()
         for (const char *n :
              {"RPTITEMCOMPLETE", "RPTITEMALLLOCATION", "RPTITEMSELLOCATION", "RPTITEMSERIALNO"})
             m.emplace(QString::fromLatin1(n), itemReport(QString::fromLatin1(n)));
+        m.emplace(QStringLiteral("RPTITEMINSURANCE"),
+                  insuranceReport(QStringLiteral("RPTITEMINSURANCE")));
         m.emplace(QStringLiteral("RPTSOFTWARE"), softwareReport(QStringLiteral("RPTSOFTWARE")));
         for (const char *n : kTitledReports)
             m.emplace(QString::fromLatin1(n), titledReport(QString::fromLatin1(n)));

@@ -5,6 +5,7 @@
 #include "datafixture.h"
 #include "olderfile.h"
 
+#include "platform/data/attachments.h"
 #include "platform/data/backup.h"
 #include "platform/data/leftovers.h"
 #include "platform/data/olderorder.h"
@@ -167,6 +168,20 @@ TEST_F(RestoreTest, ABadBackupIsRefusedAndChangesNothing)
                                        "BookValue = 99999999999 WHERE BooksId = 1");
          },
          bad, "1 record of its table Hearthkp\\!Books holds values that no record can hold"},
+        {[&] {
+             return write(good) &&
+                    sql("PRAGMA ignore_check_constraints = 1; INSERT INTO HkAttachments "
+                        "(OwnerTable, RecordId, FileName, MediaType, Size, Added, Content) VALUES "
+                        "('Items', 1, 'a/b.jpg', 'image/jpeg', 1, '2026-01-01 00:00:00', x'01')");
+         },
+         bad, "1 of its photos and documents holds values that no file can hold"},
+        {[&] {
+             return write(good) &&
+                    sql("DROP TRIGGER Items_AttachmentsDelete; CREATE TRIGGER "
+                        "Items_AttachmentsDelete AFTER DELETE ON Items BEGIN DELETE FROM Books; "
+                        "END");
+         },
+         bad, "the trigger \"Items_AttachmentsDelete\" on Items"},
         {[] { return true; }, path(), "data file itself"},
     };
     for (const auto &c : cases) {
@@ -300,6 +315,51 @@ TEST_F(RestoreTest, ABackupOfTheEarlierVersionIsRestoredUnderTheCurrentOrder)
         &titles, nullptr);
     sqlite3_close(db);
     EXPECT_EQ(titles, "eee;Ééé;Zephyr;");
+}
+
+// The photos and documents of the backup's records come back, numbers and
+// all, under the program's own table and triggers; a file whose record the
+// backup does not hold stays behind.
+TEST_F(RestoreTest, PhotosAndDocumentsComeBackWithTheirRecords)
+{
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open(backupPath().c_str(), &db), SQLITE_OK);
+    registerKeyCollation(db);
+    const char *insert = "INSERT INTO HkAttachments (AttachmentId, OwnerTable, RecordId, "
+                         "FileName, MediaType, Size, Added, Content) VALUES ";
+    ASSERT_EQ(sqlite3_exec(db,
+                           (std::string(insert) +
+                            "(7, 'Items', 1, 'lamp.jpg', 'image/jpeg', 2, '2026-01-01 00:00:00', "
+                            "x'0102'), (8, 'Books', 2, 'cover.pdf', 'application/pdf', 1, "
+                            "'2026-01-02 00:00:00', x'03'), (9, 'Books', 40, 'gone.jpg', "
+                            "'image/jpeg', 1, '2026-01-03 00:00:00', x'04')")
+                               .c_str(),
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+    const BackupSource backup(backupPath(), path());
+    ASSERT_TRUE(backup.sound()) << backup.problem();
+    DataFile file(path());
+    const RestoreOutcome outcome = restoreBackup(backup, file, keptPath(), 2000);
+    ASSERT_EQ(outcome.failed, RestoreOutcome::Step::Done) << outcome.reason;
+
+    ASSERT_EQ(file.connect(false, {}), NoError);
+    std::vector<AttachmentInfo> list;
+    ASSERT_EQ(listAttachments(file, TableId::Items, 1, list), NoError);
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0].id, 7);
+    std::string bytes;
+    ASSERT_EQ(readContent(file, 8, bytes), NoError);
+    EXPECT_EQ(bytes, "\x03");
+    EXPECT_EQ(readContent(file, 9, bytes), RecordNotFound);
+    for (TableId owner : {TableId::Items, TableId::Books})
+        EXPECT_EQ(checkAttachments(file.db(), tableDef(owner)), NoError);
+    EXPECT_EQ(schemaDifference(file.db()), "");
+    // The restored triggers take a record's files along.
+    ASSERT_EQ(
+        sqlite3_exec(file.db(), "DELETE FROM Items WHERE ItemsId = 1", nullptr, nullptr, nullptr),
+        SQLITE_OK);
+    EXPECT_EQ(readContent(file, 7, bytes), RecordNotFound);
 }
 
 namespace

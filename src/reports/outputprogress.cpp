@@ -20,30 +20,6 @@ OutputProgress::OutputProgress(PageOutput &output, QString title, std::string ca
 {
 }
 
-WindowLayout OutputProgress::layout()
-{
-    WindowLayout w;
-    w.title = "Progress...";
-    w.size = QSize(142, 59);
-    w.resizable = false;
-    w.controls = {
-        {.id = CaptionText,
-         .kind = ControlKind::Display,
-         .design = QRect(0, 3, 141, 10),
-         .flags = FlagCenter},
-        {.id = ProgressBar, .kind = ControlKind::Progress, .design = QRect(15, 15, 111, 12)},
-        {.id = PagesText,
-         .kind = ControlKind::Display,
-         .design = QRect(0, 30, 141, 10),
-         .flags = FlagCenter},
-        {.id = CancelButton,
-         .kind = ControlKind::Button,
-         .design = QRect(45, 42, 50, 15),
-         .text = "Cancel"},
-    };
-    return w;
-}
-
 std::string OutputProgress::pagesText(int written, int total)
 {
     return std::to_string(written) + " of " + std::to_string(total) + " pages written";
@@ -52,7 +28,7 @@ std::string OutputProgress::pagesText(int written, int total)
 QCoro::Task<> OutputProgress::run()
 {
     if (!output_ || output_->done()) co_return;
-    auto built = BuiltWindow::build(layout());
+    auto built = BuiltWindow::build(ReportProcedure::progressLayout());
     BuiltWindow *w = built.get();
     w->setWindowTitle(title_);
     w->setValue(CaptionText, caption_);

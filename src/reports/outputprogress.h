@@ -6,6 +6,7 @@
 
 #include "platform/windows/layout.h"
 #include "platform/windows/procedure.h"
+#include "reports/reportprocedure.h"
 
 #include <QPointer>
 
@@ -22,8 +23,13 @@ class OutputProgress : public Procedure
     // closes. The caption names what is written.
     OutputProgress(PageOutput &output, QString title, std::string caption);
 
-    static WindowLayout layout();
-    enum Control { CaptionText = 1, ProgressBar = 2, PagesText = 3, CancelButton = 4 };
+    // The report's own progress window, its percentage line counting pages.
+    enum Control {
+        CaptionText = ReportProcedure::CaptionText,
+        ProgressBar = ReportProcedure::ProgressBar,
+        PagesText = ReportProcedure::PercentText,
+        CancelButton = ReportProcedure::CancelButton
+    };
     // "12 of 400 pages written"
     static std::string pagesText(int written, int total);
 

@@ -146,28 +146,53 @@ int DataFile::chooseJournal(const std::string &forTable)
     return rc == SQLITE_OK ? setError(NoError, forTable) : setSqliteError(db_, rc, forTable);
 }
 
+namespace
+{
+
+// A connection of the repair's own holding the write lock, on which nothing
+// of the file's own code runs; what it does not commit is rolled back.
+struct OwnWriter {
+    OwnWriter(const std::string &path, int busyMs)
+    {
+        rc = openConnection(path, SQLITE_OPEN_READWRITE, &db);
+        if (rc == SQLITE_OK) {
+            sqlite3_busy_timeout(db, busyMs);
+            rc = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+        }
+    }
+    ~OwnWriter()
+    {
+        if (db && !sqlite3_get_autocommit(db))
+            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+    }
+    OwnWriter(const OwnWriter &) = delete;
+    OwnWriter &operator=(const OwnWriter &) = delete;
+    void commit()
+    {
+        if (rc == SQLITE_OK) rc = sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    }
+    sqlite3 *db = nullptr;
+    int rc;
+};
+
+} // namespace
+
 int DataFile::removeForeignCode()
 {
     const std::string name = path_.substr(path_.rfind('/') + 1);
-    sqlite3 *db = nullptr;
-    int rc = openConnection(path_, SQLITE_OPEN_READWRITE, &db);
-    if (rc == SQLITE_OK) {
-        sqlite3_busy_timeout(db, kTransactionTimeoutMs);
-        rc = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-    }
+    OwnWriter w(path_, kTransactionTimeoutMs);
     // What is there now, which another station may have changed meanwhile.
     std::vector<SchemaObject> found;
-    if (rc == SQLITE_OK) rc = findForeignCode(db, found);
+    if (w.rc == SQLITE_OK) w.rc = findForeignCode(w.db, found);
     for (const SchemaObject &o : found) {
-        if (rc != SQLITE_OK) break;
+        if (w.rc != SQLITE_OK) break;
         const std::string sql =
             (o.type == "view" ? "DROP VIEW " : "DROP TRIGGER ") + quoteName(o.name);
-        rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+        w.rc = sqlite3_exec(w.db, sql.c_str(), nullptr, nullptr, nullptr);
     }
-    if (rc == SQLITE_OK) rc = sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    const int code = rc == SQLITE_OK ? setError(NoError, name) : setSqliteError(db, rc, name);
-    if (db && !sqlite3_get_autocommit(db)) sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
+    w.commit();
+    const int code = w.rc == SQLITE_OK ? setError(NoError, name) : setSqliteError(w.db, w.rc, name);
     if (code == NoError) foreign_.clear();
     return code;
 }
@@ -175,30 +200,23 @@ int DataFile::removeForeignCode()
 int DataFile::convertOlderOrder(const ConversionProgress &progress)
 {
     const std::string name = path_.substr(path_.rfind('/') + 1);
-    sqlite3 *db = nullptr;
-    int rc = openConnection(path_, SQLITE_OPEN_READWRITE, &db);
-    if (rc == SQLITE_OK) {
-        sqlite3_busy_timeout(db, recoveryWaitMs_);
-        rc = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-    }
+    OwnWriter w(path_, recoveryWaitMs_);
     // Nothing of anyone else's may run inside the conversion: what is there
     // now, which another station may have changed meanwhile.
     std::vector<SchemaObject> found;
-    if (rc == SQLITE_OK) rc = findForeignCode(db, found);
-    if (rc == SQLITE_OK && !found.empty()) rc = SQLITE_AUTH;
+    if (w.rc == SQLITE_OK) w.rc = findForeignCode(w.db, found);
+    if (w.rc == SQLITE_OK && !found.empty()) w.rc = SQLITE_AUTH;
     // Another station may have converted the file meanwhile: then there is
     // nothing left to do.
-    if (rc == SQLITE_OK) rc = hk::convertOlderOrder(db, progress);
-    if (rc == SQLITE_OK) rc = sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    const int code = rc == SQLITE_OK ? setError(NoError, name)
+    if (w.rc == SQLITE_OK) w.rc = hk::convertOlderOrder(w.db, progress);
+    w.commit();
+    const int code = w.rc == SQLITE_OK ? setError(NoError, name)
                      : found.empty()
-                         ? setSqliteError(db, rc, name)
-                         : setDriverError(FileSystemError, rc,
+                         ? setSqliteError(w.db, w.rc, name)
+                         : setDriverError(FileSystemError, w.rc,
                                           "the data file holds " + describeObjects(found) +
                                               ", which this program does not make",
                                           name);
-    if (db && !sqlite3_get_autocommit(db)) sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
     if (code == NoError) olderOrder_ = false;
     return code;
 }

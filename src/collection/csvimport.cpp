@@ -54,6 +54,18 @@ std::string joined(const std::vector<std::string> &names)
     return all;
 }
 
+// The highest identifier of the table on file, read once a run (`read`).
+int readLastIdentifier(Table &file, const TableDef &t, std::int64_t &last, bool &read)
+{
+    if (read) return NoError;
+    file.set(KeyId{t.id, 0});
+    const int code = file.previous();
+    if (code != NoError && code != NoMoreRecords) return code;
+    last = code == NoError ? field::integer(t.fields[0], file.buffer()) : 0;
+    read = true;
+    return NoError;
+}
+
 } // namespace
 
 // A column of the file as a row is read into a record.
@@ -243,21 +255,12 @@ void CollectionImport::fail(long long line, const std::string &reason)
     if (problems_.size() < kProblemsKept) problems_.push_back({line, reason});
 }
 
-int CollectionImport::readLastIdentifier(Level &level)
-{
-    if (level.numbered) return NoError;
-    level.file->set(KeyId{level.table->id, 0});
-    const int code = level.file->previous();
-    if (code != NoError && code != NoMoreRecords) return code;
-    level.lastId =
-        code == NoError ? field::integer(level.table->fields[0], level.file->buffer()) : 0;
-    level.numbered = true;
-    return NoError;
-}
-
 int CollectionImport::nextIdentifier(Level &level, std::int64_t &id)
 {
-    if (const int code = readLastIdentifier(level); code != NoError) return code;
+    if (const int code =
+            readLastIdentifier(*level.file, *level.table, level.lastId, level.numbered);
+        code != NoError)
+        return code;
     id = ++level.lastId;
     return NoError;
 }
@@ -281,7 +284,8 @@ int CollectionImport::givenIdentifier(Level &level, std::int64_t &id, std::strin
         return NoError;
     }
     if (code != RecordNotFound) return code;
-    if (code = readLastIdentifier(level); code != NoError) return code;
+    code = readLastIdentifier(*level.file, t, level.lastId, level.numbered);
+    if (code != NoError) return code;
     level.lastId = std::max(level.lastId, id);
     return NoError;
 }
@@ -307,14 +311,8 @@ int CollectionImport::findByName(Run &r, Lookup &l, const std::string &name, std
             // A dry run goes on as though the name were created; so does a
             // write that may create it.
             if (r.mode == Mode::DryRun || createMissing_) {
-                if (!l.numbered) {
-                    l.file->set(KeyId{l.table->id, 0});
-                    code = l.file->previous();
-                    if (code != NoError && code != NoMoreRecords) return code;
-                    l.lastId =
-                        code == NoError ? field::integer(l.table->fields[0], l.io->data()) : 0;
-                    l.numbered = true;
-                }
+                code = readLastIdentifier(*l.file, *l.table, l.lastId, l.numbered);
+                if (code != NoError) return code;
                 l.table->clear(l.io->data());
                 field::setText(nameField, l.io->data(), name);
                 field::setInteger(l.table->fields[0], l.io->data(), ++l.lastId);

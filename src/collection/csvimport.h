@@ -104,7 +104,6 @@ class CollectionImport
     int findEqual(Level &level, std::int64_t &id);
     int create(Run &r, Level &level, std::string &reason);
     int nextIdentifier(Level &level, std::int64_t &id);
-    int readLastIdentifier(Level &level);
     int givenIdentifier(Level &level, std::int64_t &id, std::string &reason);
     void fail(long long line, const std::string &reason);
     int finish(Run &r);
